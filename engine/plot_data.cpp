@@ -1,0 +1,54 @@
+#include "engine/plot_data.h"
+
+#include <charconv>
+
+#include "engine/fixed_format.h"
+
+namespace engine {
+
+std::string freeFormReal(double v) {
+    char buf[40];
+    const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    if (ec != std::errc()) return "0";
+    std::string s(buf, ptr);
+    // Keep a decimal point or exponent so the value reads as a real, as list-directed output does.
+    if (s.find_first_of(".en") == std::string::npos) s += ".0";
+    return s;
+}
+
+void PlotData::record(std::initializer_list<double> reals) {
+    for (double v : reals) {
+        m_out += ' ';
+        m_out += freeFormReal(v);
+    }
+    m_out += '\n';
+}
+
+void PlotData::intRecord(std::initializer_list<long long> ints) {
+    for (long long v : ints) {
+        m_out += ' ';
+        m_out += std::to_string(v);
+    }
+    m_out += '\n';
+}
+
+void PlotData::pressure(const std::vector<PressureRow>& rows) {
+    intRecord({static_cast<long long>(rows.size())});
+    for (const PressureRow& r : rows) {
+        // A soil part of exactly zero is written as 1E-7, the value the graph reader expects there.
+        const double soil = r.soil == 0.0 ? 1e-7 : r.soil;
+        ff::formatTo(m_out, "(4(2X,E10.3))", {r.depth, r.total, soil, r.surcharge});
+    }
+}
+
+void PlotData::generatedCurveHeader(double depth, int points) {
+    ff::formatTo(m_out, "(1X,F10.2,1X,I5)", {depth, points});
+}
+
+void PlotData::response(int caseCount, const ResponseTable& table) {
+    intRecord({caseCount, static_cast<long long>(table.rows.size()), table.unitSystem});
+    for (const ResponseRow& r : table.rows)
+        ff::formatTo(m_out, "(5(1X,E13.4))", {r.depth, r.deflection, r.moment, r.shear, r.reaction});
+}
+
+}  // namespace engine

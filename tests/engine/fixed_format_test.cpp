@@ -1,0 +1,199 @@
+// Fixed-width formatting checked against reference outputs from a Fortran runtime
+// (tests/data/fixed_format/gen_cases.f90 writes cases.txt and layouts.txt).
+#include "engine/fixed_format.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ff = engine::ff;
+
+namespace {
+
+std::vector<std::string> readLines(const std::string& path) {
+    std::ifstream in(path);
+    EXPECT_TRUE(in.is_open()) << "cannot open " << path;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Text between the first '[' and the last ']', so leading and trailing blanks survive.
+bool bracketed(std::string_view s, std::string& out) {
+    if (s.size() < 2 || s.front() != '[' || s.back() != ']') return false;
+    out = std::string(s.substr(1, s.size() - 2));
+    return true;
+}
+
+bool parseDouble(const std::string& s, double& out) {
+    char* end = nullptr;
+    out = std::strtod(s.c_str(), &end);
+    return !s.empty() && end == s.c_str() + s.size();
+}
+
+// format() only takes an initializer_list; expand a vector into one for each possible size.
+using Formatter = std::string (*)(std::string_view, const std::vector<ff::Arg>&);
+
+template <std::size_t... I>
+std::string formatExpanded(std::string_view layout, [[maybe_unused]] const std::vector<ff::Arg>& args,
+                           std::index_sequence<I...>) {
+    return ff::format(layout, {args[I]...});
+}
+
+template <std::size_t... N>
+constexpr std::array<Formatter, sizeof...(N)> makeFormatters(std::index_sequence<N...>) {
+    return {[](std::string_view layout, const std::vector<ff::Arg>& args) {
+        return formatExpanded(layout, args, std::make_index_sequence<N>{});
+    }...};
+}
+
+constexpr auto kFormatters = makeFormatters(std::make_index_sequence<17>{});
+
+struct Item {
+    ff::Arg::Kind kind;
+    long long i = 0;
+    double r = 0.0;
+    std::string t;
+};
+
+struct LayoutCase {
+    std::size_t line = 0;
+    std::string layout;
+    std::vector<Item> items;
+    std::string expected;
+};
+
+std::vector<LayoutCase> readLayoutCases(const std::string& path) {
+    std::vector<LayoutCase> cases;
+    LayoutCase cur;
+    bool open = false;
+    const auto lines = readLines(path);
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const std::string_view line = lines[n];
+        const auto bad = [&] { ADD_FAILURE() << path << ':' << n + 1 << ": bad line: " << line; };
+        if (line.starts_with("layout ")) {
+            if (open) bad();
+            cur = LayoutCase{n + 1, std::string(line.substr(7)), {}, {}};
+            open = true;
+            continue;
+        }
+        if (!open) {
+            if (!line.empty()) bad();
+            continue;
+        }
+        Item item{ff::Arg::Kind::Text, 0, 0.0, {}};
+        std::string text;
+        if (line == "end") {
+            cases.push_back(std::move(cur));
+            open = false;
+        } else if (line.starts_with("out ") && bracketed(line.substr(4), text)) {
+            cur.expected += text + '\n';
+        } else if (line.starts_with("int ")) {
+            item.kind = ff::Arg::Kind::Int;
+            item.i = std::stoll(std::string(line.substr(4)));
+            cur.items.push_back(item);
+        } else if (line.starts_with("real ") && parseDouble(std::string(line.substr(5)), item.r)) {
+            item.kind = ff::Arg::Kind::Real;
+            cur.items.push_back(item);
+        } else if (line.starts_with("text ") && bracketed(line.substr(5), item.t)) {
+            cur.items.push_back(item);
+        } else {
+            bad();
+        }
+    }
+    EXPECT_FALSE(open) << "unterminated block in " << path;
+    return cases;
+}
+
+const std::string kDataDir = std::string(DRENOK_TEST_DATA) + "/fixed_format/";
+
+}  // namespace
+
+TEST(FixedFormatField, MatchesReference) {
+    const auto lines = readLines(kDataDir + "cases.txt");
+    std::size_t checked = 0;
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const std::string& line = lines[n];
+        if (line.empty()) continue;
+        SCOPED_TRACE("cases.txt:" + std::to_string(n + 1) + ": " + line);
+        const auto bar1 = line.find('|');
+        const auto bar2 = bar1 == std::string::npos ? bar1 : line.find('|', bar1 + 1);
+        double value = 0.0;
+        std::string expected;
+        ASSERT_NE(bar2, std::string::npos);
+        ASSERT_TRUE(parseDouble(line.substr(bar1 + 1, bar2 - bar1 - 1), value));
+        ASSERT_TRUE(bracketed(std::string_view(line).substr(bar2 + 1), expected));
+        EXPECT_EQ(ff::formatField(line.substr(0, bar1), value), expected);
+        ++checked;
+    }
+    EXPECT_GE(checked, 180u);
+}
+
+TEST(FixedFormatLayout, MatchesReference) {
+    const auto cases = readLayoutCases(kDataDir + "layouts.txt");
+    EXPECT_GE(cases.size(), 46u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE("layouts.txt:" + std::to_string(c.line) + ": " + c.layout);
+        ASSERT_LT(c.items.size(), kFormatters.size());
+        std::vector<ff::Arg> args;
+        for (const auto& item : c.items) {
+            switch (item.kind) {
+                case ff::Arg::Kind::Int:
+                    args.emplace_back(item.i);
+                    break;
+                case ff::Arg::Kind::Real:
+                    args.emplace_back(item.r);
+                    break;
+                case ff::Arg::Kind::Text:
+                    args.emplace_back(std::string_view(item.t));
+                    break;
+            }
+        }
+        EXPECT_EQ(kFormatters[args.size()](c.layout, args), c.expected);
+    }
+}
+
+// The fields and layouts the reports rely on most.
+TEST(FixedFormatLayout, ReportLines) {
+    EXPECT_EQ(ff::formatField("E10.3", 12.34), " 0.123E+02");
+    EXPECT_EQ(ff::formatField("E10.3", -0.01234), "-0.123E-01");
+    EXPECT_EQ(ff::formatField("E12.3", 1.234E-5), "   0.123E-04");
+    EXPECT_EQ(ff::format("(5X,73('='))", {}), std::string(5, ' ') + std::string(73, '=') + "\n");
+    EXPECT_EQ(ff::format("(/,'                    ')", {}), "\n" + std::string(20, ' ') + "\n");
+    EXPECT_EQ(
+        ff::format("(2X,I4,2X,E10.3,6E12.3)", {12, 12.34, -0.01234, 1.234E-5, 0.0, 1e100, -9.9995, 0.5}),
+        "    12   0.123E+02  -0.123E-01   0.123E-04   0.000E+00   0.100+101  -0.100E+02   0.500E+00\n");
+
+    std::string out = "head\n";
+    ff::formatTo(out, "('n=',I3)", {42, 7});
+    EXPECT_EQ(out, "head\nn= 42\nn=  7\n");
+}
+
+TEST(FixedFormatLayout, RejectsMalformedLayoutsAndMismatchedItems) {
+    EXPECT_THROW((void)ff::format("", {1}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("I3", {1}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(I3", {1}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(I3))", {1}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(2(I3)", {1}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("('abc)", {}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(Q3)", {1}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(E10)", {1.0}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(F5.)", {1.0}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(E.3)", {1.0}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(I3,5)", {1, 2}), std::invalid_argument);
+
+    EXPECT_THROW((void)ff::format("(I3)", {"x"}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(I3)", {2.5}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(E10.3)", {"x"}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(A)", {3}), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(A5)", {1.0}), std::invalid_argument);
+}

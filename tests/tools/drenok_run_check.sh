@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# Drives the built drenok-run end to end. Data files are copied into a private folder first, so
+# runs never write into the source tree, and TMPDIR points into it so leftover working folders show.
+#   drenok_run_check.sh CASE DRENOK_RUN EXAMPLE FAKE_ENGINE DATA_DIR
+set -euo pipefail
+
+case_name=$1
+drenok_run=$2
+example=$3
+fake_engine=$4
+data_dir=$5
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work/tmp
+mkdir -p "$TMPDIR" "$work/cwd" "$work/data"
+cd "$work/cwd"
+cp "$example" "$work/data/ex.dn5d"
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- stdout"; cat "$work/out" 2>/dev/null || true
+    echo "--- stderr"; cat "$work/err" 2>/dev/null || true
+    exit 1
+}
+
+# run EXPECTED_STATUS ARGS...: runs drenok-run, keeps its output in $work/out and $work/err.
+run() {
+    local want=$1 got=0
+    shift
+    "$drenok_run" "$@" >"$work/out" 2>"$work/err" || got=$?
+    [ "$got" -eq "$want" ] || fail "drenok-run $* exited $got, expected $want"
+}
+
+expect_out() { grep -Eq -- "$1" "$work/out" || fail "stdout lacks /$1/"; }
+expect_err() { grep -Eq -- "$1" "$work/err" || fail "stderr lacks /$1/"; }
+
+# The summary's first line per file, in printed order.
+expect_order() {
+    local got
+    got=$(grep -E '^[^ ].*: ' "$work/out" | sed 's/: .*//' | tr '\n' ' ')
+    [ "$got" = "$1" ] || fail "summaries in order '$got', expected '$1'"
+}
+
+expect_clean() {
+    [ -z "$(ls -A "$TMPDIR")" ] || fail "working folders left in TMPDIR: $(ls -A "$TMPDIR")"
+    [ -z "$(ls -A "$work/cwd")" ] || fail "files left in the current folder: $(ls -A "$work/cwd")"
+}
+
+case $case_name in
+usage)
+    run 2
+    expect_err 'usage: drenok-run'
+    for bad in "-j 0" "-j -3" "-j abc" "-j 2x" "-j" "-x"; do
+        # shellcheck disable=SC2086 # the option and its value are meant to split
+        run 2 $bad "$work/data/ex.dn5d"
+        expect_err 'usage: drenok-run'
+    done
+    [ ! -e "$work/data/ex.dn5o" ] || fail "a usage error still ran the engine"
+    ;;
+missing)
+    # All files are checked before any runs.
+    run 2 "$work/data/ex.dn5d" "$work/data/nope.dn5d"
+    expect_err 'no such data file: .*nope\.dn5d'
+    [ ! -e "$work/data/ex.dn5o" ] || fail "the existing file ran although another was missing"
+    run 2 "$work/data"
+    ;;
+example)
+    run 0 "$work/data/ex.dn5d"
+    expect_out '^ +Cantilever check \(iteration [0-9]+\)'
+    expect_out '^ +top deflection +21\.3( |$)'
+    expect_out '^ +max moment '
+    # Header, problem, four quantities: the data echo's boxes of asterisks are no warnings.
+    [ "$(wc -l <"$work/out")" -eq 6 ] || fail "unexpected lines in the summary"
+    expect_clean
+    ;;
+errorstop)
+    # An error stop fails the batch but not the other runs in it.
+    cp "$data_dir/stations_out_of_order.dn5d" "$work/data/bad.dn5d"
+    cd "$work/data"
+    run 1 bad.dn5d ex.dn5d
+    expect_order 'bad.dn5d ex.dn5d '
+    expect_out '^bad\.dn5d: ERROR STOP$'
+    expect_out '^  ERROR STOP -- STATIONS NOT IN ORDER$'
+    expect_out '^ex\.dn5d: completed$'
+    ;;
+parallel)
+    cp "$example" "$work/data/b.dn5d"
+    cd "$work/data"
+    # The same file twice must not race on its outputs; summaries keep the command-line order.
+    run 0 -j 2 ex.dn5d b.dn5d ex.dn5d
+    expect_order 'ex.dn5d b.dn5d ex.dn5d '
+    [ "$(grep -Ec '^ +top deflection +21\.3( |$)' "$work/out")" -eq 3 ] || fail "expected three summaries"
+    [ -z "$(ls -A "$TMPDIR")" ] || fail "working folders left in TMPDIR"
+    ;;
+outputs)
+    # A folder name with a blank, as desktop users have them.
+    dir="$work/my walls"
+    mkdir "$dir"
+    cp "$example" "$dir/wall.dn5d"
+    run 0 "$dir/wall.dn5d"
+    for ext in dn5o dn5p dn5r; do
+        [ -s "$dir/wall.$ext" ] || fail "wall.$ext missing or empty beside the data file"
+    done
+    got=$(cd "$dir" && printf '%s ' *)
+    [ "$got" = "wall.dn5d wall.dn5o wall.dn5p wall.dn5r " ] || fail "data folder holds: $got"
+    grep -q 'END OF ANALYSIS' "$dir/wall.dn5o" || fail "the report is incomplete"
+    expect_clean
+    ;;
+fake)
+    # A copy of drenok-run beside the stand-in engine, which checks names.dat itself.
+    mkdir "$work/bin"
+    cp "$drenok_run" "$work/bin/drenok-run"
+    cp "$fake_engine" "$work/bin/libDrenok2015_DLL.so"
+    drenok_run=$work/bin/drenok-run
+    cd "$work/data"
+    for what in ok crash fail noreport errorstop cut; do echo "$what" >"$what.dn5d"; done
+    run 0 ok.dn5d
+    expect_out '^ok\.dn5d: completed$'
+    expect_out '^  Fake wall \(iteration 4\)$'
+    expect_out '^ +top deflection +5\.00 IN$'
+    expect_out '^ +max moment +300 +at depth 10\.0 FT \(node 1\)$'
+    expect_out '^ +max shear +-70\.0 +at depth 10\.0 FT \(node 1\)$'
+    [ -z "$(ls -A "$TMPDIR")" ] || fail "scratch files left in TMPDIR"
+
+    # A report left by an earlier run must not be taken for this run's.
+    cp ok.dn5o noreport.dn5o
+    run 1 -j 3 crash.dn5d ok.dn5d fail.dn5d noreport.dn5d errorstop.dn5d cut.dn5d
+    expect_order 'crash.dn5d ok.dn5d fail.dn5d noreport.dn5d errorstop.dn5d cut.dn5d '
+    expect_out '^crash\.dn5d: FAILED: the engine crashed \(signal 6'
+    expect_out '^fail\.dn5d: FAILED: the engine returned 7$'
+    expect_out '^noreport\.dn5d: FAILED: the engine wrote no report$'
+    expect_out '^errorstop\.dn5d: ERROR STOP$'
+    expect_out '^  ERROR STOP -- STATIONS NOT IN ORDER$'
+    expect_out '^cut\.dn5d: INCOMPLETE \(report ends before END OF ANALYSIS\)$'
+    [ -z "$(ls -A "$TMPDIR")" ] || fail "working folders left after failed runs"
+
+    # Without an engine beside it, every run fails but the front end does not.
+    rm "$work/bin/libDrenok2015_DLL.so"
+    run 1 ok.dn5d
+    expect_out '^ok\.dn5d: FAILED: cannot load the engine'
+    ;;
+*)
+    echo "unknown case $case_name"
+    exit 2
+    ;;
+esac
+echo "PASS: $case_name"

@@ -1,0 +1,422 @@
+// drenok-run: runs the engine on one or more data files and prints a short summary of each report.
+//
+// Each run happens in a forked child inside its own temporary folder: the engine reads names.dat
+// and writes scratch files in the current directory, so private folders let runs go in parallel,
+// and the fork keeps a crash in the engine from taking the front end down with it.
+
+#include <dlfcn.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/report_summary.h"
+
+namespace {
+
+using drenok::tools::Extreme;
+using drenok::tools::Field;
+using drenok::tools::Message;
+using drenok::tools::ReportSummary;
+
+constexpr const char* kVersion = "2015.5.2";
+constexpr const char* kLibraryName = "libDrenok2015_DLL.so";
+constexpr const char* kEntryName = "_IDRENOK";
+constexpr std::int32_t kInterface = 2;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// How a child tells the parent what happened; the detail text travels through a pipe.
+enum ChildExit : int {
+    kChildOk = 0,
+    kChildSetup = 3,
+    kChildLoad = 4,
+    kChildNoEntry = 5,
+    kChildEngine = 6,
+};
+
+void usage(std::FILE* to) {
+    std::fputs("usage: drenok-run [-j N] FILE.dn5d...\n", to);
+}
+
+std::string errnoText() {
+    return std::strerror(errno);
+}
+
+/// The same path with its extension replaced (or added when the file name has none).
+std::string withExtension(const std::string& path, std::string_view ext) {
+    const auto slash = path.rfind('/');
+    const auto nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const auto dot = path.rfind('.');
+    if (dot == std::string::npos || dot <= nameStart) return path + std::string(ext);
+    return path.substr(0, dot) + std::string(ext);
+}
+
+std::optional<std::string> engineLibraryPath() {
+    char buf[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return std::nullopt;
+    std::string exe(buf, static_cast<std::size_t>(n));
+    const auto slash = exe.rfind('/');
+    if (slash == std::string::npos) return std::nullopt;
+    return exe.substr(0, slash) + "/" + kLibraryName;
+}
+
+int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
+    return ::remove(path);
+}
+
+void removeTree(const std::string& dir) {
+    if (::nftw(dir.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS) != 0) {
+        std::fprintf(stderr, "drenok-run: could not remove %s: %s\n", dir.c_str(), errnoText().c_str());
+    }
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct Job {
+    std::string arg;   // as named on the command line
+    std::string path;  // absolute
+    enum class State { Pending, Running, Done } state = State::Pending;
+    std::string workDir;
+    pid_t pid = -1;
+    int noteFd = -1;
+    // Outcome
+    std::string failure;  // empty when the engine ran and returned 0
+    std::string note;     // what the child said
+    std::optional<std::string> report;
+};
+
+[[noreturn]] void childFail(int noteFd, int code, const std::string& text) {
+    // The note is far below the pipe's capacity, so this write cannot block on the parent.
+    [[maybe_unused]] const ssize_t n = ::write(noteFd, text.data(), text.size());
+    std::fflush(nullptr);
+    ::_exit(code);
+}
+
+[[noreturn]] void runChild(const Job& job, const std::string& libPath, int noteFd) {
+    if (::chdir(job.workDir.c_str()) != 0) {
+        childFail(noteFd, kChildSetup, "cannot enter " + job.workDir + ": " + errnoText());
+    }
+    const std::string report = withExtension(job.path, ".dn5o");
+    {
+        std::ofstream names("names.dat");
+        names << kVersion << '\n'
+              << job.path << '\n'
+              << report << '\n'
+              << withExtension(job.path, ".dn5p") << '\n'
+              << withExtension(job.path, ".dn5r") << '\n';
+        names.close();
+        if (!names) childFail(noteFd, kChildSetup, "cannot write names.dat in " + job.workDir);
+    }
+    void* lib = ::dlopen(libPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (lib == nullptr) childFail(noteFd, kChildLoad, std::string("cannot load the engine: ") + ::dlerror());
+    using Entry = std::int32_t (*)(std::int32_t);
+    auto entry = reinterpret_cast<Entry>(::dlsym(lib, kEntryName));
+    if (entry == nullptr) {
+        childFail(noteFd, kChildNoEntry, std::string("the engine has no entry ") + kEntryName);
+    }
+    // A stale report from an earlier run must not pass for this run's result.
+    if (::unlink(report.c_str()) != 0 && errno != ENOENT) {
+        childFail(noteFd, kChildSetup, "cannot replace " + report + ": " + errnoText());
+    }
+    const std::int32_t rc = entry(kInterface);
+    ::dlclose(lib);
+    if (rc != 0) childFail(noteFd, kChildEngine, "the engine returned " + std::to_string(rc));
+    std::fflush(nullptr);
+    ::_exit(kChildOk);
+}
+
+void start(Job& job, const std::string& libPath) {
+    job.state = Job::State::Running;
+    const char* tmp = std::getenv("TMPDIR");
+    std::string dir = (tmp != nullptr && *tmp != '\0') ? tmp : "/tmp";
+    dir += "/drenok-run.XXXXXX";
+    if (::mkdtemp(dir.data()) == nullptr) {
+        job.failure = "cannot create a working folder: " + errnoText();
+        job.state = Job::State::Done;
+        return;
+    }
+    job.workDir = dir;
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        job.failure = "cannot create a pipe: " + errnoText();
+        removeTree(job.workDir);
+        job.state = Job::State::Done;
+        return;
+    }
+    // Whatever sits in our stdio buffers must not be written twice by the child.
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        runChild(job, libPath, fds[1]);
+    }
+    ::close(fds[1]);
+    if (pid < 0) {
+        job.failure = "cannot start a run: " + errnoText();
+        ::close(fds[0]);
+        removeTree(job.workDir);
+        job.state = Job::State::Done;
+        return;
+    }
+    job.pid = pid;
+    job.noteFd = fds[0];
+}
+
+void finish(Job& job, int status) {
+    char buf[512];
+    ssize_t n;
+    while ((n = ::read(job.noteFd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR)) {
+        if (n > 0) job.note.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(job.noteFd);
+    job.noteFd = -1;
+    removeTree(job.workDir);
+    job.state = Job::State::Done;
+
+    if (WIFSIGNALED(status)) {
+        const int sig = WTERMSIG(status);
+        job.failure = "the engine crashed (signal " + std::to_string(sig) + ", " + ::strsignal(sig) + ")";
+        return;
+    }
+    if (!WIFEXITED(status)) {
+        job.failure = "the run ended abnormally";
+        return;
+    }
+    const int code = WEXITSTATUS(status);
+    if (code != kChildOk) {
+        job.failure = job.note.empty() ? "the run failed (code " + std::to_string(code) + ")" : job.note;
+        return;
+    }
+    // Read now, before another run of the same file may start and rewrite it.
+    job.report = readFile(withExtension(job.path, ".dn5o"));
+    if (!job.report) job.failure = "the engine wrote no report";
+}
+
+// Three significant digits, as the report gives them, without exponents for everyday magnitudes.
+std::string formatNumber(double v) {
+    char buf[64];
+    const double a = std::fabs(v);
+    if (a == 0.0) return "0";
+    if (a >= 1e-3 && a < 1e7) {
+        const int mag = static_cast<int>(std::floor(std::log10(a)));
+        std::snprintf(buf, sizeof buf, "%.*f", mag >= 2 ? 0 : 2 - mag, v);
+    } else {
+        std::snprintf(buf, sizeof buf, "%.2e", v);
+    }
+    return buf;
+}
+
+std::string formatField(const Field& f) {
+    if (f.value) return formatNumber(*f.value);
+    return f.text.empty() ? "-" : "***";
+}
+
+std::string withUnit(std::string text, const std::string& unit) {
+    if (!unit.empty()) text += " " + unit;
+    return text;
+}
+
+void printMessages(const std::vector<Message>& messages, const char* indent) {
+    for (const auto& m : messages)
+        std::printf("%s%s\n", indent, m.text.c_str());
+}
+
+// One summary line: label, value right-aligned so signs and magnitudes line up, unit, then where.
+void printQuantity(const char* label, const std::string& value, const std::string& unit,
+                   const std::string& where) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "    %-15s %10s %-8s", label, value.c_str(), unit.c_str());
+    std::string line = buf + where;
+    line.erase(line.find_last_not_of(' ') + 1);
+    std::printf("%s\n", line.c_str());
+}
+
+void printExtreme(const char* label, const std::optional<Extreme>& e, const std::string& unit,
+                  const std::string& depthUnit) {
+    if (!e) {
+        printQuantity(label, "-", "", "");
+        return;
+    }
+    printQuantity(label, formatField(e->value), unit,
+                  " at depth " + withUnit(formatField(e->depth), depthUnit) + " (node " +
+                      std::to_string(e->node) + ")");
+}
+
+/// Prints one run's summary; true when the run completed without an error stop.
+bool printJob(const Job& job) {
+    if (!job.failure.empty()) {
+        std::printf("%s: FAILED: %s\n", job.arg.c_str(), job.failure.c_str());
+        return false;
+    }
+    const ReportSummary s = drenok::tools::summarizeReport(*job.report);
+    std::string status = s.errorStop ? "ERROR STOP" : s.ended ? "completed" : "INCOMPLETE";
+    if (!s.ended) status += " (report ends before END OF ANALYSIS)";
+    std::printf("%s: %s\n", job.arg.c_str(), status.c_str());
+    for (const auto& p : s.problems) {
+        if (p.iteration) {
+            std::printf("  %s (iteration %d)\n", p.heading.c_str(), *p.iteration);
+        } else {
+            std::printf("  %s (iteration ***)\n", p.heading.c_str());
+        }
+        if (p.rows == 0) {
+            std::printf("    no result rows\n");
+        } else {
+            printQuantity("top deflection", p.top ? formatField(*p.top) : "-", p.units.deflection, "");
+            printExtreme("max deflection", p.maxDeflection, p.units.deflection, p.units.depth);
+            printExtreme("max moment", p.maxMoment, p.units.moment, p.units.depth);
+            printExtreme("max shear", p.maxShear, p.units.shear, p.units.depth);
+        }
+        printMessages(p.messages, "    ");
+    }
+    printMessages(s.trailing, "  ");
+    return s.ok();
+}
+
+std::optional<int> parseJobs(std::string_view s) {
+    int v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || v < 1) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int jobs = 1;
+    std::vector<std::string> files;
+    bool optionsDone = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        std::optional<std::string_view> jobsText;
+        if (optionsDone || a.empty() || a.front() != '-' || a == "-") {
+            files.emplace_back(a);
+        } else if (a == "--") {
+            optionsDone = true;
+        } else if (a == "-h" || a == "--help") {
+            usage(stdout);
+            return kExitOk;
+        } else if (a == "-j") {
+            if (i + 1 >= argc) {
+                std::fputs("drenok-run: -j needs a number\n", stderr);
+                usage(stderr);
+                return kExitUsage;
+            }
+            jobsText = argv[++i];
+        } else if (a.substr(0, 2) == "-j") {
+            jobsText = a.substr(2);
+        } else {
+            std::fprintf(stderr, "drenok-run: unknown option %s\n", argv[i]);
+            usage(stderr);
+            return kExitUsage;
+        }
+        if (jobsText) {
+            const auto n = parseJobs(*jobsText);
+            if (!n) {
+                std::fprintf(stderr, "drenok-run: -j needs a positive whole number, not '%.*s'\n",
+                             static_cast<int>(jobsText->size()), jobsText->data());
+                usage(stderr);
+                return kExitUsage;
+            }
+            jobs = *n;
+        }
+    }
+    if (files.empty()) {
+        std::fputs("drenok-run: no data files named\n", stderr);
+        usage(stderr);
+        return kExitUsage;
+    }
+
+    // Every file is checked before any run starts, so a typo does not leave half the batch run.
+    std::vector<Job> all;
+    bool missing = false;
+    for (const auto& f : files) {
+        struct stat st {};
+        char resolved[PATH_MAX];
+        if (::stat(f.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            ::realpath(f.c_str(), resolved) == nullptr) {
+            std::fprintf(stderr, "drenok-run: no such data file: %s\n", f.c_str());
+            missing = true;
+            continue;
+        }
+        Job job;
+        job.arg = f;
+        job.path = resolved;
+        all.push_back(std::move(job));
+    }
+    if (missing) {
+        usage(stderr);
+        return kExitUsage;
+    }
+
+    const auto libPath = engineLibraryPath();
+    if (!libPath) {
+        std::fputs("drenok-run: cannot find its own executable to locate the engine\n", stderr);
+        return kExitFailed;
+    }
+
+    int running = 0;
+    std::size_t printed = 0;
+    bool allOk = true;
+    while (printed < all.size()) {
+        // Two runs of one data file would write the same outputs, so they never overlap.
+        for (auto& job : all) {
+            if (running >= jobs) break;
+            if (job.state != Job::State::Pending) continue;
+            bool busy = false;
+            for (const auto& other : all) {
+                busy = busy || (other.state == Job::State::Running && other.path == job.path);
+            }
+            if (busy) continue;
+            start(job, *libPath);
+            if (job.state == Job::State::Running) ++running;
+        }
+        while (printed < all.size() && all[printed].state == Job::State::Done) {
+            allOk = printJob(all[printed]) && allOk;
+            ++printed;
+        }
+        if (running == 0) continue;
+
+        int status = 0;
+        const pid_t pid = ::waitpid(-1, &status, 0);
+        if (pid < 0) {
+            if (errno == EINTR) continue;
+            std::fprintf(stderr, "drenok-run: waitpid: %s\n", errnoText().c_str());
+            return kExitFailed;
+        }
+        for (auto& job : all) {
+            if (job.state == Job::State::Running && job.pid == pid) {
+                finish(job, status);
+                --running;
+                break;
+            }
+        }
+    }
+    std::fflush(stdout);
+    return allOk ? kExitOk : kExitFailed;
+}
