@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 namespace engine::ff {
@@ -22,101 +23,144 @@ double Arg::asReal() const {
 
 namespace {
 
-std::string stars(int w) {
-    return std::string(static_cast<size_t>(w > 0 ? w : 0), '*');
-}
+// Every field is built in a small buffer and appended to the output once: reports hold tens of
+// thousands of fields, so this path avoids temporaries and the printf machinery.
+class Field {
+public:
+    void put(char c) {
+        if (m_len < sizeof m_buf) m_buf[m_len] = c;
+        ++m_len;  // a field longer than the buffer is wider than any column: asterisks
+    }
+    void put(const char* s, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            put(s[i]);
+    }
+    size_t size() const { return m_len; }
+    /// Appends the field right-aligned in `w` columns, or `w` asterisks when it does not fit.
+    void appendTo(std::string& out, int w) const {
+        const size_t width = static_cast<size_t>(w > 0 ? w : 0);
+        if (m_len > width || m_len > sizeof m_buf) {
+            out.append(width, '*');
+            return;
+        }
+        out.append(width - m_len, ' ');
+        out.append(m_buf, m_len);
+    }
 
-std::string rightAlign(const std::string& s, int w) {
-    if (static_cast<int>(s.size()) > w) return stars(w);
-    return std::string(static_cast<size_t>(w) - s.size(), ' ') + s;
+private:
+    char m_buf[400];
+    size_t m_len = 0;
+};
+
+void appendStars(std::string& out, int w) {
+    out.append(static_cast<size_t>(w > 0 ? w : 0), '*');
 }
 
 // Infinity and NaN are written the way Fortran run-times do, so a fault never garbles a column.
-std::string nonFinite(double v, int w) {
-    if (std::isnan(v)) return w >= 3 ? rightAlign("NaN", w) : stars(w);
-    const bool neg = std::signbit(v);
-    const std::string longForm = neg ? "-Infinity" : "Infinity";
-    const std::string shortForm = neg ? "-Inf" : "Inf";
-    if (static_cast<int>(longForm.size()) <= w) return rightAlign(longForm, w);
-    return rightAlign(shortForm, w);
+void appendNonFinite(std::string& out, double v, int w) {
+    Field f;
+    if (std::isnan(v)) {
+        if (w < 3) return appendStars(out, w);
+        f.put("NaN", 3);
+    } else {
+        const bool neg = std::signbit(v);
+        const int longSize = neg ? 9 : 8;
+        if (neg) f.put('-');
+        if (longSize <= w)
+            f.put("Infinity", 8);
+        else
+            f.put("Inf", 3);
+    }
+    f.appendTo(out, w);
 }
 
-std::string formatInt(long long v, int w, int m) {
-    std::string digits;
+void appendInt(std::string& out, long long v, int w, int m) {
+    char digits[24];
+    size_t n = 0;
     if (!(m == 0 && v == 0)) {
         const unsigned long long mag =
             v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-        digits = std::to_string(mag);
+        n = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, mag).ptr - digits);
     }
-    std::string text;
-    if (v < 0) text += '-';
-    if (m > 0 && static_cast<int>(digits.size()) < m)
-        text.append(static_cast<size_t>(m) - digits.size(), '0');
-    text += digits;
-    return rightAlign(text, w);
+    if (m > w) return appendStars(out, w);
+    Field f;
+    if (v < 0) f.put('-');
+    for (int i = static_cast<int>(n); i < m; ++i)
+        f.put('0');
+    f.put(digits, n);
+    f.appendTo(out, w);
 }
 
-std::string formatFixed(double v, int w, int d) {
-    if (!std::isfinite(v)) return nonFinite(v, w);
-    char buf[512];
-    // %.*f rounds the exact binary value half to even, as the Fortran run-time does.
-    const int n = std::snprintf(buf, sizeof buf, "%.*f", d, std::fabs(v));
-    if (n < 0 || n >= static_cast<int>(sizeof buf)) return stars(w);
-    std::string body(buf, static_cast<size_t>(n));
-    if (d == 0) body += '.';
+void appendFixed(std::string& out, double v, int w, int d) {
+    if (!std::isfinite(v)) return appendNonFinite(out, v, w);
+    if (d > 300 || std::fabs(v) >= 1e300) return appendStars(out, w);
+    char buf[700];
+    // Exact decimal expansion of the binary value, rounded half to even, as the Fortran run-time does.
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::fixed, d);
+    if (res.ec != std::errc()) return appendStars(out, w);
+    size_t n = static_cast<size_t>(res.ptr - buf);
+    if (d == 0) buf[n++] = '.';
     const bool negative = std::signbit(v);
     size_t skip = 0;
-    if (static_cast<int>(body.size()) + (negative ? 1 : 0) > w && body.size() > 1 && body[0] == '0' &&
-        body[1] == '.')
+    if (static_cast<int>(n) + (negative ? 1 : 0) > w && n > 1 && buf[0] == '0' && buf[1] == '.')
         skip = 1;  // the leading zero is optional when there is no room for it
-    std::string text = negative ? "-" : "";
-    text.append(body, skip, std::string::npos);
-    return rightAlign(text, w);
+    if (n - skip + (negative ? 1 : 0) > 399) return appendStars(out, w);
+    Field f;
+    if (negative) f.put('-');
+    f.put(buf + skip, n - skip);
+    f.appendTo(out, w);
 }
 
-std::string formatExponent(double v, int w, int d, char letter) {
-    if (!std::isfinite(v)) return nonFinite(v, w);
-    std::string digits;
+void appendExponent(std::string& out, double v, int w, int d, char letter) {
+    if (!std::isfinite(v)) return appendNonFinite(out, v, w);
+    if (d > 300) return appendStars(out, w);
+    char digits[400];
+    size_t nd = 0;
     int exponent = 0;
     if (v == 0.0) {
-        digits.assign(static_cast<size_t>(d), '0');
+        for (int i = 0; i < d; ++i)
+            digits[nd++] = '0';
     } else {
-        char buf[64];
-        const int n = std::snprintf(buf, sizeof buf, "%.*e", d - 1, std::fabs(v));
-        if (n < 0 || n >= static_cast<int>(sizeof buf)) return stars(w);
-        const std::string s(buf, static_cast<size_t>(n));
-        const size_t epos = s.find('e');
-        for (size_t i = 0; i < epos; ++i)
-            if (std::isdigit(static_cast<unsigned char>(s[i]))) digits += s[i];
-        exponent = std::atoi(s.c_str() + epos + 1) + 1;  // 1.23e+01 is 0.123E+02
+        char buf[400];
+        const auto res =
+            std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, d - 1);
+        if (res.ec != std::errc()) return appendStars(out, w);
+        const char* p = buf;
+        for (; p < res.ptr && *p != 'e'; ++p)
+            if (*p != '.') digits[nd++] = *p;
+        int e = 0;
+        std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, e);
+        exponent = e + 1;  // 1.23e+01 is 0.123E+02
     }
-    const int mag = std::abs(exponent);
-    std::string exp;
-    if (mag <= 99) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "%c%c%02d", letter, exponent < 0 ? '-' : '+', mag);
-        exp = buf;
-    } else if (mag <= 999) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "%c%03d", exponent < 0 ? '-' : '+', mag);
-        exp = buf;
-    } else {
-        return stars(w);
-    }
+    const int mag = exponent < 0 ? -exponent : exponent;
+    if (mag > 999) return appendStars(out, w);
+    char exp[5];
+    size_t ne = 0;
+    if (mag <= 99) exp[ne++] = letter;  // three-digit exponents drop the letter
+    exp[ne++] = exponent < 0 ? '-' : '+';
+    if (mag > 99) exp[ne++] = static_cast<char>('0' + mag / 100);
+    exp[ne++] = static_cast<char>('0' + mag / 10 % 10);
+    exp[ne++] = static_cast<char>('0' + mag % 10);
     const bool negative = std::signbit(v);
-    std::string text = negative ? "-" : "";
+    Field f;
+    if (negative) f.put('-');
     // The leading zero of the mantissa goes first when the field is too narrow for it.
-    if (static_cast<int>(digits.size() + exp.size()) + 2 + (negative ? 1 : 0) <= w) text += '0';
-    text += '.';
-    text += digits;
-    text += exp;
-    return rightAlign(text, w);
+    if (static_cast<int>(nd + ne) + 2 + (negative ? 1 : 0) <= w) f.put('0');
+    f.put('.');
+    f.put(digits, nd);
+    f.put(exp, ne);
+    f.appendTo(out, w);
 }
 
-std::string formatText(std::string_view s, int w) {
-    if (w < 0) return std::string(s);  // plain A: the text as it is
-    if (static_cast<int>(s.size()) >= w) return std::string(s.substr(0, static_cast<size_t>(w)));
-    return std::string(static_cast<size_t>(w) - s.size(), ' ') + std::string(s);
+void appendText(std::string& out, std::string_view s, int w) {
+    if (w < 0) {
+        out += s;  // plain A: the text as it is
+    } else if (static_cast<int>(s.size()) >= w) {
+        out += s.substr(0, static_cast<size_t>(w));
+    } else {
+        out.append(static_cast<size_t>(w) - s.size(), ' ');
+        out += s;
+    }
 }
 
 // ---- layout parsing ------------------------------------------------------------------------
@@ -292,28 +336,38 @@ private:
     size_t m_i = 0;
 };
 
-std::string renderField(const Descriptor& d, const Arg& a) {
+void appendField(std::string& out, const Descriptor& d, const Arg& a) {
     switch (d.op) {
         case Op::Int:
-            return formatInt(a.asInt(), d.w, d.d);
+            return appendInt(out, a.asInt(), d.w, d.d);
         case Op::Fixed:
-            return formatFixed(a.asReal(), d.w, d.d);
+            return appendFixed(out, a.asReal(), d.w, d.d);
         case Op::Exp:
-            return formatExponent(a.asReal(), d.w, d.d, 'E');
+            return appendExponent(out, a.asReal(), d.w, d.d, 'E');
         case Op::DExp:
-            return formatExponent(a.asReal(), d.w, d.d, 'D');
+            return appendExponent(out, a.asReal(), d.w, d.d, 'D');
         case Op::Text:
             if (a.kind() != Arg::Kind::Text) throw std::invalid_argument("A descriptor given a number");
-            return formatText(a.asText(), d.w);
+            return appendText(out, a.asText(), d.w);
         default:
-            return {};
+            return;
     }
+}
+
+// Layouts are few and used over and over: each is parsed once per thread.
+const Parsed& parsed(std::string_view layout) {
+    thread_local std::unordered_map<std::string, Parsed> cache;
+    thread_local std::string key;
+    key.assign(layout);
+    auto it = cache.find(key);
+    if (it == cache.end()) it = cache.emplace(key, Parser(layout).parse()).first;
+    return it->second;
 }
 
 }  // namespace
 
 void formatTo(std::string& out, std::string_view layout, std::initializer_list<Arg> items) {
-    const Parsed p = Parser(layout).parse();
+    const Parsed& p = parsed(layout);
     const Arg* item = items.begin();
     const Arg* const end = items.end();
     size_t pendingBlanks = 0;
@@ -345,7 +399,7 @@ void formatTo(std::string& out, std::string_view layout, std::initializer_list<A
             default:
                 out.append(pendingBlanks, ' ');
                 pendingBlanks = 0;
-                out += renderField(d, *item++);
+                appendField(out, d, *item++);
                 break;
         }
         ++i;
@@ -367,11 +421,16 @@ std::string formatField(std::string_view descriptor, double value) {
     if (p.flat.size() != 1 || !p.flat[0].isData() || p.flat[0].op == Op::Text)
         bad(descriptor, "not a single numeric field");
     const Descriptor& d = p.flat[0];
+    std::string out;
     if (d.op == Op::Int) {
-        if (!std::isfinite(value) || std::fabs(value) > 9.2e18) return stars(d.w);
-        return formatInt(std::llround(value), d.w, d.d);
+        if (!std::isfinite(value) || std::fabs(value) > 9.2e18)
+            appendStars(out, d.w);
+        else
+            appendInt(out, std::llround(value), d.w, d.d);
+        return out;
     }
-    return renderField(d, Arg(value));
+    appendField(out, d, Arg(value));
+    return out;
 }
 
 }  // namespace engine::ff
