@@ -32,6 +32,10 @@ private:
 [[noreturn]] void stopTooMuchData();
 /// A fault of the input with a one-line explanation; the text follows "ERROR -- ".
 [[noreturn]] void stopDataFault(const std::string& what);
+/// A stop of the soil computations: `reportLines` (already laid out, may be empty) go to the
+/// report, followed by a line saying the soil computations ended the run; `stopCode` (0 for none)
+/// goes to the console.
+[[noreturn]] void stopSoil(int stopCode, const std::string& reportLines = {});
 /// Ends the run in order without a message of its own.
 [[noreturn]] void stopSilently();
 
