@@ -165,7 +165,7 @@ void appendText(std::string& out, std::string_view s, int w) {
 
 // ---- layout parsing ------------------------------------------------------------------------
 
-enum class Op { Literal, Skip, Slash, Int, Fixed, Exp, DExp, Text };
+enum class Op { Literal, Skip, Slash, Int, Fixed, Exp, DExp, Text, Logical };
 
 struct Descriptor {
     Op op;
@@ -173,7 +173,8 @@ struct Descriptor {
     int d = -1;  // decimals, or minimum digits of Iw.m (-1 when absent)
     std::string text;
     bool isData() const {
-        return op == Op::Int || op == Op::Fixed || op == Op::Exp || op == Op::DExp || op == Op::Text;
+        return op == Op::Int || op == Op::Fixed || op == Op::Exp || op == Op::DExp || op == Op::Text ||
+               op == Op::Logical;
     }
 };
 
@@ -313,6 +314,9 @@ private:
             case 'A':
                 d.op = Op::Text;
                 break;
+            case 'L':
+                d.op = Op::Logical;
+                break;
             default:
                 bad(m_s, "unknown descriptor");
         }
@@ -320,7 +324,7 @@ private:
         if (d.op != Op::Text && d.w < 1) bad(m_s, "missing width");
         if (d.op == Op::Text && d.w == 0) bad(m_s, "zero width");
         if (peek('.')) {
-            if (d.op == Op::Text) bad(m_s, "A takes no decimals");
+            if (d.op == Op::Text || d.op == Op::Logical) bad(m_s, "A and L take no decimals");
             ++m_i;
             d.d = number();
             if (d.d < 0) bad(m_s, "missing decimals");
@@ -346,6 +350,12 @@ void appendField(std::string& out, const Descriptor& d, const Arg& a) {
             return appendExponent(out, a.asReal(), d.w, d.d, 'E');
         case Op::DExp:
             return appendExponent(out, a.asReal(), d.w, d.d, 'D');
+        case Op::Logical:
+            if (a.kind() != Arg::Kind::Logical)
+                throw std::invalid_argument("L descriptor given a non-logical item");
+            out.append(static_cast<size_t>(d.w - 1), ' ');
+            out += a.asLogicalChar();
+            return;
         case Op::Text:
             if (a.kind() != Arg::Kind::Text) throw std::invalid_argument("A descriptor given a number");
             return appendText(out, a.asText(), d.w);
@@ -418,7 +428,7 @@ std::string formatField(std::string_view descriptor, double value) {
     layout += descriptor;
     layout += ')';
     const Parsed p = Parser(layout).parse();
-    if (p.flat.size() != 1 || !p.flat[0].isData() || p.flat[0].op == Op::Text)
+    if (p.flat.size() != 1 || !p.flat[0].isData() || p.flat[0].op == Op::Text || p.flat[0].op == Op::Logical)
         bad(descriptor, "not a single numeric field");
     const Descriptor& d = p.flat[0];
     std::string out;

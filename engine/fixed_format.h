@@ -1,7 +1,7 @@
 #pragma once
 // Fixed-width output driven by edit-descriptor layouts such as "(2X,I4,2X,E10.3,6E12.3)".
 //
-// Supported descriptors: Iw, Iw.m, Fw.d, Ew.d, Dw.d, Aw, A, nX, '/', 'text' (an apostrophe inside a
+// Supported descriptors: Iw, Iw.m, Fw.d, Ew.d, Dw.d, Lw, Aw, A, nX, '/', 'text' (an apostrophe inside a
 // text is doubled, as in 'SPECIFIED''TOLERANCE'), and repeated groups n(...). A repeat count may
 // precede any data descriptor (6E12.3) and a literal or slash (73('='), 2/). Items are consumed left
 // to right; when they run out, output stops at the next data descriptor; when the layout ends with
@@ -21,7 +21,7 @@ namespace engine::ff {
 /// One item of an output list: an integer, a real or a text.
 class Arg {
 public:
-    enum class Kind { Int, Real, Text };
+    enum class Kind { Int, Real, Text, Logical };
     Arg(int v) : m_kind(Kind::Int), m_int(v) {}
     Arg(long v) : m_kind(Kind::Int), m_int(v) {}
     Arg(long long v) : m_kind(Kind::Int), m_int(v) {}
@@ -30,10 +30,18 @@ public:
     Arg(const char* v) : m_kind(Kind::Text), m_text(v) {}
     Arg(const std::string& v) : m_kind(Kind::Text), m_text(v) {}
 
+    /// A logical value for an Lw field (written T or F).
+    static Arg logical(bool v) {
+        Arg a(v ? 1 : 0);
+        a.m_kind = Kind::Logical;
+        return a;
+    }
+
     Kind kind() const { return m_kind; }
     long long asInt() const;
     double asReal() const;
     std::string_view asText() const { return m_text; }
+    char asLogicalChar() const { return m_int != 0 ? 'T' : 'F'; }
 
 private:
     Kind m_kind;
@@ -45,10 +53,10 @@ private:
 /// Renders a layout with its items. Every line, the last one included, ends with '\n'.
 /// Throws std::invalid_argument for a malformed layout or an item whose kind does not suit its
 /// descriptor (a programming error, never a data fault).
-[[nodiscard]] std::string format(std::string_view layout, std::initializer_list<Arg> items);
+[[nodiscard]] std::string format(std::string_view layout, std::initializer_list<Arg> items = {});
 
 /// Appends the rendering of a layout to `out`.
-void formatTo(std::string& out, std::string_view layout, std::initializer_list<Arg> items);
+void formatTo(std::string& out, std::string_view layout, std::initializer_list<Arg> items = {});
 
 /// Renders one numeric field, for example formatField("E10.3", 12.34) == " 0.123E+02".
 /// The descriptor is one of Iw, Iw.m (the value is rounded to an integer first), Fw.d, Ew.d, Dw.d.

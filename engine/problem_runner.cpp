@@ -229,6 +229,14 @@ int Run::runProblem(DataReader& in) {
     }
 
     // Springs, then the tiebacks as single-node springs of the same block.
+    int supportCount = 0;
+    double firstSupportDepth = 0.0, lastSupportDepth = 0.0;
+    auto support = [&](int from, int to) {
+        const double depth = from == to ? from * h : 0.0;
+        if (supportCount == 0) firstSupportDepth = depth;
+        lastSupportDepth = depth;
+        ++supportCount;
+    };
     {
         in.beginRecord();
         const int count = nonNegative(in.readInt());
@@ -245,6 +253,7 @@ int Run::runProblem(DataReader& in) {
             const double echo[6] = {st.ei(from), 0, s, 0, r, 0};
             report.rangeLine(rangeCase, from, to, contd == 2 ? 1 : 0, echo);
             ranges.add(st, from, to, contd, StationValues{0, 0, s, 0, r, 0});
+            support(from, to);
         }
         const int tiebacks = nonNegative(control.tiebackCount);
         for (int i = 0; i < tiebacks; ++i) {
@@ -270,6 +279,7 @@ int Run::runProblem(DataReader& in) {
             const double echo[6] = {st.ei(node), 0, s, 0, 0, 0};
             report.rangeLine(rangeCase, node, node, 0, echo);
             ranges.add(st, node, node, 1, StationValues{0, 0, s, 0, 0, 0});
+            support(node, node);
         }
     }
 
@@ -307,8 +317,17 @@ int Run::runProblem(DataReader& in) {
     SoilBlock soil;
     if (hasSoilBlock) soil = readSoilBlock(in, control.unitSystem);
     std::vector<UserCurve> handedOver;  // user curves with their multipliers applied
-    soil::GenerationContext generation{
-        control, wall, soil, modifiers, handedOver, out, m_excavationOverburden};
+    soil::GenerationContext generation{control,
+                                       wall,
+                                       soil,
+                                       modifiers,
+                                       handedOver,
+                                       out,
+                                       m_notesFile.buffer(),
+                                       supportCount,
+                                       firstSupportDepth,
+                                       lastSupportDepth,
+                                       m_excavationOverburden};
 
     std::vector<PressureRow> printed;
     double zEnd = 0.0;
@@ -331,8 +350,9 @@ int Run::runProblem(DataReader& in) {
         zEnd = wall.freeHeight / h;
     } else if (control.pressureOption == 1) {
         if (hasSoilBlock && !soil.surcharges.empty()) {
+            const auto surchargeAt = soil::surchargePressure(generation);
             for (PressureRow& r : pressure) {
-                r.surcharge = soil.widthActive * soil::surchargePressureAt(generation, r.depth);
+                r.surcharge = soil.widthActive * surchargeAt(r.depth);
                 r.total = r.soil + r.surcharge;
             }
         }

@@ -39,6 +39,15 @@ void stopDataFault(const std::string& what) {
 void stopSilently() {
     throw RunStop(std::string());
 }
+void stopSoil(int stopCode, const std::string& reportLines) {
+    std::string text = reportLines;
+    if (stopCode != 0)
+        ff::formatTo(text, "(/,/,'     ERROR -- RUN STOPPED BY THE SOIL COMPUTATIONS, STOP CODE',I2)",
+                     {stopCode});
+    else
+        ff::formatTo(text, "(/,/,'     ERROR -- RUN STOPPED BY THE SOIL COMPUTATIONS')");
+    throw RunStop(text, stopCode);
+}
 
 int callEntry(int interfaceNumber, const Run::Options& options) noexcept {
     constexpr int kInterfaceNumber = 2;

@@ -3,6 +3,7 @@
 // (result in the scratch file ZKTEMP.001), the surcharge pressure at a depth, and p-y curve
 // generation (result in the scratch file SOILDATA).
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ struct GenerationContext {
     /// User curves with their multipliers applied (p and y), in data-file order.
     const std::vector<UserCurve>& userCurves;
     std::string& report;
+    std::string& notes;  // the run notes
+    /// Supports of the wall (spring records and tiebacks): their count and the depths of the first
+    /// and the last when those act on a single node (0 otherwise) [L].
+    int supportCount = 0;
+    double firstSupportDepth = 0.0;
+    double lastSupportDepth = 0.0;
     /// Effective vertical stress behind the wall at the excavation level, kept by the run: set by
     /// each earth-pressure generation, read by the p-y generation.
     double& excavationOverburden;
@@ -27,8 +34,9 @@ struct GenerationContext {
 /// Writes the generated earth-pressure table to `scratchPath` and the generator's report sections.
 void generateEarthPressure(GenerationContext& ctx, const std::string& scratchPath);
 
-/// Lateral pressure [F/L^2] of the problem's surcharge loads at depth z below the top of the wall.
-double surchargePressureAt(const GenerationContext& ctx, double z);
+/// Lateral pressure [F/L^2] of the problem's listed surcharge loads as a function of the depth z
+/// below the top of the wall.
+std::function<double(double)> surchargePressure(const GenerationContext& ctx);
 
 /// Writes the user curves and the generated curves to `scratchPath` and the report sections.
 void generatePyCurves(GenerationContext& ctx, const std::string& scratchPath);

@@ -156,10 +156,19 @@ TEST(FixedFormatLayout, MatchesReference) {
                 case ff::Arg::Kind::Text:
                     args.emplace_back(std::string_view(item.t));
                     break;
+                case ff::Arg::Kind::Logical:
+                    args.push_back(ff::Arg::logical(item.i != 0));
+                    break;
             }
         }
         EXPECT_EQ(kFormatters[args.size()](c.layout, args), c.expected);
     }
+}
+
+TEST(FixedFormatLayout, LogicalFields) {
+    // gfortran writes .true. and .false. under (A,L1,A,L3,A) as [T][  F]
+    EXPECT_EQ(ff::format("('[',L1,'][',L3,']')", {ff::Arg::logical(true), ff::Arg::logical(false)}), "[T][  F]\n");
+    EXPECT_THROW(ff::format("(L1)", {1}), std::invalid_argument);
 }
 
 // The fields and layouts the reports rely on most.

@@ -203,18 +203,33 @@ TEST(RunFlow, BadInputEndsTheRunInOrder) {
     EXPECT_EQ(noFile.plot, " 1 0 1\n");
 }
 
-TEST(RunFlow, SoilBlockIsReadBeforeTheGenerators) {
-    // Generated pressure: the soil block (wall and water, surface, two surcharges, one layer) is
-    // read; the run ends at the generator while it is not part of the engine.
+TEST(RunFlow, GeneratedPressureRunsThroughTheScratchFile) {
+    // Soil block: wall and water, surface, two surcharges, one sand layer; water at the surface.
     const std::string data =
         "t\n1 0 1 0 2 0 0 1 0 0\n10 12 100 1E-5 60 12\n0 10 1 1E9\n0\n0\n"
-        "60 12 12 0 200 1 1 0\n0 0 0 0 0 0\n2\n1 1000 24 0\n3 100 12 24\n1\n4 240\n0.07 0 30 0 100 0\n0.07 0 "
-        "30 0 100 0\n0\n";
-    const RunOutput out = runData(data);
-    EXPECT_TRUE(endsInOrder(out));
-    EXPECT_TRUE(contains(out.report, "ERROR -- GENERATED EARTH PRESSURE IS NOT AVAILABLE"));
+        "60 12 12 0 200 1 1 0\n0 0 0 0 0 0\n2\n1 1000 24 0\n3 100 12 24\n1\n4 240\n0.07 0 30 0 100 0\n"
+        "0.07 0 30 0 100 0\n0\n";
+    TempDir dir;
+    const RunOutput out = runInFolder(dir.path(), data);
+    ASSERT_TRUE(endsInOrder(out));
+    EXPECT_FALSE(contains(out.report, "ERROR"));
+    for (const char* section :
+         {"WALL INFORMATION", "SURCHARGE INFORMATION", "SOIL INFORMATION", "EFFECTIVE OVERBURDEN STRESS",
+          "ACTIVE AND PASSIVE EARTH PRESSURE COEFFICIENT", "ACTIVE EARTH PRESSURE OF EACH LAYER",
+          "ACTIVE WATER PRESSURE OF EACH LAYER"})
+        EXPECT_TRUE(contains(out.report, section)) << section;
+    // 241 rows computed, 121 down to the tip (one per inch), every 6th of them printed: 21.
+    const std::string scratch = readFile(dir.path() / "ZKTEMP.001");
+    EXPECT_EQ(scratch.substr(0, 5), " 121\n");
+    EXPECT_EQ(count(scratch, "\n"), 242);
+    EXPECT_EQ(out.plot.substr(0, 4), " 21\n");
+
     const RunOutput truncated = runData(data.substr(0, data.find("1\n4 240")));
     EXPECT_TRUE(contains(truncated.report, "ENDS BEFORE A RECORD IS COMPLETE"));
+    // p-y generation is not part of this build: the run ends in order with a message.
+    std::string py = data;
+    py.replace(py.find("1 0 1 0 2 0 0 1 0 0"), 19, "1 0 1 0 2 2 0 1 0 0");
+    EXPECT_TRUE(contains(runData(py).report, "ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE"));
 }
 
 TEST(RunFlow, UserPressureAndCurvesReachThePlotData) {
