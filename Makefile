@@ -1,10 +1,12 @@
 # Quick start: `make run` builds and runs the bundled example; `make test` builds and runs every test.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/user_pressure_curves.dn5d
 
-.PHONY: all deps configure build run test test-asan bench clean
+.PHONY: all deps configure build run test test-asan fuzz fuzz-build fuzz-smoke bench clean
 
 all: build
 
@@ -29,11 +31,25 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L sanitized
 
-test: build test-asan
+$(FUZZ_BUILD)/build.ninja:
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DDRENOK_FUZZ=ON -DDRENOK_WERROR=ON
+
+fuzz-build: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# `make fuzz FUZZ_SECONDS=N` runs each fuzz target for N seconds; `make test` runs each for 30.
+fuzz: fuzz-build
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	fuzz/run.sh $(FUZZ_BUILD) 30
+
+test: build test-asan fuzz-smoke
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	$(BUILD)/bin/drenok-bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
