@@ -26,38 +26,117 @@ bool parseInt(std::string_view token, int& value) {
     return true;
 }
 
+namespace {
+
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common numerals of the files (0.123E+02, -1.5, 80) read exactly without the library: a
+// mantissa of at most 15 digits is an exact double, and one multiplication or division by an
+// exact power of ten up to 1E22 rounds correctly. Anything else is left to the library parser.
+bool parseSimpleReal(std::string_view t, double& value) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
+    unsigned long long mantissa = 0;
+    int digits = 0, scale = 0;
+    bool any = false, point = false;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9') {
+            any = true;
+            if (mantissa == 0 && c == '0') {
+                if (point) --scale;
+                continue;
+            }
+            if (++digits > 15) return false;
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            if (point) --scale;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!any) return false;
+    if (i < t.size()) {
+        if (t[i] != 'e' && t[i] != 'E' && t[i] != 'd' && t[i] != 'D' && t[i] != '+' && t[i] != '-')
+            return false;
+        if (t[i] != '+' && t[i] != '-') ++i;
+        bool expNegative = false;
+        if (i < t.size() && (t[i] == '-' || t[i] == '+')) expNegative = t[i++] == '-';
+        int e = 0;
+        const size_t start = i;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9' && e < 1000; ++i)
+            e = e * 10 + (t[i] - '0');
+        if (i == start || i != t.size()) return false;
+        scale += expNegative ? -e : e;
+    }
+    double v = static_cast<double>(mantissa);
+    if (mantissa != 0) {
+        if (scale > 22 || scale < -22) return false;
+        v = scale >= 0 ? v * kExactPowers[scale] : v / kExactPowers[-scale];
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
+}  // namespace
+
 bool parseReal(std::string_view token, double& value) {
     if (!token.empty() && token.front() == '+') token.remove_prefix(1);
     if (token.empty() || token.size() > 64) return false;
+    if (parseSimpleReal(token, value)) return true;
     // Only digits, one point, signs and an exponent letter are numerals here; this also keeps
-    // out the words "inf" and "nan" that the library parser would take.
-    std::string s;
-    s.reserve(token.size() + 1);
+    // out the words "inf" and "nan" that the library parser would take. A D exponent and an
+    // exponent written without its letter (0.100+101) are rewritten for the library parser.
     bool hasExponentLetter = false;
+    bool rewrite = false;
     for (size_t i = 0; i < token.size(); ++i) {
-        char c = token[i];
+        const char c = token[i];
         if (c == 'd' || c == 'D' || c == 'e' || c == 'E') {
             if (hasExponentLetter) return false;
             hasExponentLetter = true;
-            c = 'e';
+            rewrite = rewrite || c == 'd' || c == 'D';
         } else if ((c == '+' || c == '-') && i > 0 && !hasExponentLetter) {
             const char prev = token[i - 1];
-            if (prev == 'e' || prev == 'E' || prev == 'd' || prev == 'D') {
-                // sign of an exponent with a letter
-            } else if ((prev >= '0' && prev <= '9') || prev == '.') {
-                s += 'e';  // exponent written without its letter, as in 0.100+101
+            if ((prev >= '0' && prev <= '9') || prev == '.') {
                 hasExponentLetter = true;
+                rewrite = true;
             } else {
                 return false;
             }
         } else if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+')) {
             return false;
         }
-        s += c;
+    }
+    if (parseSimpleReal(token, value)) return true;
+    char buf[72];
+    const char* first = token.data();
+    const char* last = token.data() + token.size();
+    if (rewrite) {
+        size_t n = 0;
+        bool letter = false;
+        for (size_t i = 0; i < token.size(); ++i) {
+            char c = token[i];
+            if (c == 'd' || c == 'D' || c == 'e' || c == 'E') {
+                c = 'e';
+                letter = true;
+            } else if ((c == '+' || c == '-') && i > 0 && !letter) {
+                const char prev = token[i - 1];
+                if ((prev >= '0' && prev <= '9') || prev == '.') {
+                    buf[n++] = 'e';
+                    letter = true;
+                }
+            }
+            buf[n++] = c;
+        }
+        first = buf;
+        last = buf + n;
     }
     double v = 0.0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || ptr != s.data() + s.size() || !std::isfinite(v)) return false;
+    const auto [ptr, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || ptr != last || !std::isfinite(v)) return false;
     value = v;
     return true;
 }

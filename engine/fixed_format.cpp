@@ -1,10 +1,12 @@
 #include "engine/fixed_format.h"
 
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <stdexcept>
 #include <unordered_map>
 #include <vector>
@@ -91,15 +93,88 @@ void appendInt(std::string& out, long long v, int w, int m) {
     f.appendTo(out, w);
 }
 
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+/// Digits of a > 0 rounded half to even, as 0.DIGITS x 10^exp10, to `keep` significant digits
+/// (or, when `decimals` >= 0, to that many digits after the decimal point; `keep` then returns the
+/// count). The value is scaled by an exact power of ten in one rounded operation, so the scaled
+/// value is within 1E-7 of the true one: when it lies that close to a rounding boundary, or the
+/// result is long or the scale far, the function returns false and the caller takes the exact
+/// (slower) path.
+bool shortRound(double a, int& keep, int decimals, char* digits, int& exp10) {
+    if (!(a >= std::numeric_limits<double>::min()) || !(a < 1e300)) return false;
+    // a = 1.f 2^k: log10(a) lies in [k log10 2, (k+1) log10 2), so this estimate is at most one
+    // off and corrected below. 78913 / 2^18 is log10 2 to six digits.
+    const int k = static_cast<int>((std::bit_cast<unsigned long long>(a) >> 52) & 0x7FF) - 1023;
+    int e = (k * 78913) >> 18;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (decimals >= 0) keep = e + 1 + decimals;
+        if (keep < 1 || keep > 9) return false;
+        const int shift = keep - 1 - e;
+        if (shift > 22 || shift < -22) return false;
+        const double scaled = shift >= 0 ? a * kPowersOfTen[shift] : a / kPowersOfTen[-shift];
+        const double whole = static_cast<double>(static_cast<long long>(scaled));  // scaled < 1E10
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) < 1e-6) return false;
+        // The logarithm may put e one off near a power of ten: then scale again.
+        if (whole < kPowersOfTen[keep - 1]) {
+            --e;
+            continue;
+        }
+        if (whole >= kPowersOfTen[keep]) {
+            ++e;
+            continue;
+        }
+        auto r = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+        const auto high = static_cast<unsigned long long>(kPowersOfTen[keep]);
+        exp10 = e + 1;
+        if (r >= high) {  // 9.9996 became 10.000
+            r /= 10;
+            ++exp10;
+            if (decimals >= 0) {
+                // one more digit before the point: one more to keep, and it is a zero
+                digits[keep] = '0';
+            }
+        }
+        for (int i = keep - 1; i >= 0; --i) {
+            digits[i] = static_cast<char>('0' + r % 10);
+            r /= 10;
+        }
+        if (decimals >= 0) keep = exp10 + decimals;
+        return true;
+    }
+    return false;
+}
+
 void appendFixed(std::string& out, double v, int w, int d) {
     if (!std::isfinite(v)) return appendNonFinite(out, v, w);
     if (d > 300 || std::fabs(v) >= 1e300) return appendStars(out, w);
     char buf[700];
-    // Exact decimal expansion of the binary value, rounded half to even, as the Fortran run-time does.
-    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::fixed, d);
-    if (res.ec != std::errc()) return appendStars(out, w);
-    size_t n = static_cast<size_t>(res.ptr - buf);
-    if (d == 0) buf[n++] = '.';
+    size_t n = 0;
+    const double a = std::fabs(v);
+    char digits[16];
+    int exp10 = 0, keep = 0;
+    if (a != 0.0 && shortRound(a, keep, d, digits, exp10)) {
+        // keep digits are valid; a carry may have moved the point one place right.
+        if (exp10 <= 0) {
+            buf[n++] = '0';
+        } else {
+            for (int i = 0; i < exp10; ++i)
+                buf[n++] = i < keep ? digits[i] : '0';
+        }
+        buf[n++] = '.';
+        for (int k = 0; k < d; ++k) {
+            const int i = exp10 + k;
+            buf[n++] = i >= 0 && i < keep ? digits[i] : '0';
+        }
+    } else {
+        // Exact decimal expansion of the binary value, rounded half to even, as the Fortran run-time does.
+        const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, d);
+        if (res.ec != std::errc()) return appendStars(out, w);
+        n = static_cast<size_t>(res.ptr - buf);
+        if (d == 0) buf[n++] = '.';
+    }
     const bool negative = std::signbit(v);
     size_t skip = 0;
     if (static_cast<int>(n) + (negative ? 1 : 0) > w && n > 1 && buf[0] == '0' && buf[1] == '.')
@@ -120,6 +195,8 @@ void appendExponent(std::string& out, double v, int w, int d, char letter) {
     if (v == 0.0) {
         for (int i = 0; i < d; ++i)
             digits[nd++] = '0';
+    } else if (int keep = d; shortRound(std::fabs(v), keep, -1, digits, exponent)) {
+        nd = static_cast<size_t>(d);
     } else {
         char buf[400];
         const auto res =
@@ -366,11 +443,28 @@ void appendField(std::string& out, const Descriptor& d, const Arg& a) {
 
 // Layouts are few and used over and over: each is parsed once per thread.
 const Parsed& parsed(std::string_view layout) {
-    thread_local std::unordered_map<std::string, Parsed> cache;
-    thread_local std::string key;
-    key.assign(layout);
-    auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, Parser(layout).parse()).first;
+    // Most layouts are literals passed again and again from the same address: a small table keyed
+    // by address (content compared, since a buffer may be reused) spares hashing the text.
+    struct Recent {
+        const char* data = nullptr;
+        std::string text;
+        const Parsed* parsed = nullptr;
+    };
+    struct Cache {
+        std::unordered_map<std::string, Parsed> byText;
+        Recent recent[64];
+        std::string key;
+    };
+    thread_local Cache cache;
+    Cache& c = cache;
+    Recent& slot = c.recent[(reinterpret_cast<std::uintptr_t>(layout.data()) >> 3) & 63];
+    if (slot.data == layout.data() && slot.text == layout) return *slot.parsed;
+    c.key.assign(layout);
+    auto it = c.byText.find(c.key);
+    if (it == c.byText.end()) it = c.byText.emplace(c.key, Parser(layout).parse()).first;
+    slot.data = layout.data();
+    slot.text = c.key;
+    slot.parsed = &it->second;  // nodes of the map stay where they are
     return it->second;
 }
 

@@ -451,6 +451,7 @@ int Run::runProblem(DataReader& in) {
                       it.deflection[3], it.deflection[4]});
     });
     report.results(results, wall.increments, h, st.ei, units);
+    if (m_options.onSolved) m_options.onSolved(st, results);
 
     ResponseTable table;
     table.unitSystem = control.unitSystem;

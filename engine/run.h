@@ -2,12 +2,15 @@
 // One run of the engine: reads the run file, analyses every problem of the data file in order and
 // ends in one place, whatever stopped it. Everything lives in this object, created per call.
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "engine/output_file.h"
 #include "engine/plot_data.h"
 #include "engine/report.h"
+#include "engine/solver.h"
+#include "engine/stations.h"
 
 namespace engine {
 
@@ -18,6 +21,8 @@ public:
     struct Options {
         std::string workDir = ".";         // holds names.dat and the scratch files
         std::optional<AnalysisTime> time;  // fixed clock for tests; the system clock otherwise
+        /// Called after each problem is solved with its stations and results (checks and tools).
+        std::function<void(const Stations&, const Results&)> onSolved;
     };
 
     explicit Run(Options options);

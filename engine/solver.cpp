@@ -1,5 +1,6 @@
 #include "engine/solver.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace engine {
@@ -9,7 +10,7 @@ constexpr int kMaxIterations = 100;
 }
 
 void linearise(const std::vector<double>& y, const std::vector<double>& p, double deflection,
-               double& stiffness, double& load, bool& offCurve) {
+               double& stiffness, double& load, bool& offCurve, bool sorted) {
     const size_t n = y.size();
     stiffness = 0.0;
     load = 0.0;
@@ -19,11 +20,17 @@ void linearise(const std::vector<double>& y, const std::vector<double>& p, doubl
     }
     size_t m = 1;  // zero-based index of the upper point of the segment
     bool found = false;
-    for (size_t k = 1; k < n; ++k) {
-        if (deflection <= y[k]) {
-            m = k;
-            found = true;
-            break;
+    if (sorted) {  // the same first point at or beyond the deflection, found by halving
+        const auto it = std::lower_bound(y.begin() + 1, y.end(), deflection);
+        found = it != y.end();
+        if (found) m = static_cast<size_t>(it - y.begin());
+    } else {
+        for (size_t k = 1; k < n; ++k) {
+            if (deflection <= y[k]) {
+                m = k;
+                found = true;
+                break;
+            }
         }
     }
     if (found && deflection >= y[0]) {
@@ -53,6 +60,8 @@ Solver::Solver(Stations& stations, const WallRecord& wall, std::vector<MomentEiS
          {&m_w, &m_wPrevious, &m_wAtUpdate, &m_qTotal, &m_sTotal, &m_a1, &m_a2, &m_c})
         a->assign(size, 0.0);
     m_ranges = m_st.curveRanges();
+    for (const StoredCurve& c : m_st.curves)
+        m_sorted.push_back(std::is_sorted(c.y.begin(), c.y.end()));
 }
 
 void Solver::soilSprings() {
@@ -66,8 +75,9 @@ void Solver::soilSprings() {
         const StoredCurve& c2 = m_st.curves[static_cast<size_t>(range.second)];
         auto apply = [&](int j, double factor) {
             double k1, l1, k2, l2;
-            linearise(c1.y, c1.p, at(m_w, j), k1, l1, m_offCurve);
-            linearise(c2.y, c2.p, at(m_w, j), k2, l2, m_offCurve);
+            linearise(c1.y, c1.p, at(m_w, j), k1, l1, m_offCurve, m_sorted[static_cast<size_t>(range.first)]);
+            linearise(c2.y, c2.p, at(m_w, j), k2, l2, m_offCurve,
+                      m_sorted[static_cast<size_t>(range.second)]);
             const double phi = range.end == range.start
                                    ? 0.0
                                    : static_cast<double>(j - range.start) / (range.end - range.start);

@@ -51,6 +51,7 @@ private:
     WallRecord m_wall;
     std::vector<MomentEiSet> m_momentEi;
     std::vector<CurveRange> m_ranges;
+    std::vector<bool> m_sorted;  // per curve of the store
     int m_ni;
     double m_h;
     std::vector<double> m_w, m_wPrevious, m_wAtUpdate, m_qTotal, m_sTotal, m_a1, m_a2, m_c;
@@ -59,7 +60,8 @@ private:
 
 /// The soil spring of a curve at deflection y: the secant p = load - stiffness*y through the
 /// segment holding y (the end segments extended). Sets `offCurve` when y lies outside the curve.
+/// `sorted` (y non-decreasing) allows a halving search; any curve gives the same result without it.
 void linearise(const std::vector<double>& y, const std::vector<double>& p, double deflection,
-               double& stiffness, double& load, bool& offCurve);
+               double& stiffness, double& load, bool& offCurve, bool sorted = false);
 
 }  // namespace engine

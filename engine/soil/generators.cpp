@@ -1,9 +1,14 @@
 #include "engine/soil/generators.h"
 
+#include <cstdio>
 #include <memory>
 
+#include "engine/output_file.h"
+#include "engine/plot_data.h"
 #include "engine/run_stop.h"
 #include "engine/soil/earth_pressure.h"
+#include "engine/soil/excavation_profile.h"
+#include "engine/soil/py_framework.h"
 #include "engine/soil/surcharge.h"
 
 namespace engine::soil {
@@ -29,10 +34,26 @@ std::function<double(double)> surchargePressure(const GenerationContext& ctx) {
     return [surcharges](double z) { return surcharges->pressureAt(z); };
 }
 
-// p-y curve generation is not part of this build yet: a problem that asks for it ends the run in
-// order with a message saying so, instead of running without soil springs.
-void generatePyCurves(GenerationContext&, const std::string&) {
-    stopDataFault("GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
+void generatePyCurves(GenerationContext& ctx, const std::string& scratchPath) {
+    std::fputs(" READ SOIL DATA....\n", stderr);
+    const int unitSystem = ctx.control.unitSystem;
+    const ExcavationProfile profile(ctx.soil, ctx.wall.h, ctx.wall.increments, unitSystem,
+                                    UnitLabels::forSystem(unitSystem), ctx.report);
+    OutputFile file;
+    if (!file.open(scratchPath)) stopDataFault("THE SCRATCH FILE SOILDATA CANNOT BE WRITTEN");
+    std::string& out = file.buffer();
+    const size_t count = ctx.userCurves.size() + kCurvesPerLayer * profile.layers().size();
+    out += ' ' + std::to_string(count) + '\n';
+    for (const UserCurve& c : ctx.userCurves) {
+        out += ' ' + std::to_string(c.node) + ' ' + std::to_string(c.points.size()) + '\n';
+        int number = 0;
+        for (const CurvePoint& pt : c.points)
+            out +=
+                ' ' + std::to_string(++number) + ' ' + freeFormReal(pt.p) + ' ' + freeFormReal(pt.y) + '\n';
+    }
+    PyFramework fw(ctx.soil, profile, ctx.modifiers, unitSystem, ctx.excavationOverburden, ctx.report, out);
+    generateLayers(fw, ctx.modifiers);
+    file.close();
 }
 
 }  // namespace engine::soil

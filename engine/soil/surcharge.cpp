@@ -88,6 +88,17 @@ Surcharges::Surcharges(const SoilBlock& soil, double H, double wallLength)
                 break;  // an unknown code leaves the single surcharge as it is
         }
     }
+    // The pressure at a depth only ever takes the values at the slice depths: sum them once, since
+    // a pressure table asks for thousands of depths.
+    if (!m_listed.empty()) {
+        m_slicePressure.assign(kSlices + 1, 0.0);
+        for (int i = 1; i <= kSlices; ++i) {
+            const double zs = i * m_wallLength / kSlices;
+            for (const Surcharge& l : m_listed)
+                m_slicePressure[static_cast<size_t>(i)] +=
+                    loadPressure(l.type, l.magnitude, l.distance, l.width, zs, m_H, false);
+        }
+    }
 }
 
 void Surcharges::writeInformation(std::string& report, const UnitLabels& u) const {
@@ -135,17 +146,17 @@ double Surcharges::pressureAt(double z) const {
     if (m_listed.empty()) return 0.0;
     // The deepest slice depth strictly above z. Row depths are computed or read independently of the
     // grid, so a slice within the depth tolerance of z counts as z itself and is not taken.
-    double slice = 0.0;
-    for (int i = 1; i <= kSlices; ++i) {
-        const double zs = i * m_wallLength / kSlices;  // one rounding: exact grid depths stay exact
-        if (!(zs < z - kDepthTolerance)) break;
-        slice = zs;
-    }
-    if (slice <= 0.0) return 0.0;
-    double sum = 0.0;
-    for (const Surcharge& l : m_listed)
-        sum += loadPressure(l.type, l.magnitude, l.distance, l.width, slice, m_H, false);
-    return sum;
+    // The deepest slice i with i*L/200 < z - tolerance: estimated from the quotient, then settled
+    // with the same comparison the grid is defined by.
+    auto above = [&](int i) { return i * m_wallLength / kSlices < z - kDepthTolerance; };
+    double estimate = m_wallLength > 0.0 ? (z - kDepthTolerance) * kSlices / m_wallLength : 0.0;
+    int slice = estimate < 0.0 ? 0 : estimate > kSlices ? kSlices : static_cast<int>(estimate);
+    while (slice > 0 && !above(slice))
+        --slice;
+    while (slice < kSlices && above(slice + 1))
+        ++slice;
+    if (slice == 0 || !(m_wallLength > 0.0)) return 0.0;
+    return m_slicePressure[static_cast<size_t>(slice)];
 }
 
 double Surcharges::singleForce(double zTop, double t) const {

@@ -46,6 +46,7 @@ private:
     double m_uniform;
     double m_H;
     double m_wallLength;
+    std::vector<double> m_slicePressure;  // sum over the listed loads at slice i
 };
 
 }  // namespace engine::soil

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
 #include <array>
 #include <cstdlib>
 #include <fstream>
@@ -167,7 +172,8 @@ TEST(FixedFormatLayout, MatchesReference) {
 
 TEST(FixedFormatLayout, LogicalFields) {
     // gfortran writes .true. and .false. under (A,L1,A,L3,A) as [T][  F]
-    EXPECT_EQ(ff::format("('[',L1,'][',L3,']')", {ff::Arg::logical(true), ff::Arg::logical(false)}), "[T][  F]\n");
+    EXPECT_EQ(ff::format("('[',L1,'][',L3,']')", {ff::Arg::logical(true), ff::Arg::logical(false)}),
+              "[T][  F]\n");
     EXPECT_THROW(ff::format("(L1)", {1}), std::invalid_argument);
 }
 
@@ -205,4 +211,45 @@ TEST(FixedFormatLayout, RejectsMalformedLayoutsAndMismatchedItems) {
     EXPECT_THROW((void)ff::format("(E10.3)", {"x"}), std::invalid_argument);
     EXPECT_THROW((void)ff::format("(A)", {3}), std::invalid_argument);
     EXPECT_THROW((void)ff::format("(A5)", {1.0}), std::invalid_argument);
+}
+
+// The fast rounding path must agree with the C library's exact rounding of the binary value for
+// every magnitude, including values that sit on a decimal half-way point.
+TEST(FixedFormatField, AgreesWithExactRoundingOnRandomValues) {
+    std::mt19937_64 rng(12345);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-30, 30), decimals(1, 9);
+    for (int i = 0; i < 200000; ++i) {
+        double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+        const int d = decimals(rng);
+        if (i % 4 == 1) v = std::round(v * std::pow(10.0, d)) / std::pow(10.0, d) + 0.5 * std::pow(10.0, -d);
+        if (i % 4 == 2)
+            v = std::pow(10.0, exponent(rng)) * (i % 8 == 2 ? 1.0 : i % 16 == 6 ? 1.0 - 1e-12 : 1.0 + 1e-12);
+        if (i % 4 == 3 && i % 3 == 0) v = (std::pow(10.0, d) - 0.5) * std::pow(10.0, exponent(rng) / 3);
+        if (i % 2) v = -v;
+        char ref[512];
+        // E form from the library's %e: d.ddd e+XX -> 0.dddd E+XX+1
+        std::snprintf(ref, sizeof ref, "%.*e", d - 1, std::fabs(v));
+        std::string digits;
+        const char* p = ref;
+        for (; *p != 'e'; ++p)
+            if (*p != '.') digits += *p;
+        const int e = std::atoi(p + 1) + 1;
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%s0.%sE%c%02d", v < 0 ? "-" : "", digits.c_str(),
+                      e < 0 ? '-' : '+', std::abs(e));
+        const int w = static_cast<int>(std::strlen(expected)) + 2;
+        if (std::abs(e) <= 99) {
+            char descriptor[16];
+            std::snprintf(descriptor, sizeof descriptor, "E%d.%d", w, d);
+            ASSERT_EQ(ff::formatField(descriptor, v), std::string(2, ' ').append(expected)) << v;
+        }
+        if (std::fabs(v) < 1e15) {
+            std::snprintf(ref, sizeof ref, "%.*f", d, v);
+            const int fw = static_cast<int>(std::strlen(ref)) + 1;
+            char descriptor[16];
+            std::snprintf(descriptor, sizeof descriptor, "F%d.%d", fw, d);
+            ASSERT_EQ(ff::formatField(descriptor, v), std::string(1, ' ').append(ref)) << v;
+        }
+    }
 }

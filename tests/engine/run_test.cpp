@@ -226,10 +226,18 @@ TEST(RunFlow, GeneratedPressureRunsThroughTheScratchFile) {
 
     const RunOutput truncated = runData(data.substr(0, data.find("1\n4 240")));
     EXPECT_TRUE(contains(truncated.report, "ENDS BEFORE A RECORD IS COMPLETE"));
-    // p-y generation is not part of this build: the run ends in order with a message.
+    // With generated p-y curves as well: five curves of the one layer below the excavation come back
+    // through SOILDATA, two-sided with 33 points each, after one user curve handed over.
     std::string py = data;
-    py.replace(py.find("1 0 1 0 2 0 0 1 0 0"), 19, "1 0 1 0 2 2 0 1 0 0");
-    EXPECT_TRUE(contains(runData(py).report, "ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE"));
+    py.replace(py.find("1 0 1 0 2 0 0 1 0 0"), 19, "1 0 1 0 2 2 1 1 0 0");
+    py.replace(py.find("0.07 0 30 0 100 0\n0\n"), 21, "0.07 0 30 0 100 0\n9 2 1 1\n0 0\n1 -50\n0\n");
+    TempDir pyDir;
+    const RunOutput generated = runInFolder(pyDir.path(), py);
+    ASSERT_TRUE(endsInOrder(generated));
+    EXPECT_FALSE(contains(generated.report, "ERROR"));
+    EXPECT_TRUE(contains(generated.report, "P-Y CURVES DATA"));
+    EXPECT_EQ(readFile(pyDir.path() / "SOILDATA").substr(0, 3), " 6\n");
+    EXPECT_TRUE(contains(generated.plot, "\n 1 6\n 9 2\n 0.0 0.0\n 1.0 -50.0\n 5 33\n"));
 }
 
 TEST(RunFlow, UserPressureAndCurvesReachThePlotData) {

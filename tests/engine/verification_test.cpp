@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cmath>
+#include <filesystem>
 
 #include "engine/solver.h"
+#include "tests/engine/test_support.h"
 
 using namespace engine;
 
@@ -189,4 +191,73 @@ TEST(Verification, CompressionAmplifiesTheDeflection) {
         const double u = 0.5 * L * std::sqrt(ratio * pcr / EI);  // exact for a central point load
         EXPECT_NEAR(amplification, 3 * (std::tan(u) - u) / (u * u * u), 0.005 * amplification);
     }
+}
+
+namespace {
+
+// The soil resistance of a curve at deflection y [F per station]: the curve's own polyline, its end
+// segments extended.
+double curveResistance(const StoredCurve& c, double y) {
+    const size_t n = c.y.size();
+    if (n < 2) return 0.0;
+    size_t m = 1;
+    while (m < n - 1 && y > c.y[m])
+        ++m;
+    const double dy = c.y[m] - c.y[m - 1];
+    return dy == 0.0 ? c.p[m] : c.p[m - 1] + (c.p[m] - c.p[m - 1]) * (y - c.y[m - 1]) / dy;
+}
+
+}  // namespace
+
+TEST(Verification, EveryExampleIsInEquilibrium) {
+    int checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(DRENOK_EXAMPLES)) {
+        if (entry.path().extension() != ".dn5d") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        enginetest::TempDir dir;
+        engine::Run::Options options;
+        options.workDir = dir.path().string();
+        options.onSolved = [&](const Stations& st, const Results& r) {
+            const int ni = st.increments();
+            bool restrained = false;
+            for (int s = -3; s <= ni + 3; ++s)
+                restrained = restrained || st.codeAt(s) != kFree;
+            if (restrained) return;  // the restraint reactions are not known apart
+            std::vector<double> force(static_cast<size_t>(ni) + 1, 0.0);
+            double scale = 0.0;
+            for (int s = 0; s <= ni; ++s) {
+                const double applied = st.q(s), spring = -st.s(s) * at(r.w, s);
+                force[static_cast<size_t>(s)] = applied + spring;
+                scale += std::fabs(applied) + std::fabs(spring);
+            }
+            for (const CurveRange& range : st.curveRanges()) {
+                const StoredCurve& c1 = st.curves[static_cast<size_t>(range.first)];
+                const StoredCurve& c2 = st.curves[static_cast<size_t>(range.second)];
+                for (int j = range.start; j <= range.lastNode; ++j) {
+                    if (j < 0) continue;
+                    const double phi =
+                        range.end == range.start ? 0.0 : double(j - range.start) / (range.end - range.start);
+                    const double p1 = curveResistance(c1, at(r.w, j)), p2 = curveResistance(c2, at(r.w, j));
+                    const bool end = range.end != range.start && (j == range.start || j == range.lastNode);
+                    const double p = (p1 + (p2 - p1) * phi) * (end ? 0.5 : 1.0);
+                    force[static_cast<size_t>(j)] += p;
+                    scale += std::fabs(p);
+                }
+            }
+            double sum = 0.0, moment = 0.0, momentScale = 0.0;
+            for (int s = 0; s <= ni; ++s) {
+                sum += force[static_cast<size_t>(s)];
+                moment += s * st.h() * force[static_cast<size_t>(s)];
+                momentScale += std::fabs(s * st.h() * force[static_cast<size_t>(s)]);
+            }
+            EXPECT_LT(std::fabs(sum), 2e-3 * scale) << "lateral forces";
+            EXPECT_LT(std::fabs(moment), 2e-3 * momentScale) << "moments about the top";
+            ++checked;
+        };
+        enginetest::writeFile(dir.path() / "wall.dn5d", enginetest::readFile(entry.path()));
+        enginetest::writeFile(dir.path() / "names.dat",
+                              "2015.5.2\nwall.dn5d\nwall.dn5o\nwall.dn5p\nwall.dn5r\n");
+        EXPECT_EQ(engine::callEntry(2, options), 0);
+    }
+    EXPECT_GE(checked, 6);
 }
