@@ -17,6 +17,9 @@ public:
     /// Creates or replaces the file. Returns false when it cannot be opened.
     bool open(const std::string& path) {
         close();
+        // A new file rather than the old one truncated: file systems flush a truncated file to disk
+        // on close, and the run would wait for the disk at every output file.
+        std::remove(path.c_str());
         m_file = std::fopen(path.c_str(), "wb");
         return m_file != nullptr;
     }
