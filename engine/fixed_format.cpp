@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <unordered_map>
@@ -186,9 +187,40 @@ void appendFixed(std::string& out, double v, int w, int d) {
     f.appendTo(out, w);
 }
 
+/// Appends `text` right-aligned in `w` columns in one piece (w at most 64), or asterisks.
+void appendAligned(std::string& out, const char* text, int len, int w) {
+    if (len > w) return appendStars(out, w);
+    char buf[64];
+    std::memset(buf, ' ', static_cast<size_t>(w - len));
+    std::memcpy(buf + (w - len), text, static_cast<size_t>(len));
+    out.append(buf, static_cast<size_t>(w));
+}
+
 void appendExponent(std::string& out, double v, int w, int d, char letter) {
     if (!std::isfinite(v)) return appendNonFinite(out, v, w);
     if (d > 300) return appendStars(out, w);
+    if (w <= 64 && v != 0.0) {  // the common field, built in place
+        char digits[16];
+        int exponent = 0;
+        int keep = d;
+        if (shortRound(std::fabs(v), keep, -1, digits, exponent) && exponent <= 99 && exponent >= -99) {
+            const bool negative = std::signbit(v);
+            const int len = (negative ? 1 : 0) + 2 + d + 4;  // sign, "0.", digits, E+nn
+            char text[32];
+            char* q = text;
+            if (negative) *q++ = '-';
+            if (len <= w) *q++ = '0';  // the leading zero goes first when the field is too narrow
+            *q++ = '.';
+            std::memcpy(q, digits, static_cast<size_t>(d));
+            q += d;
+            const int mag = exponent < 0 ? -exponent : exponent;
+            *q++ = letter;
+            *q++ = exponent < 0 ? '-' : '+';
+            *q++ = static_cast<char>('0' + mag / 10);
+            *q++ = static_cast<char>('0' + mag % 10);
+            return appendAligned(out, text, static_cast<int>(q - text), w);
+        }
+    }
     char digits[400];
     size_t nd = 0;
     int exponent = 0;
