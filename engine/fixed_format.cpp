@@ -148,6 +148,15 @@ bool shortRound(double a, int& keep, int decimals, char* digits, int& exp10) {
     return false;
 }
 
+/// Appends `text` right-aligned in `w` columns in one piece (w at most 64), or asterisks.
+void appendAligned(std::string& out, const char* text, int len, int w) {
+    if (len > w) return appendStars(out, w);
+    char buf[64];
+    std::memset(buf, ' ', static_cast<size_t>(w - len));
+    std::memcpy(buf + (w - len), text, static_cast<size_t>(len));
+    out.append(buf, static_cast<size_t>(w));
+}
+
 void appendFixed(std::string& out, double v, int w, int d) {
     if (!std::isfinite(v)) return appendNonFinite(out, v, w);
     if (d > 300 || std::fabs(v) >= 1e300) return appendStars(out, w);
@@ -181,19 +190,17 @@ void appendFixed(std::string& out, double v, int w, int d) {
     if (static_cast<int>(n) + (negative ? 1 : 0) > w && n > 1 && buf[0] == '0' && buf[1] == '.')
         skip = 1;  // the leading zero is optional when there is no room for it
     if (n - skip + (negative ? 1 : 0) > 399) return appendStars(out, w);
+    if (w <= 64 && n - skip < 60) {
+        char text[64];
+        size_t len = 0;
+        if (negative) text[len++] = '-';
+        std::memcpy(text + len, buf + skip, n - skip);
+        return appendAligned(out, text, static_cast<int>(len + n - skip), w);
+    }
     Field f;
     if (negative) f.put('-');
     f.put(buf + skip, n - skip);
     f.appendTo(out, w);
-}
-
-/// Appends `text` right-aligned in `w` columns in one piece (w at most 64), or asterisks.
-void appendAligned(std::string& out, const char* text, int len, int w) {
-    if (len > w) return appendStars(out, w);
-    char buf[64];
-    std::memset(buf, ' ', static_cast<size_t>(w - len));
-    std::memcpy(buf + (w - len), text, static_cast<size_t>(len));
-    out.append(buf, static_cast<size_t>(w));
 }
 
 void appendExponent(std::string& out, double v, int w, int d, char letter) {

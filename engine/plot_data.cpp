@@ -18,8 +18,21 @@ std::string freeFormReal(double v) {
 
 void PlotData::record(std::initializer_list<double> reals) {
     for (double v : reals) {
-        m_out += ' ';
-        m_out += freeFormReal(v);
+        char buf[40];
+        buf[0] = ' ';
+        const auto [ptr, ec] = std::to_chars(buf + 1, buf + sizeof buf - 2, v);
+        if (ec != std::errc()) {
+            m_out += " 0.0";
+            continue;
+        }
+        char* end = ptr;
+        // Keep a decimal point or exponent so the value reads as a real, as list-directed output does.
+        if (std::string_view(buf + 1, static_cast<size_t>(end - buf - 1)).find_first_of(".en") ==
+            std::string_view::npos) {
+            *end++ = '.';
+            *end++ = '0';
+        }
+        m_out.append(buf, end);
     }
     m_out += '\n';
 }
