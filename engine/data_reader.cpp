@@ -1,5 +1,6 @@
 #include "engine/data_reader.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -10,8 +11,15 @@
 namespace engine {
 
 namespace {
+constexpr auto kSeparators = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {' ', '\t', ',', '\r', '\n'})
+        table[c] = true;
+    return table;
+}();
+
 bool isSeparator(char c) {
-    return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n';
+    return kSeparators[static_cast<unsigned char>(c)];
 }
 }  // namespace
 
@@ -183,19 +191,22 @@ void DataReader::beginRecord() {
 
 std::string_view DataReader::nextToken() {
     for (;;) {
-        while (m_pos < m_text.size() && isSeparator(m_text[m_pos])) {
-            if (m_text[m_pos] == '\n') ++m_line;
+        const size_t size = m_text.size();
+        const char* text = m_text.data();
+        while (m_pos < size && isSeparator(text[m_pos])) {
+            if (text[m_pos] == '\n') ++m_line;
             ++m_pos;
         }
         if (m_pos >= m_text.size())
             stopDataFault(m_name + " ENDS BEFORE A RECORD IS COMPLETE (LINE " +
                           std::to_string(m_inRecord ? m_recordLine : m_line) + ")");
         const size_t start = m_pos;
-        while (m_pos < m_text.size() && !isSeparator(m_text[m_pos]))
+        while (m_pos < size && !isSeparator(text[m_pos]))
             ++m_pos;
         if (!m_inRecord) m_recordLine = m_line;
         m_inRecord = true;
-        return std::string_view(m_text).substr(start, m_pos - start);
+        m_lastToken = std::string_view(m_text).substr(start, m_pos - start);
+        return m_lastToken;
     }
 }
 

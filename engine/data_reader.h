@@ -29,6 +29,9 @@ public:
     /// Any decimal numeral: 80, 0.5, 1E-5, 1D-5, and the exponent form without a letter (0.1+101).
     double readReal();
 
+    /// The text of the value read last (valid while the reader lives).
+    std::string_view lastToken() const { return m_lastToken; }
+
     bool atEnd() const { return m_pos >= m_text.size(); }
     int line() const { return m_line; }
 
@@ -42,6 +45,7 @@ private:
     int m_line = 1;           // line of m_pos
     int m_recordLine = 1;     // line where the record at hand started
     bool m_inRecord = false;  // a record has been read on the current line
+    std::string_view m_lastToken;
 };
 
 /// Parses a real numeral as the reader does; returns false when `token` is not one.

@@ -151,10 +151,9 @@ bool shortRound(double a, int& keep, int decimals, char* digits, int& exp10) {
 /// Appends `text` right-aligned in `w` columns in one piece (w at most 64), or asterisks.
 void appendAligned(std::string& out, const char* text, int len, int w) {
     if (len > w) return appendStars(out, w);
-    char buf[64];
-    std::memset(buf, ' ', static_cast<size_t>(w - len));
-    std::memcpy(buf + (w - len), text, static_cast<size_t>(len));
-    out.append(buf, static_cast<size_t>(w));
+    const size_t at = out.size();
+    out.append(static_cast<size_t>(w), ' ');
+    std::memcpy(&out[at + static_cast<size_t>(w - len)], text, static_cast<size_t>(len));
 }
 
 void appendFixed(std::string& out, double v, int w, int d) {

@@ -37,6 +37,27 @@ void PlotData::record(std::initializer_list<double> reals) {
     m_out += '\n';
 }
 
+namespace {
+void appendNumeral(std::string& out, std::string_view text, bool negate) {
+    out += ' ';
+    if (!negate) {
+        out += text;
+    } else if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        if (text.front() == '+') out += '-';
+        out += text.substr(1);
+    } else {
+        out += '-';
+        out += text;
+    }
+}
+}  // namespace
+
+void PlotData::curvePointText(std::string_view y, bool negateY, std::string_view p, bool negateP) {
+    appendNumeral(m_out, y, negateY);
+    appendNumeral(m_out, p, negateP);
+    m_out += '\n';
+}
+
 void PlotData::intRecord(std::initializer_list<long long> ints) {
     for (long long v : ints) {
         m_out += ' ';

@@ -37,6 +37,9 @@ public:
     void generatedCurveHeader(double depth, int points);
     void nodeCurveHeader(int node, int points) { intRecord({node, points}); }
     void curvePoint(double y, double p) { record({y, p}); }
+    /// A point given as the numerals it was read from, each negated when asked: the values read
+    /// back exactly as the doubles they were read into, without formatting them again.
+    void curvePointText(std::string_view y, bool negateY, std::string_view p, bool negateP);
 
     void response(int caseCount, const ResponseTable& table);
 

@@ -10,6 +10,24 @@ namespace {
 int nonNegative(int count) {
     return count < 0 ? 0 : count;
 }
+
+// A numeral with a decimal point and its exponent letter E (or none), as every reader takes a real;
+// integers and the exponent forms without a letter or with D are rewritten through the value.
+bool isPlainNumeral(std::string_view t) {
+    if (t.find('.') == std::string_view::npos) return false;
+    bool letter = false;
+    for (size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c == 'E' || c == 'e') {
+            letter = true;
+        } else if ((c == '+' || c == '-') && i > 0 && !letter) {
+            return false;
+        } else if (c == 'D' || c == 'd') {
+            return false;
+        }
+    }
+    return !t.empty();
+}
 }  // namespace
 
 /// Reads the curves that the p-y generator left in SOILDATA into the store; `userCount` of them
@@ -49,11 +67,16 @@ void readGeneratedCurves(const std::string& path, size_t userCount, Stations& st
             const int points = in.readInt();
             if (points != 34) stopDataFault("SCRATCH FILE SOILDATA HOLDS A CURVE WITHOUT ITS 34 POINTS");
             double yRead[35], pRead[35];
+            std::string_view yText[35], pText[35];
+            bool plainNumerals = true;  // numerals the plot reader takes as they are
             for (int k = 1; k <= 34; ++k) {
                 in.beginRecord();
                 in.readInt();
                 pRead[k] = in.readReal();
+                pText[k] = in.lastToken();
                 yRead[k] = in.readReal();
+                yText[k] = in.lastToken();
+                plainNumerals = plainNumerals && isPlainNumeral(pText[k]) && isPlainNumeral(yText[k]);
             }
             curve.node = nearestInt(depth / h);
             curve.flag = 1;
@@ -71,10 +94,17 @@ void readGeneratedCurves(const std::string& path, size_t userCount, Stations& st
                 plot.nodeCurveHeader(curve.node, 33);
             else
                 plot.generatedCurveHeader(depth, 33);
-            for (size_t i = 0; i < curve.y.size(); ++i) {
-                plot.curvePoint(curve.y[i], curve.p[i]);
-                curve.p[i] *= h;
+            if (plainNumerals) {
+                for (int i = 1; i <= 17; ++i)
+                    plot.curvePointText(yText[35 - i], true, pText[35 - i], false);
+                for (int i = 18; i <= 33; ++i)
+                    plot.curvePointText(yText[i - 16], false, pText[i - 16], true);
+            } else {
+                for (size_t i = 0; i < curve.y.size(); ++i)
+                    plot.curvePoint(curve.y[i], curve.p[i]);
             }
+            for (double& p : curve.p)
+                p *= h;
         }
         st.curves.push_back(std::move(curve));
     }

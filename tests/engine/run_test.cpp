@@ -289,6 +289,25 @@ TEST(ScratchFiles, GeneratedCurvesAreAssembledTwoSided) {
     EXPECT_EQ(g.y[32], 16.0);
     EXPECT_TRUE(contains(plotText, " 1 2\n 4 2\n 0.0 5.0\n 1.0 -5.0\n 18 33\n -16.0 1700.0\n"));
 
+    // Numerals of the generator's own layout reach the plot data as they were read, signs turned.
+    std::string written = " 1\n 36.0 34\n";
+    for (int side = 0; side < 2; ++side)
+        for (int i = 1; i <= 17; ++i) {
+            char line[64];
+            std::snprintf(line, sizeof line, "%5d  0.%03dE+0%d  0.%03dE+01\n", i, 100 + i, side + 2, 100 + i);
+            written += line;
+        }
+    writeFile(dir.path() / "SOILDATA", written);
+    engine::Stations st2;
+    st2.reset(20, 2.0);
+    std::string plot2Text;
+    engine::PlotData plot2(plot2Text);
+    engine::readGeneratedCurves((dir.path() / "SOILDATA").string(), 0, st2, plot2, 1);
+    EXPECT_TRUE(contains(plot2Text, "\n -0.117E+01 0.117E+03\n")) << plot2Text;  // backfill side, first point
+    EXPECT_TRUE(contains(plot2Text, "\n 0.102E+01 -0.102E+02\n"));               // excavation side, point 2
+    EXPECT_EQ(st2.curves[0].y[0], -1.17);
+    EXPECT_EQ(st2.curves[0].p[32], -0.117E+02 * 2.0);
+
     writeFile(dir.path() / "SOILDATA", " 401\n");
     EXPECT_THROW(engine::readGeneratedCurves((dir.path() / "SOILDATA").string(), 0, st, plot, 1),
                  engine::RunStop);
