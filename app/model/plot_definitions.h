@@ -1,0 +1,40 @@
+#pragma once
+// The seventeen result graphs of the main window, with their design-time captions and options.
+
+#include <array>
+#include <memory>
+
+#include "graph_plot.h"
+
+namespace app::model {
+
+struct PlotDefinitions {
+    TGraphPlot pltPY;
+    TGraphPlot pltDef;
+    TGraphPlot pltMom;
+    TGraphPlot pltShear;
+    TGraphPlot pltSoil;
+    TGraphPlot pltDMS;
+    TGraphPlot pltLD;
+    TGraphPlot PltCombine;
+    TGraphPlot pltLM;
+    TGraphPlot pltYL;
+    TGraphPlot pltMomEi;
+    TGraphPlot pltMomCurv;
+    TGraphPlot pltInter;
+    TGraphPlot pltPtKyy;
+    TGraphPlot pltPtK12;
+    TGraphPlot pltMtK21;
+    TGraphPlot pltMtK22;
+
+    static constexpr std::size_t kCount = 17;
+
+    /// Every plot, in the order of the members above.
+    [[nodiscard]] std::array<TGraphPlot*, kCount> All();
+    [[nodiscard]] std::array<const TGraphPlot*, kCount> All() const;
+};
+
+/// The seventeen plots, empty, with their design-time values.
+[[nodiscard]] std::unique_ptr<PlotDefinitions> CreatePlotDefinitions();
+
+}  // namespace app::model

@@ -1,0 +1,27 @@
+#pragma once
+// Unit labels: short strings over the force letter F and the length letter L (each with an optional
+// variant digit and power), joined by "-" and at most one "/", such as 'F/L2^3'. A label gives a display
+// text per unit system and the factor that turns an SI value into an English one.
+
+#include <string>
+#include <string_view>
+
+namespace app::model {
+
+/// Unit systems of a problem.
+inline constexpr int kUnitsEnglish = 1;
+inline constexpr int kUnitsSI = 2;
+inline constexpr int kUnitsOther = 3;  // consistent F and L, never converted
+
+/// Display text of `label` in `unitSystem` (1, 2 or 3; anything else reads as English):
+/// 'F/L2^3' gives "lbs/ft^3", "kN/m^3" or "F/L^3".
+[[nodiscard]] std::string UnitText(std::string_view label, int unitSystem);
+
+/// SI value × factor = English value. Labels without a letter ('DEG.', 'SEE NOTES', '') give 1.
+[[nodiscard]] long double UnitFactor(std::string_view label);
+
+/// `value` stored in `from` units, held in `to` units: multiplied by the label's factor from SI to
+/// English, divided by it from English to SI, unchanged by any other change (unit system 3).
+[[nodiscard]] long double ConvertUnits(long double value, std::string_view label, int from, int to);
+
+}  // namespace app::model

@@ -1,0 +1,173 @@
+#include "word_reader.h"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+namespace app::model {
+
+namespace {
+
+constexpr const char* kRealExpected = "A floating point number was expected but not found.";
+constexpr const char* kIntegerExpected = "An integer was expected but not found.";
+constexpr const char* kIncomplete = "This file either invalid or incomplete.";
+
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+TWordReader::TWordReader(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const auto end = text.find_first_of("\r\n", pos);
+        Line line;
+        line.text =
+            std::string(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
+        for (std::size_t k = 0; k < line.text.size();) {
+            if (IsSeparator(line.text[k])) {
+                ++k;
+                continue;
+            }
+            const std::size_t start = k;
+            while (k < line.text.size() && !IsSeparator(line.text[k]))
+                ++k;
+            line.words.push_back({start, k - start});
+        }
+        m_lines.push_back(std::move(line));
+        if (end == std::string_view::npos) break;
+        pos = end + 1;
+        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+    }
+}
+
+TWordReader TWordReader::FromFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw EInOutError(std::string("Cannot open file ").append(path.string()));
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) throw EInOutError(std::string("Cannot read file ").append(path.string()));
+    return TWordReader(content.view());
+}
+
+bool TWordReader::SkipToWord() {
+    while (m_line < m_lines.size() && m_word >= m_lines[m_line].words.size()) {
+        ++m_line;
+        m_word = 0;
+    }
+    return m_line < m_lines.size();
+}
+
+bool TWordReader::AtEnd() {
+    return !SkipToWord();
+}
+
+std::string TWordReader::ReadLine() {
+    if (m_line >= m_lines.size()) throw EInOutError(kIncomplete);
+    std::string text = m_lines[m_line].text;
+    ++m_line;
+    m_word = 0;
+    return text;
+}
+
+std::string_view TWordReader::NextWord() {
+    if (!SkipToWord()) throw EInOutError(kIncomplete);
+    const Line& line = m_lines[m_line];
+    const Word w = line.words[m_word++];
+    return std::string_view(line.text).substr(w.begin, w.length);
+}
+
+void TWordReader::FailAtLastWord(const char* what) const {
+    // NextWord left the cursor just after the offending word, on its line.
+    throw EInOutError(std::string("Error on Line ")
+                          .append(std::to_string(m_line + 1))
+                          .append(" Item ")
+                          .append(std::to_string(m_word))
+                          .append("\r")
+                          .append(what));
+}
+
+std::string TWordReader::ReadWord() {
+    return std::string(NextWord());
+}
+
+long double TWordReader::ReadReal() {
+    long double value = 0.0L;
+    if (!ParseReal(NextWord(), value)) FailAtLastWord(kRealExpected);
+    return value;
+}
+
+std::int32_t TWordReader::ReadInteger() {
+    long double value = 0.0L;
+    if (!ParseReal(NextWord(), value) || value != std::trunc(value) ||
+        value < static_cast<long double>(std::numeric_limits<std::int32_t>::min()) ||
+        value > static_cast<long double>(std::numeric_limits<std::int32_t>::max()))
+        FailAtLastWord(kIntegerExpected);
+    return static_cast<std::int32_t>(value);
+}
+
+bool TWordReader::ParseReal(std::string_view word, long double& value) {
+    // Check the shape first: from_chars alone would accept "inf", "nan" and hexadecimal forms.
+    std::size_t k = 0;
+    bool negative = false;
+    if (k < word.size() && (word[k] == '-' || word[k] == '+')) negative = word[k++] == '-';
+    const std::size_t numberStart = k;
+    long long leadExponent = 0;  // decimal exponent of the first significant digit, before the 'E' part
+    bool seenSignificant = false;
+    std::size_t digits = 0;
+    for (; k < word.size() && IsDigit(word[k]); ++k, ++digits) {
+        if (seenSignificant) {
+            ++leadExponent;
+        } else if (word[k] != '0') {
+            seenSignificant = true;
+        }
+    }
+    if (k < word.size() && word[k] == '.') {
+        for (++k; k < word.size() && IsDigit(word[k]); ++k, ++digits) {
+            if (!seenSignificant) {
+                --leadExponent;
+                if (word[k] != '0') seenSignificant = true;
+            }
+        }
+    }
+    if (digits == 0) return false;
+    long long exponent = 0;
+    if (k < word.size() && (word[k] == 'e' || word[k] == 'E')) {
+        ++k;
+        bool negativeExponent = false;
+        if (k < word.size() && (word[k] == '-' || word[k] == '+')) negativeExponent = word[k++] == '-';
+        std::size_t exponentDigits = 0;
+        for (; k < word.size() && IsDigit(word[k]); ++k, ++exponentDigits) {
+            if (exponent < 1000000000) exponent = exponent * 10 + (word[k] - '0');  // saturates
+        }
+        if (exponentDigits == 0) return false;
+        if (negativeExponent) exponent = -exponent;
+    }
+    if (k != word.size()) return false;
+    if (!seenSignificant) {
+        value = negative ? -0.0L : 0.0L;
+        return true;
+    }
+
+    long double parsed = 0.0L;
+    const char* first = word.data() + numberStart;
+    const auto [end, ec] =
+        std::from_chars(first, word.data() + word.size(), parsed, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        if (leadExponent + exponent > 0) return false;  // too large for an extended real
+        parsed = 0.0L;                                  // too small: reads as zero
+    } else if (ec != std::errc() || end != word.data() + word.size() || !std::isfinite(parsed)) {
+        return false;
+    }
+    value = negative ? -parsed : parsed;
+    return true;
+}
+
+}  // namespace app::model

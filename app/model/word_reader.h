@@ -1,0 +1,74 @@
+#pragma once
+// Tokenizer of the data file, the stage files and the plot-data file: the text is held as lines,
+// each with its words (split at blanks and TABs, runs counting once). Words are read across line
+// breaks; a consumed or empty line is skipped. Reals use "." as the separator whatever the locale.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace app::model {
+
+/// A malformed or premature end of input, with the message to show.
+class EInOutError : public std::runtime_error {
+public:
+    explicit EInOutError(const std::string& message) : std::runtime_error(message) {}
+};
+
+class TWordReader {
+public:
+    /// Lines end at CR LF, LF or CR; a leading UTF-8 byte-order mark is dropped.
+    explicit TWordReader(std::string_view text);
+
+    /// Reads a whole file. Throws EInOutError when it cannot be read.
+    [[nodiscard]] static TWordReader FromFile(const std::filesystem::path& path);
+
+    /// The whole text of the line under the cursor (words already read included); the cursor moves
+    /// to the start of the next line. Throws EInOutError past the last line.
+    std::string ReadLine();
+
+    /// The next word. Throws EInOutError past the last word.
+    std::string ReadWord();
+
+    /// The next word as a real: optional sign, digits with an optional ".", optional exponent.
+    /// Too large a magnitude is refused; too small a one reads as zero. Throws EInOutError.
+    long double ReadReal();
+
+    /// The next word as a real with no fractional part inside the 32-bit range. Throws EInOutError.
+    std::int32_t ReadInteger();
+
+    /// True when no word is left.
+    [[nodiscard]] bool AtEnd();
+
+    [[nodiscard]] std::size_t LineCount() const { return m_lines.size(); }
+    /// Text of line i (0-based) as read, without its line end.
+    [[nodiscard]] const std::string& LineText(std::size_t i) const { return m_lines.at(i).text; }
+
+    /// Parses a whole word as a real the way ReadReal does; false when it is not one.
+    [[nodiscard]] static bool ParseReal(std::string_view word, long double& value);
+
+private:
+    struct Word {
+        std::size_t begin;
+        std::size_t length;
+    };
+    struct Line {
+        std::string text;
+        std::vector<Word> words;
+    };
+
+    // Moves past consumed and empty lines; false at the end of the text.
+    bool SkipToWord();
+    std::string_view NextWord();
+    [[noreturn]] void FailAtLastWord(const char* what) const;
+
+    std::vector<Line> m_lines;
+    std::size_t m_line = 0;  // cursor: line index
+    std::size_t m_word = 0;  // cursor: next word on that line
+};
+
+}  // namespace app::model
