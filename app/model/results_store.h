@@ -1,0 +1,60 @@
+#pragma once
+// Numeric results of the latest run as read back from the plot-data file, kept for the wall views.
+// Grown on demand up to 11 cases (five stages, or short- and long-term) of 302 points (300 increments
+// give NI + 2 response rows).
+
+#include <vector>
+
+namespace app::model {
+
+struct TPressurePoint {
+    long double Depth = 0.0L;  // as read from the plot-data file
+    long double Total = 0.0L;  // total earth pressure
+};
+
+/// One response row, as converted for display.
+struct TResponsePoint {
+    long double Depth = 0.0L;
+    long double Deflection = 0.0L;
+    long double Moment = 0.0L;
+    long double Shear = 0.0L;
+    long double SoilReaction = 0.0L;
+};
+
+class TResultsStore {
+public:
+    static constexpr int kMaxCases = 11;
+    static constexpr int kMaxPoints = 302;
+
+    /// Indices are 0-based: case 0 is the first problem block. A point never set reads as zeros.
+    [[nodiscard]] const TPressurePoint& Pressure(int caseIndex, int point) const;
+    [[nodiscard]] const TResponsePoint& Response(int caseIndex, int point) const;
+    /// False, storing nothing, when the case or point lies outside the limits.
+    bool SetPressure(int caseIndex, int point, const TPressurePoint& value);
+    bool SetResponse(int caseIndex, int point, const TResponsePoint& value);
+
+    /// Cases up to the last one with a stored point; points up to the last stored one of a case.
+    [[nodiscard]] int CaseCount() const;
+    [[nodiscard]] int PressurePointCount(int caseIndex) const;
+    [[nodiscard]] int ResponsePointCount(int caseIndex) const;
+
+    /// The largest earth-pressure point count read.
+    [[nodiscard]] int MaxPressurePoints() const { return m_maxPressurePoints; }
+    /// Keeps the larger of the stored and the given count (clamped to the point limit).
+    void NotePressurePointCount(int count);
+
+    void Clear();
+
+private:
+    struct Case {
+        std::vector<TPressurePoint> pressure;
+        std::vector<TResponsePoint> response;
+    };
+    static bool inside(int caseIndex, int point);
+    Case& caseAt(int caseIndex);
+
+    std::vector<Case> m_cases;
+    int m_maxPressurePoints = 0;
+};
+
+}  // namespace app::model
