@@ -91,6 +91,17 @@ TEST(RunFlow, SingleProblem) {
     EXPECT_EQ(out.plot.substr(0, 8), " 0\n 1 0\n");  // no pressure, no curves
 }
 
+TEST(RunFlow, TheNineLineCantilever) {
+    const RunOutput out = runData(readFile(std::filesystem::path(DRENOK_EXAMPLES) / "cantilever_check.dn5d"));
+    ASSERT_TRUE(endsInOrder(out));
+    EXPECT_TRUE(
+        contains(out.report, "\n     0   0.000E+00   0.213E+02  -0.800E+00   0.000E+00"));  // w(0) = 21.34
+    EXPECT_TRUE(
+        contains(out.report, "\n    20   0.200E+02   0.667E+01  -0.600E+00   0.200E+05"));  // M(20) = 20000
+    EXPECT_TRUE(contains(out.plot, "\n    0.0000E+00    0.2134E+02 "));
+    EXPECT_TRUE(contains(out.report, "     RESULTS -- ITERATION  2\n"));
+}
+
 TEST(RunFlow, ThreeStagesAndLongTerm) {
     const RunOutput staged = runData(cantilever("Staged wall", 3, 1) + cantilever(" Stage No : 2", 3, 2) +
                                      cantilever(" Stage No : 3", 3, 3) + "garbage after the end\n");
