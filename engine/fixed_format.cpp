@@ -549,6 +549,63 @@ void formatTo(std::string& out, std::string_view layout, std::initializer_list<A
     out += '\n';
 }
 
+bool NumericLine::compile(std::string_view layout) {
+    m_count = 0;
+    const Parsed& p = parsed(layout);
+    int blanks = 0;
+    for (const Descriptor& d : p.flat) {
+        switch (d.op) {
+            case Op::Skip:
+                blanks += d.w;
+                break;
+            case Op::Int:
+            case Op::Fixed:
+            case Op::Exp:
+            case Op::DExp: {
+                if (m_count == sizeof m_fields / sizeof m_fields[0]) return (m_count = 0) != 0;
+                const char kind = d.op == Op::Int     ? 'I'
+                                  : d.op == Op::Fixed ? 'F'
+                                  : d.op == Op::Exp   ? 'E'
+                                                      : 'D';
+                m_fields[m_count++] = {blanks, kind, d.w, d.d};
+                blanks = 0;
+                break;
+            }
+            default:
+                return (m_count = 0) != 0;
+        }
+    }
+    return m_count > 0;
+}
+
+void NumericLine::write(std::string& out, std::initializer_list<double> values) const {
+    if (values.size() != m_count)
+        throw std::invalid_argument("numeric line given the wrong number of values");
+    const double* v = values.begin();
+    for (size_t i = 0; i < m_count; ++i) {
+        const Field& f = m_fields[i];
+        out.append(static_cast<size_t>(f.blanks), ' ');
+        switch (f.kind) {
+            case 'I':
+                if (!std::isfinite(v[i]) || std::fabs(v[i]) > 9.2e18)
+                    appendStars(out, f.w);
+                else
+                    appendInt(out, std::llround(v[i]), f.w, f.d);
+                break;
+            case 'F':
+                appendFixed(out, v[i], f.w, f.d);
+                break;
+            case 'E':
+                appendExponent(out, v[i], f.w, f.d, 'E');
+                break;
+            default:
+                appendExponent(out, v[i], f.w, f.d, 'D');
+                break;
+        }
+    }
+    out += '\n';
+}
+
 std::string format(std::string_view layout, std::initializer_list<Arg> items) {
     std::string out;
     formatTo(out, layout, items);

@@ -58,6 +58,27 @@ private:
 /// Appends the rendering of a layout to `out`.
 void formatTo(std::string& out, std::string_view layout, std::initializer_list<Arg> items = {});
 
+/// A one-line layout of blanks and numeric fields only, such as "(I5,1X,E10.3,1X,E10.3)" or
+/// "(21X,2F20.3)", compiled once for a loop that writes many such lines. Writes exactly what
+/// formatTo writes for the same layout and values.
+class NumericLine {
+public:
+    /// False (and the line unusable) for any layout with text, slashes or non-numeric fields.
+    bool compile(std::string_view layout);
+    /// Appends the line and its newline; `values` holds one value per field (integers for I).
+    void write(std::string& out, std::initializer_list<double> values) const;
+    size_t fieldCount() const { return m_count; }
+
+private:
+    struct Field {
+        int blanks;
+        char kind;  // I, F, E or D
+        int w, d;
+    };
+    Field m_fields[8];
+    size_t m_count = 0;
+};
+
 /// Renders one numeric field, for example formatField("E10.3", 12.34) == " 0.123E+02".
 /// The descriptor is one of Iw, Iw.m (the value is rounded to an integer first), Fw.d, Ew.d, Dw.d.
 [[nodiscard]] std::string formatField(std::string_view descriptor, double value);

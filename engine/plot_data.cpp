@@ -80,9 +80,14 @@ void PlotData::generatedCurveHeader(double depth, int points) {
 }
 
 void PlotData::response(int caseCount, const ResponseTable& table) {
+    static const ff::NumericLine row = [] {
+        ff::NumericLine line;
+        line.compile("(5(1X,E13.4))");
+        return line;
+    }();
     intRecord({caseCount, static_cast<long long>(table.rows.size()), table.unitSystem});
     for (const ResponseRow& r : table.rows)
-        ff::formatTo(m_out, "(5(1X,E13.4))", {r.depth, r.deflection, r.moment, r.shear, r.reaction});
+        row.write(m_out, {r.depth, r.deflection, r.moment, r.shear, r.reaction});
 }
 
 }  // namespace engine

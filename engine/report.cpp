@@ -212,10 +212,15 @@ void Report::results(const Results& r, int increments, double h, const StationAr
         "(12X,A3,9X,A3,19X,A3,A1,A2,7X,A4,8X,A4,7X,A3,A1,A2,A2,A1,/,"
         "'   ------    ----        ----       -----','      ------      ------    ---------    ----------')",
         {u.L, u.L, u.F3, "-", u.L2, u.F, u.F, u.F3, "-", u.L2, "**", "2"});
+    static const ff::NumericLine row = [] {
+        ff::NumericLine line;
+        line.compile("(2X,I4,2X,E10.3,6E12.3)");
+        return line;
+    }();
     for (int s = 0; s <= increments; ++s) {
         const size_t i = static_cast<size_t>(s + 3);
-        write("(2X,I4,2X,E10.3,6E12.3)",
-              {s, s * h, r.w[i], r.slope[i], r.moment[i], r.shear[i], r.reaction[i], ei(s)});
+        row.write(m_out, {static_cast<double>(s), s * h, r.w[i], r.slope[i], r.moment[i], r.shear[i],
+                          r.reaction[i], ei(s)});
     }
 }
 

@@ -251,8 +251,13 @@ void writePressureScratch(const std::string& path, const EarthPressureResult& re
     if (!file.open(path)) stopDataFault("THE SCRATCH FILE ZKTEMP.001 CANNOT BE WRITTEN");
     std::string& out = file.buffer();
     out += ' ' + std::to_string(result.rowCount) + '\n';
+    static const ff::NumericLine row = [] {
+        ff::NumericLine line;
+        line.compile("(5X,E10.3,4X,E10.3,4X,E10.3,4X,E10.3)");
+        return line;
+    }();
     for (const GeneratedRow& r : result.rows)
-        ff::formatTo(out, "(5X,E10.3,4X,E10.3,4X,E10.3,4X,E10.3)", {r.depth, r.total, r.soil, r.surcharge});
+        row.write(out, {r.depth, r.total, r.soil, r.surcharge});
     file.close();
 }
 

@@ -110,10 +110,25 @@ void PyFramework::curveHeader(double z) {
     m_soilData += " 34\n";
 }
 
+const ff::NumericLine* PyFramework::plan(std::string_view layout, size_t fields) {
+    for (const LinePlan& entry : m_plans)
+        if (entry.layout == layout) return entry.usable ? &entry.line : nullptr;
+    LinePlan entry{std::string(layout), {}, false};
+    entry.usable = entry.line.compile(layout) && entry.line.fieldCount() == fields;
+    m_plans.push_back(std::move(entry));
+    return m_plans.back().usable ? &m_plans.back().line : nullptr;
+}
+
 void PyFramework::point(std::string_view reportLayout, std::string_view soilLayout, int number, double y,
                         double p) {
-    ff::formatTo(m_report, reportLayout, {y, p});
-    ff::formatTo(m_soilData, soilLayout, {number, p, y});
+    if (const ff::NumericLine* line = plan(reportLayout, 2))
+        line->write(m_report, {y, p});
+    else
+        ff::formatTo(m_report, reportLayout, {y, p});
+    if (const ff::NumericLine* line = plan(soilLayout, 3))
+        line->write(m_soilData, {static_cast<double>(number), p, y});
+    else
+        ff::formatTo(m_soilData, soilLayout, {number, p, y});
 }
 
 void PyFramework::multipliersLine(double pm, double ym) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/fixed_format.h"
 #include "engine/problem.h"
 #include "engine/report.h"
 #include "engine/soil/excavation_profile.h"
@@ -88,6 +89,15 @@ private:
     std::string& m_soilData;
     std::vector<double> m_integral;
     std::vector<double> m_equivalentDepth;
+
+    // Point lines are the bulk of the output: their layouts are compiled once per generation.
+    struct LinePlan {
+        std::string layout;
+        ff::NumericLine line;
+        bool usable;
+    };
+    std::vector<LinePlan> m_plans;
+    const ff::NumericLine* plan(std::string_view layout, size_t fields);
 };
 
 /// The criteria: each generates every curve of one layer, both sides, in the order of the curves.
