@@ -253,3 +253,48 @@ TEST(FixedFormatField, AgreesWithExactRoundingOnRandomValues) {
         }
     }
 }
+
+// A compiled numeric line writes what the layout writes, and refuses layouts it cannot take.
+TEST(FixedFormatLayout, CompiledNumericLinesMatchTheLayout) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> value(-1e4, 1e4);
+    for (const char* layout : {"(I5,1X,E10.3,1X,E10.3)", "(I5,2(2X,E10.3))", "(21X,2F20.3)",
+                               "(1X,20X,2D20.3)", "(5(1X,E13.4))", "(2X,I4,2X,E10.3,6E12.3)"}) {
+        SCOPED_TRACE(layout);
+        ff::NumericLine line;
+        ASSERT_TRUE(line.compile(layout));
+        for (int i = 0; i < 200; ++i) {
+            double v[8];
+            for (double& x : v)
+                x = i % 10 == 0 ? 0.0 : value(rng) * std::pow(10.0, i % 7 - 3);
+            v[0] = std::round(v[0]);
+            std::string compiled, interpreted;
+            switch (line.fieldCount()) {
+                case 2:
+                    line.write(compiled, {v[0], v[1]});
+                    ff::formatTo(interpreted, layout, {v[0], v[1]});
+                    break;
+                case 3:
+                    line.write(compiled, {v[0], v[1], v[2]});
+                    ff::formatTo(interpreted, layout, {static_cast<int>(v[0]), v[1], v[2]});
+                    break;
+                case 5:
+                    line.write(compiled, {v[0], v[1], v[2], v[3], v[4]});
+                    ff::formatTo(interpreted, layout, {v[0], v[1], v[2], v[3], v[4]});
+                    break;
+                default:
+                    line.write(compiled, {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]});
+                    ff::formatTo(interpreted, layout,
+                                 {static_cast<int>(v[0]), v[1], v[2], v[3], v[4], v[5], v[6], v[7]});
+                    break;
+            }
+            ASSERT_EQ(compiled, interpreted);
+        }
+    }
+    ff::NumericLine line;
+    for (const char* layout : {"(A,E10.3)", "(E10.3,/,E10.3)", "('x',E10.3)", "(L1)", "(5X)"})
+        EXPECT_FALSE(line.compile(layout)) << layout;
+    ASSERT_TRUE(line.compile("(I5,1X,E10.3)"));
+    std::string out;
+    EXPECT_THROW(line.write(out, {1.0}), std::invalid_argument);
+}
