@@ -376,6 +376,7 @@ private:
             parseList(inner, false, nullptr);
             expect(')');
             if (topLevel) *reversion = out.size();
+            reserveExpansion(out, inner.size() * static_cast<size_t>(repeat));
             for (int r = 0; r < repeat; ++r)
                 out.insert(out.end(), inner.begin(), inner.end());
             return;
@@ -396,12 +397,14 @@ private:
                 }
                 text += m_s[m_i++];
             }
+            reserveExpansion(out, static_cast<size_t>(repeat));
             for (int r = 0; r < repeat; ++r)
                 out.push_back({Op::Literal, -1, -1, text});
             return;
         }
         if (c == '/') {
             ++m_i;
+            reserveExpansion(out, static_cast<size_t>(repeat));
             for (int r = 0; r < repeat; ++r)
                 out.push_back({Op::Slash, -1, -1, {}});
             return;
@@ -447,8 +450,16 @@ private:
             bad(m_s, "missing decimals");
         }
         if ((d.op == Op::Exp || d.op == Op::DExp) && d.d < 1) bad(m_s, "exponent form needs a decimal");
+        reserveExpansion(out, static_cast<size_t>(repeat));
         for (int r = 0; r < repeat; ++r)
             out.push_back(d);
+    }
+
+    // Nested repeat counts multiply: a layout that would expand beyond any line a report holds is
+    // refused before it is expanded.
+    void reserveExpansion(const std::vector<Descriptor>& out, size_t more) {
+        constexpr size_t kMaxDescriptors = 100000;
+        if (more > kMaxDescriptors || out.size() + more > kMaxDescriptors) bad(m_s, "layout expands too far");
     }
 
     std::string_view m_s;

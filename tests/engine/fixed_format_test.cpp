@@ -298,3 +298,11 @@ TEST(FixedFormatLayout, CompiledNumericLinesMatchTheLayout) {
     std::string out;
     EXPECT_THROW(line.write(out, {1.0}), std::invalid_argument);
 }
+
+// Found by fuzzing: nested repeat counts multiply, and this layout once expanded to millions of
+// descriptors before failing. Such layouts are refused at once.
+TEST(FixedFormatLayout, RefusesLayoutsThatExpandTooFar) {
+    EXPECT_THROW((void)ff::format("(1(881(8809A)"), std::invalid_argument);
+    EXPECT_THROW((void)ff::format("(100(100(100I1)))", {1}), std::invalid_argument);
+    EXPECT_EQ(ff::format("(2(3('ab')))"), "abababababab\n");  // modest nesting still expands
+}

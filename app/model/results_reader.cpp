@@ -1,0 +1,396 @@
+#include "app/model/results_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+#include "app/model/word_reader.h"
+
+namespace app::model {
+
+namespace {
+
+constexpr int kEnglish = 1;
+constexpr int kLongTermMarker = 9;
+constexpr long double kInchesPerFoot = 12.0L;
+constexpr long double kPerKilo = 1000.0L;
+constexpr long double kUnfilled = 1e-7L;
+
+std::size_t index(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+// Sets a point only where the curve has it: a file may announce fewer curves than it fills.
+void put(const TLineList& set, int curve, int point, long double x, long double y) {
+    if (curve < 0 || index(curve) >= set.size()) return;
+    auto& points = set[index(curve)]->Points;
+    if (point < 0 || index(point) >= points.size()) return;
+    points[index(point)] = {x, y};
+}
+
+bool unfilled(const TFloatPoint& p) {
+    return std::fabs(p.X) < kUnfilled && std::fabs(p.Y) < kUnfilled;
+}
+
+// Points never filled repeat the one before, so shorter curves do not drop to the origin.
+void padUnfilled(const TLineList& set) {
+    for (const auto& line : set) {
+        auto& points = line->Points;
+        for (std::size_t j = 1; j < points.size(); ++j)
+            if (unfilled(points[j])) points[j] = points[j - 1];
+    }
+}
+
+const char* layerName(int type) {
+    switch (type) {
+        case 1:
+        case 2:
+        case 3:
+            return " CLAY ";
+        case 4:
+            return " SAND ";
+        case 5:
+            return " SILT ";
+        case 6:
+            return "STRONG ROCK";
+        case 7:
+            return "WEAK ROCK";
+        default:
+            return "";
+    }
+}
+
+long double layerX(int type) {
+    switch (type) {
+        case 1:
+        case 2:
+        case 3:
+            return 1.0L;
+        case 4:
+            return 7.0L;
+        case 5:
+            return 8.0L;
+        case 6:
+            return 9.0L;
+        case 7:
+            return 10.0L;
+        default:
+            return 0.0L;
+    }
+}
+
+class TParser {
+public:
+    TParser(PlotDefinitions& plots, TProgramData& data, TWordReader& reader)
+        : m_p(plots), m_data(data), m_in(reader) {}
+
+    void Run() {
+        readFirstCase();
+        for (int x = 2; x <= m_cases; ++x)
+            readLaterCase(x);
+        finish();
+    }
+
+private:
+    int count(int limit) {
+        const int n = m_in.ReadInteger();
+        if (n < 0 || n > limit) throw EInOutError("A count in the plot-data file is out of range.");
+        return n;
+    }
+
+    [[nodiscard]] std::array<TGraphPlot*, 4> depthPlots() const {
+        return {&m_p.pltDef, &m_p.pltMom, &m_p.pltShear, &m_p.pltSoil};
+    }
+
+    void setResponseCurves(int n) {
+        for (TGraphPlot* plot : depthPlots())
+            plot->SetLineCount(n);
+        m_p.pltDMS.SetLineCount(n);
+        m_p.pltDMS.SetLineCount2(n);
+        m_p.pltDMS.SetLineCount3(n);
+    }
+
+    void setResponsePoints(int n) {
+        for (TGraphPlot* plot : depthPlots())
+            plot->SetPointCount(n);
+        m_p.pltDMS.SetPointCount(n);
+        m_p.pltDMS.SetPointCount2(n);
+        m_p.pltDMS.SetPointCount3(n);
+    }
+
+    // Rows of depth and total (plus soil and surcharge parts when the record holds four values)
+    // into pressure curve `curve`, then the p-y section's unit system.
+    void readPressure(int curve, int rows, bool combined) {
+        const bool fourValues = m_data.EarthPressureValuesPerRecord == 4;
+        const long double combinedScale = m_data.UnitSystem() == kEnglish ? kInchesPerFoot : 1.0L;
+        for (int j = 0; j < rows; ++j) {
+            const long double depth = m_in.ReadReal();
+            const long double total = m_in.ReadReal();
+            long double soils = 0.0L;
+            long double surcharge = 0.0L;
+            if (fourValues) {
+                soils = m_in.ReadReal();
+                surcharge = m_in.ReadReal();
+            }
+            put(m_p.pltLD.Lines(), curve, j, total, depth);
+            m_data.Results.SetPressure(curve, j, {depth, total});
+            if (combined) {
+                const long double y = depth / combinedScale;
+                put(m_p.PltCombine.Lines(), 0, j, total, y);
+                put(m_p.PltCombine.Lines(), 1, j, soils, y);
+                put(m_p.PltCombine.Lines(), 2, j, surcharge, y);
+            }
+        }
+        m_maxPressureRows = std::max(m_maxPressureRows, rows);
+        m_data.Results.NotePressurePointCount(rows);
+
+        m_units = m_in.ReadInteger();
+        if (m_units == kEnglish && curve < m_p.pltLD.LineCount()) {
+            auto& points = m_p.pltLD.Line(curve).Points;
+            for (std::size_t j = 0; j < points.size() && j < index(rows); ++j)
+                points[j].Y /= kInchesPerFoot;
+        }
+    }
+
+    void readPYCurves(bool pad) {
+        TGraphPlot& py = m_p.pltPY;
+        const int curves = count(kMaxPYCurves);
+        py.SetLineCount(curves);
+        std::size_t longest = 0;
+        for (int i = 0; i < curves; ++i) {
+            TLine& line = py.Line(i);
+            line.Points.clear();
+            line.Value = m_in.ReadReal();
+            const int points = count(kMaxPYPoints);
+            for (int j = 0; j < points; ++j) {
+                const long double y = m_in.ReadReal();
+                const long double p = m_in.ReadReal();
+                line.Points.push_back({y, p});
+            }
+            longest = std::max(longest, line.Points.size());
+        }
+        if (!pad) return;
+        for (int i = 0; i < curves; ++i) {
+            auto& points = py.Line(i).Points;
+            const TFloatPoint last = points.empty() ? TFloatPoint{} : points.back();
+            points.resize(longest, last);
+        }
+    }
+
+    // K rows of depth, deflection, moment, shear and reaction into response curve `curve`.
+    void readResponseRows(int curve, int rows) {
+        const bool english = m_units == kEnglish;
+        for (int j = 0; j < rows; ++j) {
+            TResponsePoint r;
+            r.Depth = m_in.ReadReal();
+            r.Deflection = m_in.ReadReal();
+            r.Moment = m_in.ReadReal();
+            r.Shear = m_in.ReadReal();
+            r.SoilReaction = m_in.ReadReal();
+            if (english) {
+                r.Depth /= kInchesPerFoot;
+                r.Moment /= kPerKilo;
+                r.Shear /= kPerKilo;
+            }
+            put(m_p.pltDef.Lines(), curve, j, r.Deflection, r.Depth);
+            put(m_p.pltMom.Lines(), curve, j, r.Moment, r.Depth);
+            put(m_p.pltShear.Lines(), curve, j, r.Shear, r.Depth);
+            put(m_p.pltSoil.Lines(), curve, j, r.SoilReaction, r.Depth);
+            put(m_p.pltDMS.Lines(), curve, j, r.Deflection, r.Depth);
+            put(m_p.pltDMS.Lines2(), curve, j, r.Moment, r.Depth);
+            put(m_p.pltDMS.Lines3(), curve, j, r.Shear, r.Depth);
+            m_data.Results.SetResponse(curve, j, r);
+        }
+        if (index(curve) >= m_rowsRead.size()) m_rowsRead.resize(index(curve) + 1, 0);
+        m_rowsRead[index(curve)] = rows;
+        m_maxNodes = std::max(m_maxNodes, rows);
+    }
+
+    void readFirstCase() {
+        const int rows = count(kMaxPressureRows);
+        m_p.pltLD.SetLineCount(1);
+        m_p.pltLD.SetPointCount(rows);
+        m_p.PltCombine.SetLineCount(3);
+        m_p.PltCombine.SetPointCount(rows);
+        m_p.PltCombine.Line(0).Name = "Total Earth Pressure";
+        m_p.PltCombine.Line(1).Name = "from Soils ";
+        m_p.PltCombine.Line(2).Name = "from Surcharge Loads";
+        readPressure(0, rows, true);
+
+        readPYCurves(true);
+
+        const int caseCount = count(TResultsStore::kMaxCases);
+        m_cases = std::max(1, caseCount);
+        setResponseCurves(caseCount);
+        const int nodes = count(TResultsStore::kMaxPoints);
+        setResponsePoints(nodes);
+        (void)m_in.ReadInteger();  // unit system again
+        readResponseRows(0, nodes);
+
+        fillSoilColumn();
+    }
+
+    void readLaterCase(int x) {
+        const int curve = x - 1;
+        const int rows = count(kMaxPressureRows);
+        m_p.pltLD.SetLineCount(m_cases);
+        // Never fewer points: a shorter stage must not cut the curves already filled.
+        m_p.pltLD.SetPointCount(std::max(m_p.pltLD.PointCount(), rows));
+        readPressure(curve, rows, false);
+
+        readPYCurves(false);
+
+        m_cases = std::max(m_cases, count(TResultsStore::kMaxCases));
+        setResponseCurves(m_cases);
+        const int nodes = count(TResultsStore::kMaxPoints);
+        setResponsePoints(std::max(m_p.pltDef.PointCount(), nodes));
+        (void)m_in.ReadInteger();  // unit system again
+        readResponseRows(curve, nodes);
+
+        setLegends(x);
+    }
+
+    void setLegends(int x) {
+        const bool longTerm = m_data.LongTermMarker == kLongTermMarker;
+        std::array<TGraphPlot*, 5> plots = {&m_p.pltDef, &m_p.pltMom, &m_p.pltShear, &m_p.pltSoil,
+                                            &m_p.pltDMS};
+        for (TGraphPlot* plot : plots) {
+            const TLineList& lines = plot->Lines();
+            auto name = [&lines](int i, std::string text) {
+                if (index(i) < lines.size()) lines[index(i)]->Name = std::move(text);
+            };
+            name(0, "Stage: 1");
+            name(x - 1, std::string("Stage: ").append(std::to_string(x)));
+            if (longTerm) {
+                name(0, "Short-Term");
+                name(1, "Long-Term");
+            }
+        }
+    }
+
+    void fillSoilColumn() {
+        TGraphPlot& dms = m_p.pltDMS;
+        const TGridTable& layers = m_data.Tables().NewSoil;
+        const int n = layers.RowCount();
+        dms.ShowThree = true;
+        dms.SetLayerLineCount(n + 2);
+        dms.SetLayerPointCount(1);
+        for (int i = 0; i < n; ++i) {
+            const int type = layers.Cell(0, i).AsInt();
+            TLine& line = dms.LayerLine(i);
+            line.Name = layerName(type);
+            line.Points[0] = {layerX(type), layers.Cell(1, i).AsFloat()};
+        }
+        dms.WallLineCount = n;
+        const long double wallLength =
+            static_cast<long double>(m_data.IncrementCount) * m_data.IncrementLength;
+        dms.LayerLine(n).Name = "PILE";
+        dms.LayerLine(n).Points[0] = {0.0L, wallLength};
+        dms.LayerLine(n + 1).Name = "PILE";
+        dms.LayerLine(n + 1).Points[0] = {0.0L, m_data.FreeHeight};
+    }
+
+    void padStoredResponses() {
+        TResultsStore& store = m_data.Results;
+        for (int c = 0; c < m_cases; ++c) {
+            const int filled = index(c) < m_rowsRead.size() ? m_rowsRead[index(c)] : 0;
+            for (int j = std::max(1, filled); j < m_maxNodes; ++j) {
+                // A copy: setting may grow the storage the reference points into.
+                const TResponsePoint previous = store.Response(c, j - 1);
+                store.SetResponse(c, j, previous);
+            }
+        }
+    }
+
+    void setCaptions() {
+        const bool english = m_units == kEnglish;
+        const char* depth = english ? "Depth (ft)" : "Depth (m)";
+        for (TGraphPlot* plot : depthPlots())
+            plot->YCaption = depth;
+        m_p.pltLD.YCaption = depth;
+        m_p.pltMom.XCaption = english ? "Bending Moment (in-kips)" : "Bending Moment (m-kN)";
+        m_p.pltShear.XCaption = english ? "Shear (kips)" : "Shear (kN)";
+
+        TGraphPlot& dms = m_p.pltDMS;
+        dms.XCaption = m_p.pltDef.XCaption;
+        dms.YCaption = m_p.pltDef.YCaption;
+        dms.XUnits = m_p.pltDef.XUnits;
+        dms.XCaption2 = m_p.pltMom.XCaption;
+        dms.YCaption2 = m_p.pltMom.YCaption;
+        dms.XUnits2 = m_p.pltMom.XUnits;
+        dms.XCaption3 = m_p.pltShear.XCaption;
+        dms.YCaption3 = m_p.pltShear.YCaption;
+        dms.XUnits3 = m_p.pltShear.XUnits;
+    }
+
+    void finish() {
+        m_p.pltLD.SetLineCount(m_cases);
+        m_p.pltLD.SetPointCount(m_maxPressureRows);
+        padUnfilled(m_p.pltLD.Lines());
+
+        m_p.pltDef.SetLineCount(m_cases);
+        if (m_cases > 1) {
+            setResponsePoints(m_maxNodes);
+            for (TGraphPlot* plot : depthPlots())
+                padUnfilled(plot->Lines());
+            padUnfilled(m_p.pltDMS.Lines());
+            padUnfilled(m_p.pltDMS.Lines2());
+            padUnfilled(m_p.pltDMS.Lines3());
+            padStoredResponses();
+        }
+
+        setCaptions();
+        for (TGraphPlot* plot : m_p.All())
+            plot->SetUnits(m_units);
+    }
+
+    PlotDefinitions& m_p;
+    TProgramData& m_data;
+    TWordReader& m_in;
+    int m_units = kEnglish;
+    int m_cases = 1;
+    int m_maxPressureRows = 0;
+    int m_maxNodes = 0;
+    std::vector<int> m_rowsRead;  // response rows read per case
+};
+
+// Previous results go; the curves stay (their count is set by the read) but lose their points.
+void emptyPlots(PlotDefinitions& plots, TResultsStore& store) {
+    for (TGraphPlot* plot : plots.All()) {
+        plot->SetPointCount(0);
+        plot->SetPointCount2(0);
+        plot->SetPointCount3(0);
+    }
+    // Stage and case labels of an earlier read must not stick to a single-case result.
+    for (TGraphPlot* plot : {&plots.pltDef, &plots.pltMom, &plots.pltShear, &plots.pltSoil, &plots.pltDMS})
+        for (const auto& line : plot->Lines())
+            line->Name.clear();
+    store.Clear();
+}
+
+}  // namespace
+
+template <typename MakeReader>
+bool TResultsReader::read(MakeReader&& makeReader, bool showErrors) {
+    emptyPlots(*m_plots, m_data->Results);
+    try {
+        TWordReader reader = makeReader();
+        TParser(*m_plots, *m_data, reader).Run();
+    } catch (const EInOutError&) {
+        if (showErrors && OnShowMessage) OnShowMessage(kResultsReadErrorMessage);
+        return false;
+    }
+    return true;
+}
+
+bool TResultsReader::ReadResults(const std::filesystem::path& path, bool showErrors) {
+    return read([&path] { return TWordReader::FromFile(path); }, showErrors);
+}
+
+bool TResultsReader::ReadResultsText(std::string_view text, bool showErrors) {
+    return read([text] { return TWordReader(text); }, showErrors);
+}
+
+}  // namespace app::model

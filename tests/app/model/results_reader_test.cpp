@@ -1,0 +1,319 @@
+#include "app/model/results_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace app::model {
+namespace {
+
+constexpr long double kTol = 1e-9L;
+
+std::filesystem::path golden(const char* name) {
+    return std::filesystem::path(DRENOK_GOLDEN_DIR) / name;
+}
+
+// Response row j of case c: depth, deflection, moment, shear, reaction.
+std::array<long double, 5> row(int c, int j) {
+    return {12.0L * j, 0.5L + c + j, 1000.0L * (j + 1) * (c + 1), 2000.0L * (j + 1) + c, 3.0L * (j + 1) + c};
+}
+
+// A hand-made English problem block: pressure row j of case c is (12j, 10(c+1)+j, j+0.5, 2j); p-y
+// curve i sits at 10(i+1) with points (0.1j, 100i+j+1).
+std::string block(int c, int pressureRows, std::vector<int> curvePoints, int cases, int nodes) {
+    std::ostringstream s;
+    s << pressureRows << "\n";
+    for (int j = 0; j < pressureRows; ++j)
+        s << 12 * j << " " << 10 * (c + 1) + j << " " << j + 0.5 << " " << 2 * j << "\n";
+    s << "1 " << curvePoints.size() << "\n";
+    for (std::size_t i = 0; i < curvePoints.size(); ++i) {
+        s << 10 * (i + 1) << " " << curvePoints[i] << "\n";
+        for (int j = 0; j < curvePoints[i]; ++j)
+            s << 0.1 * j << " " << 100 * i + j + 1 << "\n";
+    }
+    s << cases << " " << nodes << " 1\n";
+    for (int j = 0; j < nodes; ++j) {
+        for (long double v : row(c, j))
+            s << static_cast<double>(v) << " ";
+        s << "\n";
+    }
+    return s.str();
+}
+
+class ResultsReaderTest : public ::testing::Test {
+protected:
+    ResultsReaderTest() {
+        reader.OnShowMessage = [this](const std::string& m) { messages.push_back(m); };
+    }
+
+    bool readGolden(const char* name) { return reader.ReadResults(golden(name), true); }
+
+    std::vector<TGraphPlot*> responsePlots() {
+        return {&p.pltDef, &p.pltMom, &p.pltShear, &p.pltSoil, &p.pltDMS};
+    }
+
+    void expectLegends(const std::vector<std::string>& legends) {
+        for (TGraphPlot* plot : responsePlots()) {
+            ASSERT_EQ(plot->LineCount(), static_cast<int>(legends.size())) << plot->Caption;
+            for (int i = 0; i < plot->LineCount(); ++i)
+                EXPECT_EQ(plot->LegendText(i), legends[static_cast<std::size_t>(i)]) << plot->Caption;
+        }
+    }
+
+    // Registries first: they must outlive the tables.
+    TGridTableRegistry plain;
+    TGridTableRegistry chart;
+    TProblemTables tables{plain, chart};
+    TProgramData data{tables};
+    std::unique_ptr<PlotDefinitions> plots = CreatePlotDefinitions();
+    PlotDefinitions& p = *plots;
+    TResultsReader reader{p, data};
+    std::vector<std::string> messages;
+};
+
+TEST_F(ResultsReaderTest, EnglishSingleProblemWithoutPressureConvertsForDisplay) {
+    ASSERT_TRUE(readGolden("cantilever_check.dn5p"));
+    EXPECT_TRUE(messages.empty());
+    // Pressure option 0: the earth-pressure plots stay empty.
+    EXPECT_EQ(p.pltLD.PointCount(), 0);
+    EXPECT_EQ(p.PltCombine.PointCount(), 0);
+    EXPECT_EQ(p.pltPY.LineCount(), 0);
+    p.pltDMS.CurveName = "Load #";  // the three-panel plot has its own default prefix
+    expectLegends({"Load #1"});
+    EXPECT_EQ(p.pltDef.PointCount(), 42);
+
+    // Row 40: 40 in, 0 in, 20000 lb-in, -19500 lb, -1000 lb.
+    const TResponsePoint& r = data.Results.Response(0, 40);
+    EXPECT_NEAR(r.Depth, 40.0L / 12.0L, kTol);
+    EXPECT_NEAR(r.Moment, 20.0L, kTol);
+    EXPECT_NEAR(r.Shear, -19.5L, kTol);
+    EXPECT_NEAR(r.SoilReaction, -1000.0L, kTol);
+    EXPECT_NEAR(p.pltDef.Point(0, 1).X, 20.54L, kTol);
+    EXPECT_NEAR(p.pltMom.Point(0, 40).X, 20.0L, kTol);
+    EXPECT_NEAR(p.pltShear.Point(0, 40).Y, 40.0L / 12.0L, kTol);
+    EXPECT_NEAR(p.pltSoil.Point(0, 40).X, -1000.0L, kTol);
+    EXPECT_NEAR(p.pltDMS.Point2(0, 40).X, 20.0L, kTol);
+    EXPECT_NEAR(p.pltDMS.Point3(0, 40).X, -19.5L, kTol);
+
+    EXPECT_EQ(p.pltLD.YCaption, "Depth (ft)");
+    EXPECT_EQ(p.pltSoil.YCaption, "Depth (ft)");
+    EXPECT_EQ(p.pltMom.XCaption, "Bending Moment (in-kips)");
+    EXPECT_EQ(p.pltShear.XCaption, "Shear (kips)");
+    EXPECT_EQ(p.pltDMS.XTitle(1), "Deflection (in)");
+    EXPECT_EQ(p.pltDMS.YCaption, "Depth (ft)");
+    EXPECT_EQ(p.pltDMS.XCaption2, "Bending Moment (in-kips)");
+    EXPECT_EQ(p.pltDMS.YCaption3, "Depth (ft)");
+    EXPECT_EQ(p.pltDMS.XCaption3, "Shear (kips)");
+    for (const TGraphPlot* plot : p.All())
+        EXPECT_EQ(plot->Units(), 1) << plot->Caption;
+}
+
+TEST_F(ResultsReaderTest, SIFileKeepsValuesAsRead) {
+    data.SetUnitSystem(2);
+    ASSERT_TRUE(readGolden("si_clay_over_sand_strip.dn5p"));
+    // Pressure row 40: 8.0 m, 17.2, 16.9, 0.239 kN/m; response row 51: 5.1 m, 41.80 kN-m, 4.236 kN.
+    EXPECT_NEAR(p.pltLD.Point(0, 40).Y, 8.0L, kTol);
+    EXPECT_NEAR(p.PltCombine.Point(0, 40).Y, 8.0L, kTol);
+    EXPECT_NEAR(p.PltCombine.Point(2, 40).X, 0.239L, kTol);
+    EXPECT_NEAR(p.pltDef.Point(0, 51).Y, 5.1L, kTol);
+    EXPECT_NEAR(p.pltMom.Point(0, 51).X, 41.80L, kTol);
+    EXPECT_NEAR(data.Results.Response(0, 51).Shear, 4.236L, kTol);
+    ASSERT_EQ(p.pltPY.LineCount(), 9);
+    EXPECT_EQ(p.pltPY.Line(8).Value, 80.0L);
+
+    EXPECT_EQ(p.pltDef.YCaption, "Depth (m)");
+    EXPECT_EQ(p.pltLD.YCaption, "Depth (m)");
+    EXPECT_EQ(p.pltDMS.XCaption2, "Bending Moment (m-kN)");
+    EXPECT_EQ(p.pltShear.XCaption, "Shear (kN)");
+    for (const TGraphPlot* plot : p.All())
+        EXPECT_EQ(plot->Units(), 2) << plot->Caption;
+}
+
+TEST_F(ResultsReaderTest, PressureCurvesFollowFileUnitsAndCombinedFollowsProblemUnits) {
+    // Row 1 of generated_sand: 6 in, total 1.42, soil 1.42, surcharge 0.
+    for (int units : {1, 2}) {
+        SCOPED_TRACE(units);
+        data.SetUnitSystem(units);
+        ASSERT_TRUE(readGolden("generated_sand.dn5p"));
+        EXPECT_EQ(p.pltLD.PointCount(), 51);
+        EXPECT_NEAR(p.pltLD.Point(0, 1).X, 1.42L, kTol);
+        EXPECT_NEAR(p.pltLD.Point(0, 1).Y, 0.5L, kTol);
+        EXPECT_NEAR(p.PltCombine.Point(0, 1).Y, units == 1 ? 0.5L : 6.0L, kTol);
+        EXPECT_NEAR(data.Results.Pressure(0, 1).Depth, 6.0L, kTol);
+    }
+    EXPECT_EQ(p.PltCombine.LegendText(0), "Total Earth Pressure");
+    EXPECT_EQ(p.PltCombine.LegendText(1), "from Soils ");
+    EXPECT_EQ(p.PltCombine.LegendText(2), "from Surcharge Loads");
+    EXPECT_NEAR(p.PltCombine.Point(1, 1).X, 1.42L, kTol);
+    // Generated curves: fixed-format headers with the depth.
+    ASSERT_EQ(p.pltPY.LineCount(), 5);
+    EXPECT_NEAR(p.pltPY.Line(4).Value, 307.9L, kTol);
+    EXPECT_EQ(p.pltPY.PointCount(), 33);
+
+    // Records of two values: depth and total only.
+    data.EarthPressureValuesPerRecord = 2;
+    ASSERT_TRUE(reader.ReadResultsText("2  0 5  24 7  1 0  1 1 1  0 0 0 0 0", true));
+    EXPECT_NEAR(p.pltLD.Point(0, 1).X, 7.0L, kTol);
+    EXPECT_EQ(p.PltCombine.Point(1, 1).X, 0.0L);
+}
+
+TEST_F(ResultsReaderTest, SeveralCasesAreLabelledByStageOrShortAndLongTerm) {
+    ASSERT_TRUE(readGolden("short_long_term.dn5p"));
+    expectLegends({"Stage: 1", "Stage: 2"});
+    data.ToggleLongTerm();
+    ASSERT_TRUE(readGolden("short_long_term.dn5p"));
+    expectLegends({"Short-Term", "Long-Term"});
+    EXPECT_NEAR(p.pltDef.Point(1, 0).X, 0.5232L, kTol);  // the long-term top deflection in the file
+    EXPECT_NEAR(p.pltLD.Point(1, 1).Y, 10.0L, kTol);
+    EXPECT_NEAR(data.Results.Pressure(1, 1).Depth, 120.0L, kTol);
+
+    data.ToggleLongTerm();
+    ASSERT_TRUE(readGolden("three_stages.dn5p"));
+    expectLegends({"Stage: 1", "Stage: 2", "Stage: 3"});
+    EXPECT_EQ(p.pltDMS.LineCount3(), 3);
+    EXPECT_EQ(data.Results.CaseCount(), 3);
+    ASSERT_EQ(p.pltPY.LineCount(), 5);  // the last stage's curves
+    EXPECT_EQ(p.pltPY.Line(0).Value, 40.0L);
+
+    // A single problem read next has one curve with the default label again.
+    ASSERT_TRUE(readGolden("cantilever_check.dn5p"));
+    p.pltDMS.CurveName = "Load #";
+    expectLegends({"Load #1"});
+    EXPECT_EQ(data.Results.CaseCount(), 1);
+}
+
+TEST_F(ResultsReaderTest, ShorterLaterStagesArePaddedWithTheirLastPoint) {
+    ASSERT_TRUE(reader.ReadResultsText(block(0, 4, {3, 4}, 2, 5) + block(1, 2, {2, 3}, 2, 3), true));
+    // Stage 2 has nodes 0..2 of 5: nodes 3 and 4 repeat node 2, converted like it.
+    const std::array<long double, 5> last = row(1, 2);
+    for (int j = 3; j < 5; ++j) {
+        SCOPED_TRACE(j);
+        EXPECT_NEAR(p.pltDef.Point(1, j).X, last[1], kTol);
+        EXPECT_NEAR(p.pltDef.Point(1, j).Y, last[0] / 12.0L, kTol);
+        EXPECT_NEAR(p.pltMom.Point(1, j).X, last[2] / 1000.0L, kTol);
+        EXPECT_NEAR(p.pltShear.Point(1, j).X, last[3] / 1000.0L, kTol);
+        EXPECT_NEAR(p.pltSoil.Point(1, j).X, last[4], kTol);
+        EXPECT_NEAR(p.pltDMS.Point(1, j).Y, last[0] / 12.0L, kTol);
+        EXPECT_NEAR(p.pltDMS.Point2(1, j).X, last[2] / 1000.0L, kTol);
+        EXPECT_NEAR(p.pltDMS.Point3(1, j).X, last[3] / 1000.0L, kTol);
+        EXPECT_NEAR(data.Results.Response(1, j).Moment, last[2] / 1000.0L, kTol);
+        EXPECT_NEAR(data.Results.Response(1, j).Depth, last[0] / 12.0L, kTol);
+    }
+    EXPECT_NEAR(p.pltDef.Point(0, 4).X, row(0, 4)[1], kTol);
+
+    // Pressure: stage 2's two rows padded to four; stage 1 not cut short; combined shows case 1.
+    ASSERT_EQ(p.pltLD.PointCount(), 4);
+    EXPECT_NEAR(p.pltLD.Point(0, 3).X, 13.0L, kTol);
+    EXPECT_NEAR(p.pltLD.Point(1, 3).X, 21.0L, kTol);
+    EXPECT_NEAR(p.pltLD.Point(1, 3).Y, 1.0L, kTol);
+    EXPECT_NEAR(p.PltCombine.Point(0, 1).X, 11.0L, kTol);
+
+    // Later p-y curves replace the first ones and are not padded.
+    ASSERT_EQ(p.pltPY.LineCount(), 2);
+    EXPECT_EQ(p.pltPY.Line(0).Points.size(), 2u);
+    EXPECT_EQ(p.pltPY.Line(1).Points.size(), 3u);
+}
+
+TEST_F(ResultsReaderTest, FirstPYCurvesArePaddedToTheLongest) {
+    ASSERT_TRUE(reader.ReadResultsText(block(0, 0, {5, 8, 12}, 1, 3), true));
+    ASSERT_EQ(p.pltPY.LineCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(p.pltPY.Line(i).Points.size(), 12u);
+        EXPECT_EQ(p.pltPY.Line(i).Value, 10.0L * (i + 1));
+    }
+    EXPECT_NEAR(p.pltPY.Point(0, 3).Y, 4.0L, kTol);
+    for (int j = 4; j < 12; ++j) {
+        EXPECT_NEAR(p.pltPY.Point(0, j).X, 0.4L, kTol);
+        EXPECT_NEAR(p.pltPY.Point(0, j).Y, 5.0L, kTol);
+    }
+    EXPECT_NEAR(p.pltPY.Point(1, 11).Y, 108.0L, kTol);
+}
+
+TEST_F(ResultsReaderTest, ThreePanelPlotShowsTheSoilColumnOfTheProblem) {
+    tables.NewSoil.SetRowCount(7);
+    for (int i = 0; i < 7; ++i) {
+        tables.NewSoil.Cell(0, i).SetInt(i + 1);
+        tables.NewSoil.Cell(1, i).SetFloat(5.0L * (i + 1));
+    }
+    data.IncrementCount = 40;
+    data.IncrementLength = 12.0L;
+    data.FreeHeight = 100.0L;
+    ASSERT_TRUE(readGolden("cantilever_check.dn5p"));
+
+    const TGraphPlot& dms = p.pltDMS;
+    EXPECT_TRUE(dms.ShowThree);
+    EXPECT_EQ(dms.WallLineCount, 7);
+    ASSERT_EQ(dms.LayerLineCount(), 9);
+    const char* const names[] = {" CLAY ",      " CLAY ",    " CLAY ", " SAND ", " SILT ",
+                                 "STRONG ROCK", "WEAK ROCK", "PILE",   "PILE"};
+    const long double xs[] = {1, 1, 1, 7, 8, 9, 10, 0, 0};
+    const long double ys[] = {5, 10, 15, 20, 25, 30, 35, 480, 100};
+    for (int i = 0; i < 9; ++i) {
+        ASSERT_EQ(dms.LayerLine(i).Points.size(), 1u);
+        EXPECT_EQ(dms.LayerLine(i).Name, names[i]) << i;
+        EXPECT_EQ(dms.LayerPoint(i, 0).X, xs[i]) << i;
+        EXPECT_EQ(dms.LayerPoint(i, 0).Y, ys[i]) << i;
+    }
+}
+
+TEST_F(ResultsReaderTest, MalformedFilesFailWithTheMessageOnlyWhenAsked) {
+    std::ifstream in(golden("cantilever_check.dn5p"));
+    const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string truncated = good.substr(0, good.size() / 2);
+    const std::string textForNumber = std::string(good).replace(good.find("0.2054E+02"), 10, "deflection");
+    const std::string cases[] = {truncated, textForNumber,   "",  "0 1 0 12 2 1", "0 1 0 1 303 1",
+                                 "0 1 401", "0 1 0 1.5 2 1", "-1"};
+    for (const std::string& text : cases) {
+        SCOPED_TRACE(text.substr(0, 20));
+        messages.clear();
+        EXPECT_FALSE(reader.ReadResultsText(text, false));
+        EXPECT_TRUE(messages.empty());
+        EXPECT_FALSE(reader.ReadResultsText(text, true));
+        EXPECT_EQ(messages, std::vector<std::string>{"An error occured in running the main program."});
+    }
+    messages.clear();
+    EXPECT_FALSE(reader.ReadResults(golden("no_such_file.dn5p"), true));
+    EXPECT_EQ(messages.size(), 1u);
+
+    // A failed read keeps what it filled before the cut.
+    ASSERT_FALSE(reader.ReadResultsText(truncated, true));
+    EXPECT_EQ(p.pltDef.PointCount(), 42);
+    EXPECT_NEAR(p.pltDef.Point(0, 1).X, 20.54L, kTol);
+    EXPECT_EQ(p.pltDef.Point(0, 41).X, 0.0L);
+}
+
+TEST_F(ResultsReaderTest, EveryCutFailsAndNoEditedWordCrashes) {
+    const std::string good = block(0, 3, {2, 3}, 2, 3) + block(1, 2, {1}, 2, 2);
+    ASSERT_TRUE(reader.ReadResultsText(good, true));
+    const std::size_t lastWord = good.find_last_of(' ', good.size() - 3) + 1;
+    for (std::size_t n = 0; n < lastWord; ++n)
+        ASSERT_FALSE(reader.ReadResultsText(good.substr(0, n), false)) << n;
+
+    // Whatever a word is replaced by, the plots stay within the limits.
+    std::vector<std::string> words;
+    std::istringstream split(good);
+    for (std::string w; split >> w;)
+        words.push_back(w);
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        for (const char* replacement : {"-3", "0", "7", "11", "1e9", "2147483648", "x"}) {
+            std::string edited;
+            for (std::size_t i = 0; i < words.size(); ++i)
+                edited.append(i == k ? replacement : words[i]).append(" ");
+            const bool ok = reader.ReadResultsText(edited, false);
+            EXPECT_TRUE(!ok || std::string(replacement) != "x") << k;
+            EXPECT_LE(p.pltDef.LineCount(), TResultsStore::kMaxCases) << k << replacement;
+            EXPECT_LE(p.pltDef.PointCount(), TResultsStore::kMaxPoints) << k << replacement;
+            EXPECT_LE(p.pltPY.LineCount(), kMaxPYCurves) << k << replacement;
+        }
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace
+}  // namespace app::model
