@@ -77,6 +77,11 @@ void SaveDataFile(TProgramData& model, const std::filesystem::path& path);
 /// emptied). On a malformed text EInOutError carries the word reader's message and `model` is unchanged.
 void ReadDataText(TProgramData& model, std::string_view text, TDataFileFormat format,
                   const std::string& fileName);
+/// A stage file's text read into `model` in the layout the stage-file layout flags name (tieback count:
+/// current; moment-EI count only: previous; neither: 3.0). Tables without records in the text keep their
+/// rows; tables end with at least MinRows rows; changed flags are cleared. `FileName`, `CurrentStage`, the
+/// layout flags and the results are kept. On a malformed text EInOutError and `model` is unchanged.
+void ReadStageText(TProgramData& model, std::string_view text);
 /// ReadDataText of the file's contents; an unreadable file throws EInOutError.
 void CreateFromFile(TProgramData& model, const std::filesystem::path& path, TDataFileFormat format);
 

@@ -17,13 +17,15 @@ constexpr const char* kInvalid = "This file either invalid or incomplete.";
 
 class TReader {
 public:
-    TReader(TWordReader& words, TProgramData& model, TDataFileFormat format)
-        : m_in(words), m_model(model), m_tables(model.Tables()), m_format(format) {}
+    TReader(TWordReader& words, TProgramData& model, TDataFileFormat format, bool keepTables = false)
+        : m_in(words), m_model(model), m_tables(model.Tables()), m_format(format), m_keepTables(keepTables) {}
 
     void Read() {
-        m_model.SetUnitSystem(kUnitsEnglish);
-        for (TGridTable* table : m_tables.All())
-            table->SetRowCount(0);
+        if (!m_keepTables) {
+            m_model.SetUnitSystem(kUnitsEnglish);
+            for (TGridTable* table : m_tables.All())
+                table->SetRowCount(0);
+        }
         readProblem(m_tables.DistLoad, m_tables.NewSoil);
         if (m_format == TDataFileFormat::Version20) return;
         if (m_in.ReadInteger() != 9) return;
@@ -282,6 +284,7 @@ private:
     TProgramData& m_model;
     TProblemTables& m_tables;
     TDataFileFormat m_format;
+    bool m_keepTables;
 };
 
 // Rows and cell values of `from` into `to`, which has the same definition; nested tables too.
@@ -385,6 +388,37 @@ void readWords(TProgramData& model, TWordReader& words, TDataFileFormat format, 
 }
 
 }  // namespace
+
+void ReadStageText(TProgramData& model, std::string_view text) {
+    const TDataFileFormat format = model.StageFileHasTiebackCount    ? TDataFileFormat::Current
+                                   : model.StageFileHasMomentEICount ? TDataFileFormat::Previous
+                                                                     : TDataFileFormat::Version30;
+    TWordReader words(text);
+    TGridTableRegistry plain;
+    TGridTableRegistry chart;
+    TProblemTables tables(plain, chart);
+    TProgramData fresh(tables);
+    // Start from the caller's problem so that tables without records keep their rows.
+    fresh.SetUnitSystem(model.UnitSystem());
+    const auto source = model.Tables().All();
+    const auto target = tables.All();
+    for (std::size_t i = 0; i < source.size(); ++i)
+        copyTable(*source[i], *target[i]);
+    try {
+        TReader(words, fresh, format, true).Read();
+    } catch (const EGridTableError&) {
+        throw EInOutError(kInvalid);
+    }
+    for (TGridTable* table : target)
+        if (table->RowCount() < table->MinRows()) table->SetRowCount(table->MinRows());
+    fresh.FileName = model.FileName;
+    fresh.CurrentStage = model.CurrentStage;
+    fresh.StageFileHasMomentEICount = model.StageFileHasMomentEICount;
+    fresh.StageFileHasTiebackCount = model.StageFileHasTiebackCount;
+    TResultsStore results = std::move(model.Results);
+    moveInto(fresh, model);
+    model.Results = std::move(results);
+}
 
 void ReadDataText(TProgramData& model, std::string_view text, TDataFileFormat format,
                   const std::string& fileName) {

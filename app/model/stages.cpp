@@ -1,0 +1,252 @@
+#include "app/model/stages.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <utility>
+
+#include "app/model/word_reader.h"
+
+namespace app::model {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class TLoad { Loaded, Missing, Malformed };
+
+std::string readWholeFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw EInOutError(std::string("Cannot read file ").append(path.string()));
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string lowerExtension(const fs::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+void writeText(const fs::path& path, const std::string& text) {
+    WriteFileAtomically(path, [&text](std::ostream& out) { out << text; });
+}
+
+TLoad loadStageFile(TProgramData& model, const fs::path& path, const TStageCallbacks& callbacks) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return TLoad::Missing;
+    try {
+        ReadStageText(model, readWholeFile(path));
+    } catch (const EInOutError& e) {
+        if (callbacks.ShowMessage) callbacks.ShowMessage(e.what());
+        return TLoad::Malformed;
+    }
+    return TLoad::Loaded;
+}
+
+}  // namespace
+
+fs::path StageFilePath(const fs::path& dataFile, int stage) {
+    fs::path path = dataFile;
+    return path.replace_extension(std::string(".st").append(std::to_string(stage)));
+}
+
+std::string StageStatusText(int stage) {
+    return std::string(kStageStatusPrefix).append(std::to_string(stage));
+}
+
+std::string CopyPreviousQuestion(int current) {
+    return std::string("Do you want to copy all information from Stage ")
+        .append(std::to_string(current - 1))
+        .append(" to Stage ")
+        .append(std::to_string(current));
+}
+
+std::vector<std::string> SplitStagedText(std::string_view text) {
+    std::vector<std::string> stages(1);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.find(kStageTitleMark) != std::string_view::npos) stages.emplace_back();
+        stages.back().append(line).push_back('\n');
+        start = end + 1;
+    }
+    return stages;
+}
+
+TStages::TStages(TProgramData& model, TStageCallbacks callbacks)
+    : m_model(model), m_callbacks(std::move(callbacks)) {}
+
+fs::path TStages::stageFile(int stage) const {
+    return StageFilePath(m_model.FileName, stage);
+}
+
+void TStages::status(const std::string& text) const {
+    if (m_callbacks.SetStatus) m_callbacks.SetStatus(text);
+}
+
+void TStages::refresh() const {
+    if (m_callbacks.RefreshStageControls) m_callbacks.RefreshStageControls();
+}
+
+void TStages::SaveStage() {
+    writeText(stageFile(m_model.CurrentStage), FormatStageFile(m_model, m_model.CurrentStage));
+    for (TGridTable* table : m_model.Tables().All())
+        table->ResetChanged();
+}
+
+bool TStages::LoadStage() {
+    return loadStageFile(m_model, stageFile(m_model.CurrentStage), m_callbacks) == TLoad::Loaded;
+}
+
+void TStages::SwitchStage(int stage, bool& windowChanged) {
+    if (stage == m_model.CurrentStage) return;
+    const bool changed = IsProblemChanged(windowChanged, m_model.Tables());
+    SaveStage();
+    m_model.CurrentStage = stage;
+    LoadStage();
+    windowChanged = changed;
+    status(StageStatusText(stage));
+    refresh();
+}
+
+void TStages::UpdateCurrentStage(bool& windowChanged) {
+    const bool changed = IsProblemChanged(windowChanged, m_model.Tables());
+    SaveStage();
+    windowChanged = changed;
+}
+
+bool TStages::CopyPreviousStage() {
+    const int current = m_model.CurrentStage;
+    if (current < 2) return false;
+    if (!m_callbacks.Confirm || !m_callbacks.Confirm(CopyPreviousQuestion(current))) return false;
+    m_model.CurrentStage = current - 1;
+    LoadStage();
+    m_model.CurrentStage = current;
+    SaveStage();
+    return true;
+}
+
+void TStages::ApplyStageCount(int count, bool& windowChanged) {
+    count = std::clamp(count, 1, kMaxStages);
+    const int previous = m_model.StageCount;
+    // Unsaved edits of the current stage would be lost when the loop below reloads that stage.
+    if (previous > 1 && count > 1 && count != previous) SaveStage();
+    m_model.StageCount = count;
+    if (count == 1 || previous == 1 || count < previous) m_model.CurrentStage = 1;
+    status(count == 1 ? std::string() : StageStatusText(m_model.CurrentStage));
+    refresh();
+    if (count == 1) {
+        DeleteStageFiles(1);
+        return;
+    }
+    if (count != previous) {
+        const int current = m_model.CurrentStage;
+        for (int n = 1; n <= count; ++n) {
+            m_model.CurrentStage = n;
+            // Without a file the model keeps the stage before: a new stage starts as its copy.
+            LoadStage();
+            m_model.StageCount = count;
+            SaveStage();
+        }
+        m_model.CurrentStage = current;
+        LoadStage();
+        windowChanged = true;
+    }
+    DeleteStageFiles(count + 1);
+}
+
+void TStages::DeleteStageFiles(int first) const {
+    for (int n = std::max(first, 1); n <= kMaxStages; ++n) {
+        std::error_code ignored;
+        fs::remove(stageFile(n), ignored);
+    }
+}
+
+int TStages::SplitDataFile(const fs::path& source) {
+    const std::vector<std::string> stages = SplitStagedText(readWholeFile(source));
+    DeleteStageFiles(1);
+    const int count = std::min(static_cast<int>(stages.size()), m_model.StageCount);
+    for (int n = 1; n <= count; ++n)
+        writeText(stageFile(n), stages[static_cast<std::size_t>(n - 1)]);
+    return count;
+}
+
+bool TStages::ConvertStageFiles(TDataFileFormat format) {
+    const bool tiebacks = format == TDataFileFormat::Current;
+    const bool momentEI = tiebacks || format == TDataFileFormat::Previous;
+    bool complete = true;
+    for (int n = 1; n <= m_model.StageCount; ++n) {
+        m_model.CurrentStage = n;
+        m_model.StageFileHasMomentEICount = momentEI;
+        m_model.StageFileHasTiebackCount = tiebacks;
+        if (loadStageFile(m_model, stageFile(n), m_callbacks) == TLoad::Malformed) {
+            complete = false;
+            break;
+        }
+        SaveStage();
+        status(StageStatusText(n));
+    }
+    m_model.StageFileHasMomentEICount = true;
+    m_model.StageFileHasTiebackCount = true;
+    m_model.CurrentStage = 1;
+    if (complete) LoadStage();
+    return complete;
+}
+
+bool TStages::OpenStagedDataFile() {
+    if (m_model.StageCount < 2) return true;
+    SplitDataFile(m_model.FileName);
+    bool complete = true;
+    if (lowerExtension(m_model.FileName) != ".dn5d")
+        complete = ConvertStageFiles(FormatFromExtension(m_model.FileName));
+    status(StageStatusText(m_model.CurrentStage));
+    refresh();
+    return complete;
+}
+
+void TStages::JoinStageFiles(const fs::path& dataFile) const {
+    WriteFileAtomically(dataFile, [this](std::ostream& out) {
+        for (int n = 1; n <= m_model.StageCount; ++n) {
+            const fs::path path = stageFile(n);
+            std::ifstream in(path, std::ios::binary);
+            if (!in) throw EInOutError(std::string("Cannot read file ").append(path.string()));
+            for (std::string line; std::getline(in, line);) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                out << line << '\n';
+            }
+        }
+    });
+}
+
+void TStages::SaveStagedDataFile() {
+    SaveStage();
+    JoinStageFiles(m_model.FileName);
+}
+
+void TStages::SaveStagedAs(const fs::path& newName) {
+    SaveStage();
+    JoinStageFiles(newName);
+    const fs::path oldName = m_model.FileName;
+    if (fs::path(oldName).lexically_normal() != newName.lexically_normal()) {
+        for (int n = 1; n <= kMaxStages; ++n) {
+            const fs::path from = StageFilePath(oldName, n);
+            std::error_code error;
+            if (!fs::is_regular_file(from, error)) continue;
+            fs::rename(from, StageFilePath(newName, n), error);
+            if (error)
+                throw EInOutError(
+                    std::string("Cannot write file ").append(StageFilePath(newName, n).string()));
+        }
+    }
+    m_model.FileName = newName.string();
+}
+
+}  // namespace app::model
