@@ -2,6 +2,8 @@
 // A text output file written through an in-memory buffer: reports are written line by line in many
 // small pieces, and one large write at a time keeps that cheap.
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -17,10 +19,12 @@ public:
     /// Creates or replaces the file. Returns false when it cannot be opened.
     bool open(const std::string& path) {
         close();
-        // A new file rather than the old one truncated: file systems flush a truncated file to disk
-        // on close, and the run would wait for the disk at every output file.
-        std::remove(path.c_str());
-        m_file = std::fopen(path.c_str(), "wb");
+        // The old file is overwritten and cut to its new length when closed, not truncated to zero
+        // first: file systems flush a file truncated to zero to disk on close, and the run would
+        // wait for the disk at every output file (a new file each time costs more as well).
+        m_file = std::fopen(path.c_str(), "r+b");
+        if (!m_file) m_file = std::fopen(path.c_str(), "wb");
+        m_written = 0;
         return m_file != nullptr;
     }
     bool isOpen() const { return m_file != nullptr; }
@@ -32,18 +36,26 @@ public:
         if (m_buffer.size() > kFlushSize) flush();
     }
     void flush() {
-        if (m_file && !m_buffer.empty()) std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+        if (m_file && !m_buffer.empty())
+            m_written += std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
         m_buffer.clear();
     }
     void close() {
         flush();
-        if (m_file) std::fclose(m_file);
+        if (m_file) {
+            std::fflush(m_file);
+            if (ftruncate(fileno(m_file), static_cast<off_t>(m_written)) != 0) {
+                // the old tail stays; nothing more can be done for a file that cannot be cut
+            }
+            std::fclose(m_file);
+        }
         m_file = nullptr;
     }
 
 private:
     static constexpr size_t kFlushSize = 1 << 16;
     std::FILE* m_file = nullptr;
+    size_t m_written = 0;
     std::string m_buffer;
 };
 

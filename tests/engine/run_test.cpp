@@ -102,6 +102,19 @@ TEST(RunFlow, TheNineLineCantilever) {
     EXPECT_TRUE(contains(out.report, "     RESULTS -- ITERATION  2\n"));
 }
 
+TEST(RunFlow, OutputsReplaceLongerFilesOfAnEarlierRun) {
+    TempDir dir;
+    const RunOutput big =
+        runInFolder(dir.path(), cantilever("Staged wall", 3, 1) + cantilever(" Stage No : 2", 3, 2) +
+                                    cantilever(" Stage No : 3", 3, 3));
+    const RunOutput small = runInFolder(dir.path(), cantilever("Single", 1, 0));
+    const RunOutput fresh = runData(cantilever("Single", 1, 0));
+    ASSERT_GT(big.report.size(), small.report.size());
+    EXPECT_EQ(small.report, fresh.report);  // no tail of the longer report is left behind
+    EXPECT_EQ(small.plot, fresh.plot);
+    EXPECT_EQ(small.notes, fresh.notes);
+}
+
 TEST(RunFlow, ThreeStagesAndLongTerm) {
     const RunOutput staged = runData(cantilever("Staged wall", 3, 1) + cantilever(" Stage No : 2", 3, 2) +
                                      cantilever(" Stage No : 3", 3, 3) + "garbage after the end\n");
