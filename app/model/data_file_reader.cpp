@@ -17,8 +17,14 @@ constexpr const char* kInvalid = "This file either invalid or incomplete.";
 
 class TReader {
 public:
-    TReader(TWordReader& words, TProgramData& model, TDataFileFormat format, bool keepTables = false)
-        : m_in(words), m_model(model), m_tables(model.Tables()), m_format(format), m_keepTables(keepTables) {}
+    TReader(TWordReader& words, TProgramData& model, TDataFileFormat format, bool keepTables = false,
+            bool stageFile = false)
+        : m_in(words),
+          m_model(model),
+          m_tables(model.Tables()),
+          m_format(format),
+          m_keepTables(keepTables),
+          m_stageFile(stageFile) {}
 
     void Read() {
         if (!m_keepTables) {
@@ -28,7 +34,15 @@ public:
         }
         readProblem(m_tables.DistLoad, m_tables.NewSoil);
         if (m_format == TDataFileFormat::Version20) return;
-        if (m_in.ReadInteger() != 9) return;
+        const int marker = m_in.ReadInteger();
+        if (m_stageFile) {
+            // A stage file holds one problem: its last integer only says whether a long-term case
+            // belongs to the problem.
+            m_model.LongTerm = marker == 9;
+            m_model.LongTermMarker = marker == 9 ? 9 : 0;
+            return;
+        }
+        if (marker != 9) return;
         m_in.ReadLine();  // the rest of the marker line
         readProblem(m_tables.LongDist, m_tables.LongSoil);
         m_model.LongTerm = true;
@@ -285,6 +299,7 @@ private:
     TProblemTables& m_tables;
     TDataFileFormat m_format;
     bool m_keepTables;
+    bool m_stageFile;
 };
 
 // Rows and cell values of `from` into `to`, which has the same definition; nested tables too.
@@ -405,7 +420,7 @@ void ReadStageText(TProgramData& model, std::string_view text) {
     for (std::size_t i = 0; i < source.size(); ++i)
         copyTable(*source[i], *target[i]);
     try {
-        TReader(words, fresh, format, true).Read();
+        TReader(words, fresh, format, true, true).Read();
     } catch (const EGridTableError&) {
         throw EInOutError(kInvalid);
     }

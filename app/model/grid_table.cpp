@@ -284,6 +284,14 @@ void TEnumColumn::SetText(int row, std::string_view text) {
     if (value != std::trunc(value) || value < std::numeric_limits<int>::min() ||
         value > std::numeric_limits<int>::max())
         throw EAssignError("Value must be an integer.");
+    // A number that names no choice (a soil type 9, say) would be written to a data file that no
+    // reader takes back.
+    const int choices = static_cast<int>(m_choices.size());
+    if (choices > 0 && (value < 1 || value > choices)) {
+        char message[64];
+        std::snprintf(message, sizeof message, "Entry must be between %d and %d.", 1, choices);
+        throw EAssignError(message);
+    }
     SetInt(row, static_cast<int>(value));
 }
 

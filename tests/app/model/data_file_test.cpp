@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/model/expression.h"
 #include "app/model/problem_tables.h"
 #include "app/model/units.h"
 #include "app/model/word_reader.h"
@@ -628,6 +629,33 @@ TEST(DataFileSafeWrite, FailedWritesLeaveThePreviousFile) {
 
     // No folder to write into.
     EXPECT_THROW(SaveDataFile(p.model, folder.path / "missing" / "w.dn5d"), EInOutError);
+}
+
+// A soil type no choice names is refused at entry, so the writer never produces a layer that the
+// reader cannot take back; a stage file's last integer only says whether a long-term case belongs.
+TEST(DataFileConsistency, UnknownSoilTypesAndStageMarkers) {
+    Problem p;
+    TGridTable& soil = p.tables.NewSoil;
+    ASSERT_GE(soil.RowCount(), 1);
+    try {
+        soil.Cell(0, 0).SetText("9");
+        ADD_FAILURE() << "soil type 9 was accepted";
+    } catch (const EAssignError& e) {
+        EXPECT_NE(std::string(e.what()).find("Entry must be between 1 and 7."), std::string::npos)
+            << e.what();
+    }
+    soil.Cell(0, 0).SetText("7");
+    EXPECT_EQ(soil.Cell(0, 0).AsInt(), 7);
+
+    std::string stage = FormatStageFile(p.model, 1);
+    const std::size_t last = stage.find_last_not_of("\r\n");
+    const std::size_t start = stage.find_last_of('\n', last) + 1;
+    Problem longTerm;
+    ReadStageText(longTerm.model, stage.substr(0, start) + "9\n");
+    EXPECT_TRUE(longTerm.model.LongTerm);
+    Problem shortOnly;
+    ReadStageText(shortOnly.model, stage.substr(0, start) + "1\n");
+    EXPECT_FALSE(shortOnly.model.LongTerm);
 }
 
 }  // namespace
