@@ -9,12 +9,22 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 status=0
-for target in fuzz_data_file fuzz_reader fuzz_fixed_format; do
+for target in fuzz_data_file fuzz_reader fuzz_fixed_format fuzz_model_files; do
     corpus="$work/$target"
     mkdir -p "$corpus"
     seeds="$here/corpus/${target#fuzz_}"
     [ -d "$seeds" ] && cp "$seeds"/* "$corpus"/ 2>/dev/null || true
-    if [ "$target" != fuzz_fixed_format ]; then
+    if [ "$target" = fuzz_model_files ]; then
+        # The first byte chooses the reader: 0 current data file, 4 stage file, 5 plot data.
+        for f in "$here"/../examples/*.dn5d; do
+            b=$(basename "$f" .dn5d)
+            { printf '\x00'; cat "$f"; } > "$corpus/${b}_data"
+            { printf '\x04'; cat "$f"; } > "$corpus/${b}_stage"
+        done
+        for f in "$here"/../tests/data/golden/*.dn5p; do
+            { printf '\x05'; cat "$f"; } > "$corpus/$(basename "$f" .dn5p)_plot"
+        done
+    elif [ "$target" != fuzz_fixed_format ]; then
         for f in "$here"/../examples/*.dn5d; do
             if [ "$target" = fuzz_reader ]; then
                 { printf '\x5a'; cat "$f"; } > "$corpus/$(basename "$f")"
