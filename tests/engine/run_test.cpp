@@ -264,6 +264,21 @@ TEST(RunFlow, GeneratedPressureRunsThroughTheScratchFile) {
     EXPECT_TRUE(contains(generated.plot, "\n 1 6\n 9 2\n 0.0 0.0\n 1.0 -50.0\n 5 33\n"));
 }
 
+TEST(RunFlow, GeneratedCurvesWithNoLayerBelowTheExcavation) {
+    // The only layer ends at the free height: no generated curve; SOILDATA holds the count only and
+    // the wall, fixed at its tip, is solved without soil springs.
+    const std::string data =
+        "t\n1 1 1 0 0 2 0 1 0 0\n10 12 100 1E-5 60 12\n3 10 0 0\n0 10 1 1E9\n1\n1 0 0 100 0 0\n0\n"
+        "60 12 12 500 500 1 1 0\n0 0 0 0 0 0\n0\n1\n4 60\n0.07 0 30 0 100 0\n0.07 0 30 0 100 0\n0\n";
+    TempDir dir;
+    const RunOutput out = runInFolder(dir.path(), data);
+    ASSERT_TRUE(endsInOrder(out));
+    EXPECT_FALSE(contains(out.report, "ERROR")) << out.report.substr(out.report.size() - 400);
+    EXPECT_EQ(readFile(dir.path() / "SOILDATA"), " 0\n");
+    EXPECT_TRUE(contains(out.plot, " 0\n 1 0\n 1 12 1\n"));  // no pressure, no curves, the response
+    EXPECT_TRUE(contains(out.report, "P-Y CURVES DATA"));
+}
+
 TEST(RunFlow, UserPressureAndCurvesReachThePlotData) {
     // Pressure from 0 at the top to 30 F/L at node 6; a zero soil part is written as 1E-7.
     const std::string data =
