@@ -13,18 +13,18 @@
 #include "app/model/problem_tables.h"
 #include "app/model/units.h"
 #include "app/model/word_reader.h"
+#include "tests/app/model/model_test_support.h"
 
 namespace app::model {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::Problem;
+using testsupport::readText;
+using testsupport::writeText;
 
-// Registries first: they must outlive the tables.
-struct Problem {
-    TGridTableRegistry plain;
-    TGridTableRegistry chart;
-    TProblemTables tables{plain, chart};
-    TProgramData model{tables};
+struct ScratchFolder : testsupport::ScratchFolder {
+    explicit ScratchFolder(const std::string& name) : testsupport::ScratchFolder("data_file_test_", name) {}
 };
 
 std::vector<std::string> splitLines(const std::string& text) {
@@ -36,37 +36,6 @@ std::vector<std::string> splitLines(const std::string& text) {
     }
     return lines;
 }
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// A fresh folder per test, removed afterwards.
-struct ScratchFolder {
-    fs::path path;
-    explicit ScratchFolder(const std::string& name)
-        : path(fs::temp_directory_path() / (std::string("data_file_test_").append(name))) {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    [[nodiscard]] std::size_t FileCount() const {
-        std::size_t n = 0;
-        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(path))
-            ++n;
-        return n;
-    }
-};
 
 void expectLines(const std::string& text, const std::vector<std::string>& expected) {
     const auto lines = splitLines(text);

@@ -14,18 +14,18 @@
 #include "app/model/data_file.h"
 #include "app/model/problem_tables.h"
 #include "app/model/word_reader.h"
+#include "tests/app/model/model_test_support.h"
 
 namespace app::model {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::Problem;
+using testsupport::readText;
+using testsupport::writeText;
 
-// Registries first: they must outlive the tables.
-struct Problem {
-    TGridTableRegistry plain;
-    TGridTableRegistry chart;
-    TProblemTables tables{plain, chart};
-    TProgramData model{tables};
+struct ScratchFolder : testsupport::ScratchFolder {
+    explicit ScratchFolder(const std::string& name) : testsupport::ScratchFolder("stages_test_", name) {}
 };
 
 // What the interface would have shown.
@@ -48,17 +48,6 @@ struct Screen {
         return c;
     }
 };
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
@@ -91,25 +80,6 @@ void expectSameRecords(const std::string& actual, const std::string& expected, c
         EXPECT_TRUE(x.AtEnd()) << name << " line " << i + 1 << ": " << a[i] << " | " << e[i];
     }
 }
-
-struct ScratchFolder {
-    fs::path path;
-    explicit ScratchFolder(const std::string& name)
-        : path(fs::temp_directory_path() / (std::string("stages_test_").append(name))) {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    [[nodiscard]] std::size_t FileCount() const {
-        std::size_t n = 0;
-        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(path))
-            ++n;
-        return n;
-    }
-};
 
 const fs::path kThreeStages = fs::path(DRENOK_EXAMPLES) / "three_stages.dn5d";
 
