@@ -187,10 +187,9 @@ int Run::runProblem(DataReader& in) {
 
     // Stiffness records.
     if (control.stiffnessCount < 0) stopSilently();
-    if (control.stiffnessCount >= 1)
-        report.stiffnessHeading(units);
-    else
-        report.noTableLine();
+    // Unlike the restraint box, the stiffness box heads the load and spring lines too: always written.
+    report.stiffnessHeading(units);
+    if (control.stiffnessCount == 0) report.noTableLine();
     {
         RangeDistributor ranges;
         for (int i = 0; i < control.stiffnessCount; ++i) {

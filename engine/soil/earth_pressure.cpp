@@ -62,9 +62,10 @@ EarthPressureResult generateEarthPressureTable(const EarthPressureInput& in, con
     const double q = soil.uniformSurcharge;
 
     // Coefficients.
-    frame(report, "* ACTIVE AND PASSIVE EARTH PRESSURE COEFFICIENT  *");
+    // One layout: the frame's closing '/' and the heading's own '/' make a single empty line.
     ff::formatTo(report,
-                 "(/,6X,'  LAYER         ACTIVE EARTH     PASSIVE EARTH   ',/,"
+                 "(/,/,6X,50('*'),/,6X,'* ACTIVE AND PASSIVE EARTH PRESSURE COEFFICIENT  *',/,6X,50('*'),/,/,"
+                 "6X,'  LAYER         ACTIVE EARTH     PASSIVE EARTH   ',/,"
                  "6X,'   NO.          COEFFICIENT      COEFFICIENT     ')");
     for (int k = 0; k < nl; ++k) {
         BackfillEntry& e = entries[static_cast<size_t>(k)];

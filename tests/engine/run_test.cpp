@@ -264,6 +264,34 @@ TEST(RunFlow, GeneratedPressureRunsThroughTheScratchFile) {
     EXPECT_TRUE(contains(generated.plot, "\n 1 6\n 9 2\n 0.0 0.0\n 1.0 -50.0\n 5 33\n"));
 }
 
+TEST(Report, BoxesOfTheStiffnessAndCoefficientSections) {
+    // No stiffness records: the box and its unit line are still written (they head the load lines),
+    // followed by the empty-table line.
+    const RunOutput none =
+        runData("t\n1 1 0 0 0 0 0 1 0 0\n10 1 100 1E-5 0 12\n3 10 0 0\n1\n1 0 0 100 0 0\n0\n0\n");
+    ASSERT_TRUE(endsInOrder(none));
+    EXPECT_TRUE(contains(none.report,
+                         "      *        STIFFNESS AND LOAD DATA                 *\n"
+                         "      **************************************************\n"
+                         "      EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,\n"));
+    const size_t units = none.report.find("                  LBS-IN**2");
+    ASSERT_NE(units, std::string::npos);
+    const size_t after = none.report.find('\n', units) + 1;
+    EXPECT_EQ(none.report.substr(after, 22), "\n                    \n");
+
+    // The coefficient box is followed by exactly one empty line before its column heading.
+    const std::string data =
+        "t\n1 0 1 0 2 0 0 1 0 0\n10 12 100 1E-5 60 12\n0 10 1 1E9\n0\n0\n"
+        "60 12 12 0 200 1 1 0\n0 0 0 0 0 0\n0\n1\n4 240\n0.07 0 30 0 100 0\n0.07 0 30 0 100 0\n0\n";
+    const RunOutput generated = runData(data);
+    ASSERT_TRUE(endsInOrder(generated));
+    EXPECT_TRUE(contains(generated.report,
+                         "      * ACTIVE AND PASSIVE EARTH PRESSURE COEFFICIENT  *\n"
+                         "      **************************************************\n"
+                         "\n"
+                         "        LAYER         ACTIVE EARTH     PASSIVE EARTH   \n"));
+}
+
 TEST(RunFlow, GeneratedCurvesWithNoLayerBelowTheExcavation) {
     // The only layer ends at the free height: no generated curve; SOILDATA holds the count only and
     // the wall, fixed at its tip, is solved without soil springs.
