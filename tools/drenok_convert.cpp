@@ -82,11 +82,8 @@ int main(int argc, char** argv) {
         }
         model.FileName = argv[2];
         SaveDataFile(model, argv[2]);
-    } catch (const EInOutError& error) {
-        std::cerr << error.what() << '\n';
-        return 1;
     } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
+        std::cerr << MessageAsLines(error.what()) << '\n';
         return 1;
     }
     return 0;

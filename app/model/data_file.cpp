@@ -55,8 +55,8 @@ public:
     std::string Write(int stage) {
         normalise();
         const bool staged = stage > 0;
-        const int choice = staged ? kEarthPressureTriangular : m_model.EarthPressureChoice;
-        m_model.EarthPressureCode = earthPressureCode(choice);
+        // Every stage and both cases of a long-term analysis keep the distribution chosen for them.
+        m_model.EarthPressureCode = earthPressureCode(m_model.EarthPressureChoice);
         line(staged && stage > 1 ? std::string(" Stage No : ").append(std::to_string(stage)) : m_model.Title);
         writeProblem(m_tables.DistLoad, m_tables.NewSoil);
         if (staged) {
@@ -67,7 +67,7 @@ public:
         line(std::to_string(m_model.LongTermMarker));
         if (m_model.LongTerm) {
             const int shortTermCode = m_model.EarthPressureCode;
-            m_model.EarthPressureCode = earthPressureCode(kEarthPressureTriangular);
+            m_model.EarthPressureCode = earthPressureCode(longTermChoice());
             line(m_model.Title);
             writeProblem(m_tables.LongDist, m_tables.LongSoil);
             line("0");
@@ -92,8 +92,6 @@ private:
         emptyUnless(m.ApplyExternalPY, m_tables.PYCurves2);
         emptyUnless(m.ApplyPYModification, m_tables.PYMod);
         emptyUnless(m.ApplySurcharge, m_tables.SurchargeTable);
-        // Springs of a switched-off option would otherwise still act in the engine.
-        emptyUnless(m.ApplySprings, m_tables.SoilStrength);
         if (m.UserEarthPressure) m.GeneratedEarthPressureRead = false;
         m.PYCode = m.GeneratePY > 0 ? 2 : (m.ApplyExternalPY ? 1 : 0);
         m.MomentEISetCount = m.ApplyMomentEI ? m_tables.MEICurves2.RowCount() : 0;
@@ -103,6 +101,17 @@ private:
             TData& last = stiffness.Cell(2, stiffness.RowCount() - 1);
             if (last.AsInt() != 1) last.SetInt(1);  // unchanged cells keep the changed state as it is
         }
+    }
+
+    // The long-term problem's generated distribution: its own when a file gave it one, else the
+    // short-term choice when that is a generated one, else triangular.
+    int longTermChoice() const {
+        const TProgramData& m = m_model;
+        if (m.LongTermEarthPressureChoice == kEarthPressureTriangular ||
+            m.LongTermEarthPressureChoice == kEarthPressureTrapezoidal)
+            return m.LongTermEarthPressureChoice;
+        return m.EarthPressureChoice == kEarthPressureTrapezoidal ? kEarthPressureTrapezoidal
+                                                                  : kEarthPressureTriangular;
     }
 
     int earthPressureCode(int choice) const {
@@ -163,8 +172,11 @@ private:
                 rec.Real(real(t.BoundCond, c, r));
             record(rec);
         }
-        line(std::to_string(t.SoilStrength.RowCount()));
-        for (int r = 0; r < t.SoilStrength.RowCount(); ++r)
+        // Springs of a switched-off option must not act in the engine, but their rows stay in the
+        // table, so switching the option on again brings them back.
+        const int springs = m.ApplySprings ? t.SoilStrength.RowCount() : 0;
+        line(std::to_string(springs));
+        for (int r = 0; r < springs; ++r)
             record(TRecord()
                        .Int(integer(t.SoilStrength, 1, r))
                        .Int(integer(t.SoilStrength, 2, r))

@@ -24,7 +24,8 @@ public:
           m_tables(model.Tables()),
           m_format(format),
           m_keepTables(keepTables),
-          m_stageFile(stageFile) {}
+          m_stageFile(stageFile),
+          m_records(format == TDataFileFormat::Current) {}
 
     void Read() {
         if (!m_keepTables) {
@@ -34,6 +35,7 @@ public:
         }
         readProblem(m_tables.DistLoad, m_tables.NewSoil);
         if (m_format == TDataFileFormat::Version20) return;
+        record();
         const int marker = m_in.ReadInteger();
         if (m_stageFile) {
             // A stage file holds one problem: its last integer only says whether a long-term case
@@ -43,8 +45,22 @@ public:
             return;
         }
         if (marker != 9) return;
-        m_in.ReadLine();  // the rest of the marker line
+        m_in.BeginRecord();  // the rest of the marker line
+        // The model describes the short-term problem's pressure; the long-term one keeps its own
+        // generated distribution only where it differs.
+        const int shortTermCode = m_model.EarthPressureCode;
+        const int shortTermChoice = m_model.EarthPressureChoice;
+        const bool shortTermUser = m_model.UserEarthPressure;
+        const bool shortTermGenerated = m_model.GeneratedEarthPressureRead;
         readProblem(m_tables.LongDist, m_tables.LongSoil);
+        const int longTermCode = m_model.EarthPressureCode;
+        m_model.EarthPressureCode = shortTermCode;
+        m_model.EarthPressureChoice = shortTermChoice;
+        m_model.UserEarthPressure = shortTermUser;
+        m_model.GeneratedEarthPressureRead = shortTermGenerated;
+        const bool generated =
+            longTermCode == kEarthPressureTriangular || longTermCode == kEarthPressureTrapezoidal;
+        m_model.LongTermEarthPressureChoice = generated && longTermCode != shortTermChoice ? longTermCode : 0;
         m_model.LongTerm = true;
         m_model.LongTermMarker = 9;
     }
@@ -56,6 +72,18 @@ private:
 
     // A count of rows to come; negative counts read as none.
     int count() { return std::max(m_in.ReadInteger(), 0); }
+    // A count record of its own.
+    int countRecord() {
+        record();
+        return count();
+    }
+
+    // The current layout is the engine's input and is read as the engine reads it: every record
+    // starts on a new line and whatever follows it on its line is ignored. Older layouts are read as
+    // a stream of words.
+    void record() {
+        if (m_records) m_in.BeginRecord();
+    }
 
     // Rows are added one at a time, so a huge count in a short file ends at the missing words.
     static int appendRow(TGridTable& table) {
@@ -75,6 +103,7 @@ private:
         TProblemTables& t = m_tables;
         m.Title = m_in.ReadLine();
 
+        record();
         m.SetUnitSystem(m_in.ReadInteger());
         const int restraints = count();
         const int stiffness = count();
@@ -99,6 +128,7 @@ private:
         m.LongTerm = false;
         m.LongTermMarker = 0;
 
+        record();
         m.IncrementCount = m_in.ReadInteger();
         m.IncrementLength = m_in.ReadReal();
         m.MaxDeflection = m_in.ReadReal();
@@ -109,6 +139,7 @@ private:
 
         t.Soillayer.SetRowCount(0);
         for (int i = 0; i < restraints; ++i) {
+            record();
             const int r = appendRow(t.Soillayer);
             readInt(t.Soillayer, 0, r);
             readInt(t.Soillayer, 1, r);
@@ -117,25 +148,28 @@ private:
         }
         t.PileSect.SetRowCount(0);
         for (int i = 0; i < stiffness; ++i) {
+            record();
             const int r = appendRow(t.PileSect);
             for (int c = 0; c < 3; ++c)
                 readInt(t.PileSect, c, r);
             readReal(t.PileSect, 3, r);
         }
-        const int loads = count();
+        const int loads = countRecord();
         m.ApplyConcentratedLoads = loads > 0;
         t.BoundCond.SetRowCount(0);
         for (int i = 0; i < loads; ++i) {
+            record();
             const int r = appendRow(t.BoundCond);
             for (int c = 0; c < 3; ++c)
                 readInt(t.BoundCond, c, r);
             for (int c = 3; c < 6; ++c)
                 readReal(t.BoundCond, c, r);
         }
-        const int springs = count();
+        const int springs = countRecord();
         m.ApplySprings = springs > 0;
         t.SoilStrength.SetRowCount(0);
         for (int i = 0; i < springs; ++i) {
+            record();
             const int r = appendRow(t.SoilStrength);
             readInt(t.SoilStrength, 1, r);
             readInt(t.SoilStrength, 2, r);
@@ -145,22 +179,25 @@ private:
         }
         t.TiebackTable1.SetRowCount(0);
         for (int i = 0; i < m.TiebackCount; ++i) {
+            record();
             const int r = appendRow(t.TiebackTable1);
             for (int c = 0; c < 6; ++c)
                 readReal(t.TiebackTable1, c, r);
         }
         t.PYMod.SetRowCount(0);
         for (int i = 0; i < modifications; ++i) {
+            record();
             const int r = appendRow(t.PYMod);
             readReal(t.PYMod, 0, r, english(t.PYMod) ? 1.0L / 12.0L : 1.0L);
             readReal(t.PYMod, 1, r);
             readReal(t.PYMod, 2, r);
         }
         if (m.EarthPressureCode == kEarthPressureUser) {
-            const int rows = count();
+            const int rows = countRecord();
             const bool inEnglish = english(distributed);
             distributed.SetRowCount(0);
             for (int i = 0; i < rows; ++i) {
+                record();
                 const int r = appendRow(distributed);
                 readReal(distributed, 0, r, inEnglish ? 1.0L / 12.0L : 1.0L);
                 readReal(distributed, 1, r, inEnglish ? 12.0L : 1.0L);
@@ -176,6 +213,7 @@ private:
     void readSoilBlock(TGridTable& soil) {
         TProgramData& m = m_model;
         TGridTable& surcharges = m_tables.SurchargeTable;
+        record();
         m.FreeHeight = m_in.ReadReal();
         m.ActiveWidth = m_in.ReadReal();
         m.PYWidth = m_in.ReadReal();
@@ -186,14 +224,16 @@ private:
         if (static_cast<double>(m.ActivePressureFactor) == 0.036) m.ActivePressureFactor = 1.0L;
         m.EarthPressureCount = m_in.ReadInteger();
         m.BackfillSlope = m_in.ReadReal();
+        record();
         m.TopSurcharge = m_in.ReadReal();
         for (long double& value : m.LegacySurcharge)
             value = m_in.ReadReal();
 
         surcharges.SetRowCount(0);
         if (modern()) {
-            const int rows = count();
+            const int rows = countRecord();
             for (int i = 0; i < rows; ++i) {
+                record();
                 const int r = appendRow(surcharges);
                 readInt(surcharges, 0, r);
                 for (int c = 1; c < 4; ++c)
@@ -212,12 +252,13 @@ private:
             }
         }
 
-        const int layers = count();
+        const int layers = countRecord();
         const bool inEnglish = english(soil);
         const bool twoZero = m_format == TDataFileFormat::Version20;
         long double bottom = 0.0L;
         soil.SetRowCount(0);
         for (int i = 0; i < layers; ++i) {
+            record();
             const int type = m_in.ReadInteger();
             if (type < 1 || type > soil_slots::kLayerTypes) throw EInOutError(kInvalid);
             const int r = appendRow(soil);
@@ -245,6 +286,7 @@ private:
     void readLayerRow(TGridTable& parameters, int type, int row, int slots) {
         const bool inEnglish = english(parameters);
         const soil_slots::TSlots& layout = soil_slots::ForType(type);
+        record();
         for (int k = 0; k < slots; ++k) {
             const long double value = m_in.ReadReal();
             const soil_slots::TSlot& slot = layout[static_cast<std::size_t>(k)];
@@ -258,6 +300,7 @@ private:
         TGridTable& table = m_tables.PYCurves2;
         table.SetRowCount(0);
         for (int i = 0; i < sets; ++i) {
+            record();
             const int r = appendRow(table);
             readInt(table, 0, r);
             const int points = count();
@@ -276,6 +319,7 @@ private:
         TGridTable& table = m_tables.MEICurves2;
         table.SetRowCount(0);
         for (int i = 0; i < m_model.MomentEISetCount; ++i) {
+            record();
             const int r = appendRow(table);
             readInt(table, 0, r);
             readInt(table, 1, r);
@@ -288,6 +332,7 @@ private:
         if (curve == nullptr) throw EInOutError(kInvalid);
         curve->SetRowCount(0);
         for (int p = 0; p < points; ++p) {
+            record();
             const int r = appendRow(*curve);
             readReal(*curve, 0, r);
             readReal(*curve, 1, r);
@@ -300,6 +345,7 @@ private:
     TDataFileFormat m_format;
     bool m_keepTables;
     bool m_stageFile;
+    bool m_records;
 };
 
 // Rows and cell values of `from` into `to`, which has the same definition; nested tables too.
@@ -355,6 +401,7 @@ void moveInto(const TProgramData& from, TProgramData& to) {
     to.EarthPressureCount = from.EarthPressureCount;
     to.LegacySurcharge = from.LegacySurcharge;
     to.EarthPressureChoice = from.EarthPressureChoice;
+    to.LongTermEarthPressureChoice = from.LongTermEarthPressureChoice;
     to.UserEarthPressure = from.UserEarthPressure;
     to.GeneratedEarthPressureRead = from.GeneratedEarthPressureRead;
     to.GeneratePY = from.GeneratePY;

@@ -104,6 +104,7 @@ void TProgramData::ToggleGeneratePY() {
 
 void TProgramData::SetEarthPressureChoice(int choice) {
     EarthPressureChoice = choice;
+    LongTermEarthPressureChoice = 0;
     UserEarthPressure = choice == kEarthPressureUser;
 }
 

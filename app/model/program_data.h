@@ -67,6 +67,9 @@ public:
     std::array<long double, 5> LegacySurcharge{};
 
     int EarthPressureChoice = kEarthPressureTriangular;
+    /// The generated distribution (2 or 3) of the long-term problem when a file gave it one of its own;
+    /// 0: the long-term problem follows `EarthPressureChoice`. Choosing an option resets it to 0.
+    int LongTermEarthPressureChoice = 0;
     bool UserEarthPressure = false;
     bool GeneratedEarthPressureRead = false;
     int GeneratePY = 1;
@@ -118,6 +121,7 @@ public:
     void ToggleLongTerm();
     /// Normalises a stored value to 0…1 first.
     void ToggleGeneratePY();
+    /// The choice of the Options menu, for the short-term and the long-term problem alike.
     void SetEarthPressureChoice(int choice);
     /// On opening the Options menu: `UserEarthPressure` follows `EarthPressureChoice`.
     void DeriveUserEarthPressure();

@@ -138,15 +138,23 @@ void TStages::ApplyStageCount(int count, bool& windowChanged) {
     count = std::clamp(count, 1, kMaxStages);
     const int previous = m_model.StageCount;
     // Unsaved edits of the current stage would be lost when the loop below reloads that stage.
-    if (previous > 1 && count > 1 && count != previous) SaveStage();
+    if (previous > 1 && count != previous) SaveStage();
+    const int stageBefore = m_model.CurrentStage;
     m_model.StageCount = count;
     if (count == 1 || previous == 1 || count < previous) m_model.CurrentStage = 1;
-    status(count == 1 ? std::string() : StageStatusText(m_model.CurrentStage));
-    refresh();
     if (count == 1) {
+        // What remains of a staged problem is its first stage, with its own title and data.
+        if (previous > 1) {
+            if (stageBefore != 1 && LoadStage()) m_model.StageCount = 1;
+            windowChanged = true;  // the data file on disk still holds every stage
+        }
+        status(std::string());
+        refresh();
         DeleteStageFiles(1);
         return;
     }
+    status(StageStatusText(m_model.CurrentStage));
+    refresh();
     if (count != previous) {
         const int current = m_model.CurrentStage;
         for (int n = 1; n <= count; ++n) {

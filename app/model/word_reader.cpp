@@ -15,13 +15,26 @@ constexpr const char* kIntegerExpected = "An integer was expected but not found.
 constexpr const char* kIncomplete = "This file either invalid or incomplete.";
 
 bool IsSeparator(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == ',';
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
 }  // namespace
+
+std::string MessageAsLines(std::string_view message) {
+    std::string lines;
+    for (std::size_t k = 0; k < message.size(); ++k) {
+        if (message[k] == '\r') {
+            lines.push_back('\n');
+            if (k + 1 < message.size() && message[k + 1] == '\n') ++k;
+        } else {
+            lines.push_back(message[k]);
+        }
+    }
+    return lines;
+}
 
 TWordReader::TWordReader(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
@@ -63,6 +76,13 @@ bool TWordReader::SkipToWord() {
         m_word = 0;
     }
     return m_line < m_lines.size();
+}
+
+void TWordReader::BeginRecord() {
+    if (m_line < m_lines.size() && m_word > 0) {
+        ++m_line;
+        m_word = 0;
+    }
 }
 
 bool TWordReader::AtEnd() {
@@ -114,15 +134,18 @@ std::int32_t TWordReader::ReadInteger() {
 }
 
 bool TWordReader::ParseReal(std::string_view word, long double& value) {
-    // Check the shape first: from_chars alone would accept "inf", "nan" and hexadecimal forms.
+    // Check the shape first: from_chars alone would accept "inf", "nan" and hexadecimal forms. The
+    // shape is copied with a plain "e" exponent for the library parser.
+    std::string normal;
+    normal.reserve(word.size() + 1);
     std::size_t k = 0;
     bool negative = false;
     if (k < word.size() && (word[k] == '-' || word[k] == '+')) negative = word[k++] == '-';
-    const std::size_t numberStart = k;
     long long leadExponent = 0;  // decimal exponent of the first significant digit, before the 'E' part
     bool seenSignificant = false;
     std::size_t digits = 0;
     for (; k < word.size() && IsDigit(word[k]); ++k, ++digits) {
+        normal.push_back(word[k]);
         if (seenSignificant) {
             ++leadExponent;
         } else if (word[k] != '0') {
@@ -130,7 +153,9 @@ bool TWordReader::ParseReal(std::string_view word, long double& value) {
         }
     }
     if (k < word.size() && word[k] == '.') {
+        normal.push_back('.');
         for (++k; k < word.size() && IsDigit(word[k]); ++k, ++digits) {
+            normal.push_back(word[k]);
             if (!seenSignificant) {
                 --leadExponent;
                 if (word[k] != '0') seenSignificant = true;
@@ -139,8 +164,11 @@ bool TWordReader::ParseReal(std::string_view word, long double& value) {
     }
     if (digits == 0) return false;
     long long exponent = 0;
-    if (k < word.size() && (word[k] == 'e' || word[k] == 'E')) {
-        ++k;
+    if (k < word.size()) {
+        const char c = word[k];
+        const bool letter = c == 'e' || c == 'E' || c == 'd' || c == 'D';
+        if (!letter && c != '-' && c != '+') return false;
+        if (letter) ++k;
         bool negativeExponent = false;
         if (k < word.size() && (word[k] == '-' || word[k] == '+')) negativeExponent = word[k++] == '-';
         std::size_t exponentDigits = 0;
@@ -155,15 +183,17 @@ bool TWordReader::ParseReal(std::string_view word, long double& value) {
         value = negative ? -0.0L : 0.0L;
         return true;
     }
+    normal.push_back('e');
+    normal.append(std::to_string(exponent));
 
     long double parsed = 0.0L;
-    const char* first = word.data() + numberStart;
-    const auto [end, ec] =
-        std::from_chars(first, word.data() + word.size(), parsed, std::chars_format::general);
+    const char* first = normal.data();
+    const char* last = normal.data() + normal.size();
+    const auto [end, ec] = std::from_chars(first, last, parsed, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         if (leadExponent + exponent > 0) return false;  // too large for an extended real
         parsed = 0.0L;                                  // too small: reads as zero
-    } else if (ec != std::errc() || end != word.data() + word.size() || !std::isfinite(parsed)) {
+    } else if (ec != std::errc() || end != last || !std::isfinite(parsed)) {
         return false;
     }
     value = negative ? -parsed : parsed;

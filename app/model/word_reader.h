@@ -1,7 +1,9 @@
 #pragma once
 // Tokenizer of the data file, the stage files and the plot-data file: the text is held as lines,
-// each with its words (split at blanks and TABs, runs counting once). Words are read across line
-// breaks; a consumed or empty line is skipped. Reals use "." as the separator whatever the locale.
+// each with its words (split at blanks, TABs and commas, runs counting once). Words are read across
+// line breaks; a consumed or empty line is skipped. Reals use "." as the separator whatever the
+// locale. A reader of records (BeginRecord) skips what follows a record on its line, as the engine
+// does, so a trailing comment never becomes the next record.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,10 @@ class EInOutError : public std::runtime_error {
 public:
     explicit EInOutError(const std::string& message) : std::runtime_error(message) {}
 };
+
+/// A message as lines for a terminal or a log: its carriage returns (the line breaks of the message
+/// boxes) become line feeds.
+[[nodiscard]] std::string MessageAsLines(std::string_view message);
 
 class TWordReader {
 public:
@@ -41,6 +47,10 @@ public:
     /// The next word as a real with no fractional part inside the 32-bit range. Throws EInOutError.
     std::int32_t ReadInteger();
 
+    /// Starts a record on a new line: when a word of the current line has been read, the rest of that
+    /// line is skipped. Without words read on it the cursor stays.
+    void BeginRecord();
+
     /// True when no word is left.
     [[nodiscard]] bool AtEnd();
 
@@ -48,7 +58,9 @@ public:
     /// Text of line i (0-based) as read, without its line end.
     [[nodiscard]] const std::string& LineText(std::size_t i) const { return m_lines.at(i).text; }
 
-    /// Parses a whole word as a real the way ReadReal does; false when it is not one.
+    /// Parses a whole word as a real the way ReadReal does; false when it is not one. Besides the
+    /// usual forms the engine's exponent forms are read: a D exponent (1.5D-3) and, from fields too
+    /// narrow for the letter, a signed exponent without it (0.123+105).
     [[nodiscard]] static bool ParseReal(std::string_view word, long double& value);
 
 private:

@@ -2,7 +2,7 @@
 # drenok-convert: a converted example, staged ones included, runs to the same results as the original;
 # a missing file ends with status 1 and a message, writing nothing; no scratch stage files are left.
 set -u
-convert=$1 run=$2 examples=$3
+convert=$1 run=$2 examples=$3 data=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -41,4 +41,32 @@ echo "1 0 1" >>"$work/s/cut.dn5d"
 [ $? -eq 1 ] || fail "cut staged file: expected status 1"
 grep -q "invalid or incomplete" "$work/err2" || fail "cut staged file: no reader message"
 [ ! -e "$work/s/cut_out.dn5d" ] || fail "cut staged file: output written"
+# Choices the desktop reader must keep, and records only the engine's free form allows: each file
+# analyses to the same plot data after conversion.
+for name in long_term_trapezoidal staged_trapezoidal commas_and_notes; do
+    mkdir -p "$work/k/a" "$work/k/b"
+    cp "$data/$name.dn5d" "$work/k/a/$name.dn5d"
+    "$convert" "$data/$name.dn5d" "$work/k/b/$name.dn5d" || fail "$name: convert exit $?"
+    "$run" "$work/k/a/$name.dn5d" >/dev/null 2>&1 || fail "$name: original did not run"
+    "$run" "$work/k/b/$name.dn5d" >/dev/null 2>&1 || fail "$name: converted did not run"
+    [ -s "$work/k/a/$name.dn5p" ] || fail "$name: no plot data"
+    cmp -s "$work/k/a/$name.dn5p" "$work/k/b/$name.dn5p" || fail "$name: plot data differ after conversion"
+done
+for name in long_term_trapezoidal staged_trapezoidal; do
+    # Both problems keep the apparent pressure (control records: ten integers, the fifth 3).
+    [ "$(grep -cE '^1 0 1 0 3 1 10 [12] 0 1$' "$work/k/b/$name.dn5d")" -eq 2 ] ||
+        fail "$name: apparent pressure not kept in both problems"
+    # The comparison has teeth: the triangular distribution analyses differently.
+    mkdir -p "$work/k/t"
+    sed 's/^1 0 1 0 3 /1 0 1 0 2 /' "$data/$name.dn5d" >"$work/k/t/$name.dn5d"
+    "$run" "$work/k/t/$name.dn5d" >/dev/null 2>&1
+    cmp -s "$work/k/a/$name.dn5p" "$work/k/t/$name.dn5p" && fail "$name: triangular gives the same plot data"
+done
+
+# A malformed number: the reader's message on two lines, status 1.
+printf 'Bad\n1 0 1 0 0 0 0 1 0 0\n10 x 100 1E-5 0 12\n' >"$work/bad.dn5d"
+"$convert" "$work/bad.dn5d" "$work/bad_out.dn5d" 2>"$work/err3"
+[ $? -eq 1 ] || fail "malformed file: expected status 1"
+[ "$(cat "$work/err3")" = "$(printf 'Error on Line 3 Item 2\nA floating point number was expected but not found.')" ] ||
+    fail "malformed file: message not on two lines: $(cat -A "$work/err3")"
 echo "drenok-convert checks passed"

@@ -172,6 +172,7 @@ TEST(DataFileWriter, OptionsOffEmptyTablesAndEndAfterSprings) {
                                              "0",
                                          });
     EXPECT_EQ(p.tables.BoundCond.RowCount(), 0);
+    EXPECT_EQ(p.tables.SoilStrength.RowCount(), 1);  // kept for the option's return
     EXPECT_EQ(p.tables.PileSect.Cell(2, 1).AsInt(), 1);
 }
 
@@ -331,8 +332,9 @@ TEST(DataFileWriter, LongTermAndStageFiles) {
     std::vector<std::string> expected = {
         "New Wall", "1 0 1 0 3 2 0 1 0 0", "0 0 100 0.00001 0 0", "0 1 1 0", "0", "0"};
     expected.insert(expected.end(), soil.begin(), soil.end());
+    // The long-term problem keeps the apparent pressure too.
     expected.insert(expected.end(), {"1 120", "0 0 0.0 0 0 0", "0 0 0.0 0 0 0", "9", "New Wall",
-                                     "1 0 1 0 2 2 0 1 0 0", "0 0 100 0.00001 0 0", "0 1 1 0", "0", "0"});
+                                     "1 0 1 0 3 2 0 1 0 0", "0 0 100 0.00001 0 0", "0 1 1 0", "0", "0"});
     expected.insert(expected.end(), soil.begin(), soil.end());
     expected.insert(expected.end(), {"1 240", "0 0 0.0 0 0 0", "0 0 0.0 0 0 0", "0"});
     expectLines(FormatDataFile(p.model), expected);
@@ -341,9 +343,84 @@ TEST(DataFileWriter, LongTermAndStageFiles) {
     const auto stage2 = splitLines(FormatStageFile(p.model, 2));
     ASSERT_EQ(stage2.size(), 14u);
     EXPECT_EQ(stage2[0], " Stage No : 2");
-    EXPECT_EQ(stage2[1], "1 0 1 0 2 2 0 3 0 0");  // generated pressure written as 2
+    EXPECT_EQ(stage2[1], "1 0 1 0 3 2 0 3 0 0");  // every stage keeps its own choice
     EXPECT_EQ(stage2.back(), "2");
     EXPECT_EQ(splitLines(FormatStageFile(p.model, 1))[0], "New Wall");
+}
+
+// The control records of a data file's problems: the lines that follow each title.
+std::vector<std::string> controlRecords(const std::string& text) {
+    const auto all = splitLines(text);
+    std::vector<std::string> records;
+    for (std::size_t i = 0; i + 1 < all.size(); ++i)
+        if (i == 0 || all[i] == "9") records.push_back(all[i == 0 ? 1 : i + 2]);
+    return records;
+}
+
+TEST(DataFileReader, LongTermProblemsKeepTheirEarthPressureChoice) {
+    // Apparent pressure in both problems, and in the short-term problem only (as older files have it).
+    for (const char* longTerm : {"3", "2"}) {
+        const std::string problem =
+            std::string("1 0 1 0 X 0 0 1 0 0\n10 1 100 1E-5 5 12\n0 10 1 1E6\n0\n0\n") +
+            "5 12 12 0 0 1 1 0\n0 0 0 0 0 0\n0\n1\n4 20\n0.07 0 30 0 100 0\n"
+            "0.07 0 30 0 100 0\n";
+        std::string text = "Wall\n" + problem + "9\nWall\n" + problem + "0\n";
+        text.replace(text.find('X'), 1, "3");
+        text.replace(text.find('X'), 1, longTerm);
+        Problem p;
+        ReadDataText(p.model, text, TDataFileFormat::Current, "/data/w.dn5d");
+        EXPECT_EQ(p.model.EarthPressureChoice, kEarthPressureTrapezoidal);
+        EXPECT_EQ(p.model.EarthPressureCode, kEarthPressureTrapezoidal);
+        const auto records = controlRecords(FormatDataFile(p.model));
+        ASSERT_EQ(records.size(), 2u) << longTerm;
+        EXPECT_EQ(records[0], "1 0 1 0 3 0 0 1 0 0");
+        EXPECT_EQ(records[1], std::string("1 0 1 0 ") + longTerm + " 0 0 1 0 0");
+        // A choice made in the Options menu is the choice of both problems.
+        p.model.SetEarthPressureChoice(kEarthPressureTriangular);
+        const auto chosen = controlRecords(FormatDataFile(p.model));
+        EXPECT_EQ(chosen[0], "1 0 1 0 2 0 0 1 0 0");
+        EXPECT_EQ(chosen[1], "1 0 1 0 2 0 0 1 0 0");
+    }
+}
+
+TEST(DataFileReader, ReadsRecordsAsTheEngineDoes) {
+    // Commas between values, notes after a record, a record over two lines, D exponents.
+    const std::string text =
+        "Free-form wall\n1, 1, 1, 0, 0, 0, 0, 1, 0, 0    ! options\n40,1,100,1D-5, 0 12  wall\n"
+        "3 40 0 0 fixed tip\n0 40\n 1 1E6\n1 load follows\n1 0 0 1000 0 0 at the top\n0 springs\n0 end\n";
+    Problem p;
+    ReadDataText(p.model, text, TDataFileFormat::Current, "/data/w.dn5d");
+    EXPECT_EQ(p.model.Title, "Free-form wall");
+    EXPECT_EQ(p.model.IncrementCount, 40);
+    EXPECT_EQ(p.model.DeflectionTolerance, 1e-5L);
+    EXPECT_EQ(p.tables.Soillayer.RowCount(), 1);
+    EXPECT_EQ(p.tables.PileSect.Cell(3, 0).AsFloat(), 1e6L);
+    EXPECT_EQ(p.tables.BoundCond.Cell(3, 0).AsFloat(), 1000.0L);
+    // Saved, it is the nine-line cantilever in the current layout.
+    expectLines(FormatDataFile(p.model), {"Free-form wall", "1 1 1 0 0 0 0 1 0 0", "40 1 100 0.00001 0 12",
+                                          "3 40 0 0", "0 40 1 1000000", "1", "1 0 0 1000 0 0", "0", "0"});
+
+    // An older layout is still a stream of words: its records need not end their lines.
+    Problem old;
+    ReadDataText(old.model, "Old\n1 0 1 0 0 0 0 1 0\n10 1 100 1E-5 0\n0 10 1 1E6 0\n0\n0\n",
+                 TDataFileFormat::Previous, "/data/w.dn4d");
+    EXPECT_EQ(old.tables.PileSect.Cell(3, 0).AsFloat(), 1e6L);
+}
+
+TEST(DataFileWriter, SwitchedOffSpringsAreNotWrittenButKept) {
+    Problem p;
+    p.model.ToggleGeneratePY();
+    p.model.ToggleSprings();
+    p.tables.SoilStrength.Cell(1, 0).SetInt(10);
+    p.tables.SoilStrength.Cell(3, 0).SetFloat(7.0L);
+    p.model.ToggleSprings();  // off
+    const auto off = splitLines(FormatDataFile(p.model));
+    EXPECT_EQ(off[5], "0");  // no springs act in the engine
+    EXPECT_EQ(p.tables.SoilStrength.RowCount(), 1);
+    p.model.ToggleSprings();  // on again: the row is back and written
+    const auto on = splitLines(FormatDataFile(p.model));
+    EXPECT_EQ(on[5], "1");
+    EXPECT_EQ(on[6], "10 0 1 7 0");
 }
 
 // ---- Engine examples -----------------------------------------------------------------------------

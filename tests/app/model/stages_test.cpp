@@ -245,6 +245,35 @@ TEST(StageCount, RaisingCopiesTheLastStageAndLoweringDeletes) {
     EXPECT_EQ(folder.FileCount(), 0u);
 }
 
+TEST(StageCount, LeavingStagedConstructionFromALaterStageKeepsStageOne) {
+    ScratchFolder folder("unstage");
+    const fs::path file = folder.path / "wall.dn5d";
+    Problem p;
+    Screen screen;
+    TStages stages(p.model, screen.Callbacks());
+    p.model.Title = "Stage one's wall";
+    makeStaged(p, stages, file, 3);
+    ASSERT_EQ(p.model.CurrentStage, 3);
+    bool changed = false;
+    stages.SwitchStage(2, changed);
+    p.model.IncrementCount = 23;  // an unsaved edit of stage 2: saved to its file first, then gone
+    changed = false;
+    stages.ApplyStageCount(1, changed);
+    EXPECT_EQ(p.model.StageCount, 1);
+    EXPECT_EQ(p.model.CurrentStage, 1);
+    EXPECT_EQ(p.model.Title, "Stage one's wall");
+    EXPECT_EQ(p.model.IncrementLength, 1.0L);  // stage 1's data
+    EXPECT_NE(p.model.IncrementCount, 23);
+    EXPECT_TRUE(changed);  // the data file still holds three stages
+    EXPECT_EQ(screen.status, "");
+    EXPECT_EQ(folder.FileCount(), 0u);
+    // Saved now, the problem is stage 1 alone.
+    const auto written = lines(FormatDataFile(p.model));
+    EXPECT_EQ(written[0], "Stage one's wall");
+    EXPECT_EQ(written[1].substr(written[1].size() - 5), "1 0 0");
+    EXPECT_EQ(written.back(), "0");
+}
+
 TEST(StageSwitch, EditsStayInTheirStageAndTheChangedStateIsKept) {
     ScratchFolder folder("switch");
     const fs::path file = folder.path / "wall.dn5d";

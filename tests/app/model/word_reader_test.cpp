@@ -51,10 +51,33 @@ TEST(WordReaderSplitting, BlankAndTabRunsSeparateWordsAcrossLines) {
     EXPECT_EQ(r.LineText(0), " 1\t\t2   3 ");
 }
 
-TEST(WordReaderSplitting, OtherBytesBelongToWords) {
-    TWordReader r(std::string("a,b\v;c\0d x", 10));
-    EXPECT_EQ(r.ReadWord(), std::string("a,b\v;c\0d", 8));
+TEST(WordReaderSplitting, CommasSeparateOtherBytesBelongToWords) {
+    TWordReader r(std::string("a,b\v;c\0d x,,, y", 15));
+    EXPECT_EQ(r.ReadWord(), "a");
+    EXPECT_EQ(r.ReadWord(), std::string("b\v;c\0d", 6));
     EXPECT_EQ(r.ReadWord(), "x");
+    EXPECT_EQ(r.ReadWord(), "y");  // a run of commas and blanks is one separator
+}
+
+TEST(WordReaderRecords, ARecordSkipsTheRestOfItsLastLine) {
+    TWordReader r("1, 2 3  ! note 4\n5\n6 7\n8 9\n\n\n10 x\n11");
+    r.BeginRecord();  // nothing read yet: stays on line 1
+    EXPECT_EQ(r.ReadInteger(), 1);
+    EXPECT_EQ(r.ReadInteger(), 2);
+    r.BeginRecord();
+    EXPECT_EQ(r.ReadInteger(), 5);
+    EXPECT_EQ(r.ReadInteger(), 6);  // a record runs on over lines
+    r.BeginRecord();
+    EXPECT_EQ(r.ReadInteger(), 8);
+    r.BeginRecord();
+    r.BeginRecord();              // a second call without a word read changes nothing
+    EXPECT_EQ(r.ReadLine(), "");  // a title is the line after the record, even an empty one
+    r.BeginRecord();
+    EXPECT_EQ(r.ReadInteger(), 10);  // empty lines are skipped when words are read
+    r.BeginRecord();
+    EXPECT_EQ(r.ReadInteger(), 11);
+    r.BeginRecord();
+    EXPECT_TRUE(r.AtEnd());
 }
 
 TEST(WordReaderSplitting, ByteOrderMarkIsDropped) {
@@ -98,7 +121,7 @@ TEST(WordReaderErrors, PrematureEndAfterTheLastWord) {
 }
 
 TEST(WordReaderErrors, MalformedWordsNameTheirLineAndItem) {
-    TWordReader r("1 2\n\n  3\t4 1,5\n7 3.5 x");
+    TWordReader r("1 2\n\n  3\t4 1;5\n7 3.5 x");
     r.ReadInteger();
     r.ReadInteger();
     r.ReadInteger();
@@ -115,10 +138,23 @@ TEST(WordReaderNumbers, RealForms) {
         long double value;
     };
     const Case accepted[] = {
-        {"0", 0.0L},       {"-2.5E-3", -0.0025L}, {"+3", 3.0L},
-        {".5", 0.5L},      {"5.", 5.0L},          {"1e+2", 100.0L},
-        {"007.50", 7.5L},  {"1E20", 1e20L},       {"-0.0", -0.0L},
-        {"1e-5000", 0.0L}, {"0e999999", 0.0L},    {"12345678901234567890", 12345678901234567890.0L},
+        {"0", 0.0L},
+        {"-2.5E-3", -0.0025L},
+        {"+3", 3.0L},
+        {".5", 0.5L},
+        {"5.", 5.0L},
+        {"1e+2", 100.0L},
+        {"007.50", 7.5L},
+        {"1E20", 1e20L},
+        {"-0.0", -0.0L},
+        {"1e-5000", 0.0L},
+        {"0e999999", 0.0L},
+        {"12345678901234567890", 12345678901234567890.0L},
+        // The engine's forms: D exponents and a three-digit exponent without its letter.
+        {"1d3", 1000.0L},
+        {"-2.5D-3", -0.0025L},
+        {"0.123+105", 0.123e105L},
+        {"0.5-101", 0.5e-101L},
     };
     for (const auto& c : accepted) {
         long double v = -99.0L;
@@ -139,9 +175,10 @@ TEST(WordReaderNumbers, RealForms) {
     ASSERT_TRUE(TWordReader::ParseReal("1.1e4932", big));
     EXPECT_TRUE(std::isfinite(big));
 
-    const char* refused[] = {"",    "-",   "+",   ".",    "e5",  "1e",   "1e+",    "1.2.3",
-                             "1,5", "1d3", "inf", "-INF", "nan", "0x10", "1e4933", "-2e99999999999999999999",
-                             "1 ",  "--1", "1-",  "$1F"};
+    const char* refused[] = {
+        "",    "-",    "+",   ".",    "e5",  "1e",    "1e+",    "1.2.3",
+        "1;5", "1dd3", "inf", "-INF", "nan", "0x10",  "1e4933", "-2e99999999999999999999",
+        "1 ",  "--1",  "1-",  "$1F",  "1e-", "1E+-2", "+-1",    ".+5"};
     for (const char* word : refused) {
         long double v = 0.0L;
         EXPECT_FALSE(TWordReader::ParseReal(word, v)) << '"' << word << '"';
