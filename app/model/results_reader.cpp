@@ -4,6 +4,9 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <fstream>
+#include <limits>
+#include <sstream>
 #include <vector>
 
 #include "app/model/word_reader.h"
@@ -81,19 +84,217 @@ long double layerX(int type) {
     }
 }
 
-class TParser {
-public:
-    TParser(PlotDefinitions& plots, TProgramData& data, TWordReader& reader)
-        : m_p(plots), m_data(data), m_in(reader) {}
+constexpr const char* kIncomplete = "This file either invalid or incomplete.";
+constexpr const char* kNotANumber = "A number was expected in the plot-data file.";
 
-    void Run() {
-        readFirstCase();
-        for (int x = 2; x <= m_cases; ++x)
-            readLaterCase(x);
-        finish();
+// The words of the plot-data file with a cursor; line breaks carry no meaning here.
+class TTokens {
+public:
+    explicit TTokens(std::vector<std::string_view> words) : m_words(std::move(words)) {}
+
+    [[nodiscard]] std::size_t Size() const { return m_words.size(); }
+    [[nodiscard]] std::size_t Pos() const { return m_pos; }
+    void Seek(std::size_t pos) { m_pos = pos; }
+    [[nodiscard]] std::string_view At(std::size_t i) const { return m_words[i]; }
+
+    long double ReadReal() {
+        if (m_pos >= m_words.size()) throw EInOutError(kIncomplete);
+        long double value = 0.0L;
+        if (!TWordReader::ParseReal(m_words[m_pos++], value)) throw EInOutError(kNotANumber);
+        return value;
+    }
+    int ReadInteger() {
+        const long double value = ReadReal();
+        if (value != std::trunc(value) || value < static_cast<long double>(std::numeric_limits<int>::min()) ||
+            value > static_cast<long double>(std::numeric_limits<int>::max()))
+            throw EInOutError(kNotANumber);
+        return static_cast<int>(value);
+    }
+    // True when the words [from, to) equal the words [other, other + (to - from)).
+    [[nodiscard]] bool Same(std::size_t from, std::size_t to, std::size_t other) const {
+        return std::equal(m_words.begin() + static_cast<std::ptrdiff_t>(from),
+                          m_words.begin() + static_cast<std::ptrdiff_t>(to),
+                          m_words.begin() + static_cast<std::ptrdiff_t>(other));
     }
 
 private:
+    std::vector<std::string_view> m_words;
+    std::size_t m_pos = 0;
+};
+
+// Word ranges of one problem block's sections, found without filling anything.
+struct TBlockShape {
+    std::size_t pressureEnd = 0;
+    std::size_t pyEnd = 0;
+    std::size_t end = 0;  // the response section runs from pyEnd to end
+    int responseRows = 0;
+};
+
+class TParser {
+public:
+    TParser(PlotDefinitions& plots, TProgramData& data, TTokens& tokens, bool reportShowsStop)
+        : m_p(plots), m_data(data), m_in(tokens), m_reportShowsStop(reportShowsStop) {}
+
+    // Reads every problem block. A run that stopped with an error ends with the response section
+    // of the problem before the stopped one written again (none solved: an empty one), after
+    // whatever sections of the stopped problem were written; the blocks before it are kept.
+    TResultsOutcome Run() {
+        TResultsOutcome outcome;
+        TBlockShape first;
+        const bool whole = scanBlock(0, first);
+        if (!whole || first.responseRows == 0) {
+            if (whole || endsWithEmptyResponse()) return stopped(outcome, 1);
+            readFirstCase();  // throws where the file goes wrong, keeping what was filled
+            throw EInOutError(kIncomplete);
+        }
+        m_in.Seek(0);
+        readFirstCase();
+        m_declaredCases = m_cases;
+        std::size_t responseBegin = first.pyEnd;
+        std::size_t responseEnd = first.end;
+        int read = 1;
+        for (int x = 2; x <= m_cases; ++x) {
+            if (stopsHere(responseBegin, responseEnd)) {
+                m_cases = read;
+                setResponseCurves(m_cases);
+                finish();
+                outcome.CasesRead = read;
+                return stopped(outcome, x);
+            }
+            TBlockShape shape;
+            const std::size_t start = m_in.Pos();
+            if (scanBlock(start, shape)) {
+                responseBegin = shape.pyEnd;
+                responseEnd = shape.end;
+            }
+            m_in.Seek(start);
+            readLaterCase(x);
+            m_declaredCases = m_cases;
+            ++read;
+        }
+        finish();
+        outcome.CasesRead = read;
+        return outcome;
+    }
+
+private:
+    // ---- Shapes, read without side effects ------------------------------------------------------
+
+    bool scanPressure() {
+        const int rows = m_in.ReadInteger();
+        if (rows < 0 || rows > kMaxPressureRows) return false;
+        const int values = m_data.EarthPressureValuesPerRecord == 4 ? 4 : 2;
+        for (long long k = 0; k < static_cast<long long>(rows) * values; ++k)
+            m_in.ReadReal();
+        return true;
+    }
+    bool scanPY() {
+        m_in.ReadInteger();
+        const int curves = m_in.ReadInteger();
+        if (curves < 0 || curves > kMaxPYCurves) return false;
+        for (int i = 0; i < curves; ++i) {
+            m_in.ReadReal();
+            const int points = m_in.ReadInteger();
+            if (points < 0 || points > kMaxPYPoints) return false;
+            for (int k = 0; k < 2 * points; ++k)
+                m_in.ReadReal();
+        }
+        return true;
+    }
+    bool scanResponse(int& rows) {
+        const int cases = m_in.ReadInteger();
+        rows = m_in.ReadInteger();
+        if (cases < 0 || cases > TResultsStore::kMaxCases || rows < 0 || rows > TResultsStore::kMaxPoints)
+            return false;
+        m_in.ReadInteger();
+        for (int k = 0; k < 5 * rows; ++k)
+            m_in.ReadReal();
+        return true;
+    }
+    // The sections of one block from `pos`; the cursor is left where it was.
+    bool scanBlock(std::size_t pos, TBlockShape& shape) {
+        const std::size_t keep = m_in.Pos();
+        bool ok = false;
+        m_in.Seek(pos);
+        try {
+            if (scanPressure()) {
+                shape.pressureEnd = m_in.Pos();
+                if (scanPY()) {
+                    shape.pyEnd = m_in.Pos();
+                    ok = scanResponse(shape.responseRows);
+                    shape.end = m_in.Pos();
+                }
+            }
+        } catch (const EInOutError&) {
+            ok = false;
+        }
+        m_in.Seek(keep);
+        return ok;
+    }
+    // True when the words [pos, end) are exactly a pressure section (and a p-y section with `withPY`).
+    bool exactly(std::size_t pos, std::size_t end, bool withPY) {
+        const std::size_t keep = m_in.Pos();
+        bool ok = false;
+        m_in.Seek(pos);
+        try {
+            ok = scanPressure() && (!withPY || scanPY()) && m_in.Pos() == end;
+        } catch (const EInOutError&) {
+            ok = false;
+        }
+        m_in.Seek(keep);
+        return ok;
+    }
+
+    // The empty response section an error stop writes when no problem was solved: cases, 0, units.
+    bool endsWithEmptyResponse() const {
+        const std::size_t n = m_in.Size();
+        if (n < 3) return false;
+        long double cases = 0, rows = 0, units = 0;
+        return TWordReader::ParseReal(m_in.At(n - 3), cases) &&
+               TWordReader::ParseReal(m_in.At(n - 2), rows) &&
+               TWordReader::ParseReal(m_in.At(n - 1), units) && rows == 0.0L && cases == std::trunc(cases) &&
+               units == std::trunc(units);
+    }
+
+    // Whether the problem at the cursor stopped: the file then ends with the previous problem's
+    // response section [begin, end) again, after at most the stopped problem's first sections.
+    bool stopsHere(std::size_t begin, std::size_t end) {
+        const std::size_t pos = m_in.Pos();
+        const std::size_t length = end - begin;
+        if (m_in.Size() < pos + length) return false;
+        const std::size_t partialEnd = m_in.Size() - length;
+        if (!m_in.Same(partialEnd, m_in.Size(), begin)) return false;
+        if (pos == partialEnd || exactly(pos, partialEnd, false)) return true;
+        // Pressure and p-y sections followed by a response equal to the one before read the same as
+        // a whole block whose results repeat the previous problem's: the report decides.
+        if (exactly(pos, partialEnd, true)) return m_reportShowsStop;
+        TBlockShape shape;
+        return !(scanBlock(pos, shape) && shape.end <= partialEnd);
+    }
+
+    TResultsOutcome& stopped(TResultsOutcome& outcome, int x) {
+        outcome.StoppedCase = x;
+        const bool longTerm = m_data.LongTermMarker == kLongTermMarker;
+        const bool staged = !longTerm && m_data.StageCount > 1;
+        const int shown = x - 1;
+        std::string where = longTerm ? (x == 1 ? " in the short-term problem" : " in the long-term problem")
+                            : staged ? std::string(" in stage ").append(std::to_string(x))
+                                     : std::string();
+        std::string text = "The analysis stopped with an error" + where + ".";
+        if (shown == 0) {
+            text += " No results were computed.";
+        } else if (longTerm) {
+            text += " The results of the short-term problem are shown.";
+        } else {
+            text += shown == 1 ? std::string(" The results of stage 1 are shown.")
+                               : " The results of stages 1 to " + std::to_string(shown) + " are shown.";
+        }
+        outcome.StopMessage = text + " Please, check output file for the error message.";
+        return outcome;
+    }
+
+    // ---- Filling --------------------------------------------------------------------------------
+
     int count(int limit) {
         const int n = m_in.ReadInteger();
         if (n < 0 || n > limit) throw EInOutError("A count in the plot-data file is out of range.");
@@ -248,25 +449,20 @@ private:
         setResponsePoints(std::max(m_p.pltDef.PointCount(), nodes));
         (void)m_in.ReadInteger();  // unit system again
         readResponseRows(curve, nodes);
-
-        setLegends(x);
     }
 
-    void setLegends(int x) {
+    // Several cases: curve i is "Stage: i+1", or "Short-Term" and "Long-Term".
+    void setLegends() {
+        if (m_declaredCases < 2) return;
         const bool longTerm = m_data.LongTermMarker == kLongTermMarker;
         std::array<TGraphPlot*, 5> plots = {&m_p.pltDef, &m_p.pltMom, &m_p.pltShear, &m_p.pltSoil,
                                             &m_p.pltDMS};
         for (TGraphPlot* plot : plots) {
             const TLineList& lines = plot->Lines();
-            auto name = [&lines](int i, std::string text) {
-                if (index(i) < lines.size()) lines[index(i)]->Name = std::move(text);
-            };
-            name(0, "Stage: 1");
-            name(x - 1, std::string("Stage: ").append(std::to_string(x)));
-            if (longTerm) {
-                name(0, "Short-Term");
-                name(1, "Long-Term");
-            }
+            for (std::size_t i = 0; i < lines.size() && i < index(m_cases); ++i)
+                lines[i]->Name = std::string("Stage: ").append(std::to_string(i + 1));
+            if (longTerm && !lines.empty()) lines[0]->Name = "Short-Term";
+            if (longTerm && lines.size() > 1) lines[1]->Name = "Long-Term";
         }
     }
 
@@ -341,6 +537,7 @@ private:
             padStoredResponses();
         }
 
+        setLegends();
         setCaptions();
         for (TGraphPlot* plot : m_p.All())
             plot->SetUnits(m_units);
@@ -348,7 +545,9 @@ private:
 
     PlotDefinitions& m_p;
     TProgramData& m_data;
-    TWordReader& m_in;
+    TTokens& m_in;
+    bool m_reportShowsStop;
+    int m_declaredCases = 1;
     int m_units = kEnglish;
     int m_cases = 1;
     int m_maxPressureRows = 0;
@@ -373,24 +572,41 @@ void emptyPlots(PlotDefinitions& plots, TResultsStore& store) {
 }  // namespace
 
 template <typename MakeReader>
-bool TResultsReader::read(MakeReader&& makeReader, bool showErrors) {
+bool TResultsReader::read(MakeReader&& makeReader, bool showErrors, bool reportShowsStop) {
     emptyPlots(*m_plots, m_data->Results);
+    m_outcome = TResultsOutcome{};
     try {
         TWordReader reader = makeReader();
-        TParser(*m_plots, *m_data, reader).Run();
+        TTokens tokens(reader.AllWords());
+        m_outcome = TParser(*m_plots, *m_data, tokens, reportShowsStop).Run();
     } catch (const EInOutError&) {
         if (showErrors && OnShowMessage) OnShowMessage(kResultsReadErrorMessage);
         return false;
     }
-    return true;
+    if (m_outcome.StoppedCase > 0 && showErrors && OnShowMessage) OnShowMessage(m_outcome.StopMessage);
+    return m_outcome.CasesRead > 0;
 }
 
 bool TResultsReader::ReadResults(const std::filesystem::path& path, bool showErrors) {
-    return read([&path] { return TWordReader::FromFile(path); }, showErrors);
+    std::filesystem::path report = path;
+    report.replace_extension(".dn5o");
+    std::ifstream in(report, std::ios::binary);
+    std::ostringstream text;
+    if (in) text << in.rdbuf();
+    return read([&path] { return TWordReader::FromFile(path); }, showErrors,
+                ReportShowsErrorStop(text.view()));
 }
 
-bool TResultsReader::ReadResultsText(std::string_view text, bool showErrors) {
-    return read([text] { return TWordReader(text); }, showErrors);
+bool TResultsReader::ReadResultsText(std::string_view text, bool showErrors, bool reportShowsStop) {
+    return read([text] { return TWordReader(text); }, showErrors, reportShowsStop);
+}
+
+bool ReportShowsErrorStop(std::string_view reportText) {
+    // Every stop of the engine writes one of these lines; nothing else in a report begins so.
+    for (const std::string_view mark :
+         {std::string_view("\n     ERROR"), std::string_view("\n     TOO MUCH DATA FOR AVAILABLE STORAGE")})
+        if (reportText.find(mark) != std::string_view::npos) return true;
+    return false;
 }
 
 }  // namespace app::model

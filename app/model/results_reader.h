@@ -18,10 +18,21 @@ using TShowMessage = std::function<void(const std::string& message)>;
 /// Shown when the plot-data file cannot be read.
 inline constexpr const char* kResultsReadErrorMessage = "An error occured in running the main program.";
 
-/// Counts beyond these cannot come from the engine; such a file is refused like a malformed one.
-inline constexpr int kMaxPressureRows = 1199;
+/// Counts beyond these cannot come from the engine; such a file is refused like a malformed one. The
+/// engine's generated tables stop at 100000 rows; p-y curves are at most 400, of 33 points when generated.
+inline constexpr int kMaxPressureRows = 100000;
 inline constexpr int kMaxPYCurves = 400;
-inline constexpr int kMaxPYPoints = 400;
+inline constexpr int kMaxPYPoints = 5000;
+
+/// What the last read found.
+struct TResultsOutcome {
+    /// Problem blocks whose results were read (stages, or the short- and the long-term problem).
+    int CasesRead = 0;
+    /// The problem (1-based) at which the engine stopped with an error; 0 when the run ended normally.
+    int StoppedCase = 0;
+    /// Told to the user when StoppedCase is set: which problem stopped, what is shown, where to look.
+    std::string StopMessage;
+};
 
 class TResultsReader {
 public:
@@ -31,20 +42,29 @@ public:
     /// Installed by the user interface; without it no message is shown.
     TShowMessage OnShowMessage;
 
-    /// Empties every plot, then fills the result plots and the results store from the file. A
-    /// malformed, truncated or missing file ends the read with false (the message shown when
-    /// showErrors); the plots keep what was filled until then. Other errors propagate.
+    /// Empties every plot, then fills the result plots and the results store from the file. True when
+    /// the results of at least one problem were read. A run that stopped with an error in a later
+    /// problem keeps the problems before it (the stop message shown when showErrors). A malformed,
+    /// truncated or missing file ends the read with false (the message shown when showErrors); the
+    /// plots keep what was filled until then. Other errors propagate. The report beside the file
+    /// (".dn5o") settles the one case the plot data alone cannot: a stop after a problem's p-y curves.
     bool ReadResults(const std::filesystem::path& path, bool showErrors);
 
-    /// As ReadResults, from the file's text.
-    bool ReadResultsText(std::string_view text, bool showErrors);
+    /// As ReadResults, from the file's text; `reportShowsStop` stands for the report's verdict.
+    bool ReadResultsText(std::string_view text, bool showErrors, bool reportShowsStop = false);
+
+    [[nodiscard]] const TResultsOutcome& LastOutcome() const { return m_outcome; }
 
 private:
     template <typename MakeReader>
-    bool read(MakeReader&& makeReader, bool showErrors);
+    bool read(MakeReader&& makeReader, bool showErrors, bool reportShowsStop);
 
     PlotDefinitions* m_plots;
     TProgramData* m_data;
+    TResultsOutcome m_outcome;
 };
+
+/// True when the report text holds one of the engine's error stops.
+[[nodiscard]] bool ReportShowsErrorStop(std::string_view reportText);
 
 }  // namespace app::model

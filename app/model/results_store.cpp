@@ -16,8 +16,8 @@ std::size_t index(int i) {
 
 }  // namespace
 
-bool TResultsStore::inside(int caseIndex, int point) {
-    return caseIndex >= 0 && caseIndex < kMaxCases && point >= 0 && point < kMaxPoints;
+bool TResultsStore::inside(int caseIndex, int point, int points) {
+    return caseIndex >= 0 && caseIndex < kMaxCases && point >= 0 && point < points;
 }
 
 TResultsStore::Case& TResultsStore::caseAt(int caseIndex) {
@@ -38,7 +38,7 @@ const TResponsePoint& TResultsStore::Response(int caseIndex, int point) const {
 }
 
 bool TResultsStore::SetPressure(int caseIndex, int point, const TPressurePoint& value) {
-    if (!inside(caseIndex, point)) return false;
+    if (!inside(caseIndex, point, kMaxPressurePoints)) return false;
     auto& points = caseAt(caseIndex).pressure;
     if (index(point) >= points.size()) points.resize(index(point) + 1);
     points[index(point)] = value;
@@ -46,7 +46,7 @@ bool TResultsStore::SetPressure(int caseIndex, int point, const TPressurePoint& 
 }
 
 bool TResultsStore::SetResponse(int caseIndex, int point, const TResponsePoint& value) {
-    if (!inside(caseIndex, point)) return false;
+    if (!inside(caseIndex, point, kMaxPoints)) return false;
     auto& points = caseAt(caseIndex).response;
     if (index(point) >= points.size()) points.resize(index(point) + 1);
     points[index(point)] = value;
@@ -68,7 +68,7 @@ int TResultsStore::ResponsePointCount(int caseIndex) const {
 }
 
 void TResultsStore::NotePressurePointCount(int count) {
-    m_maxPressurePoints = std::max(m_maxPressurePoints, std::clamp(count, 0, kMaxPoints));
+    m_maxPressurePoints = std::max(m_maxPressurePoints, std::clamp(count, 0, kMaxPressurePoints));
 }
 
 void TResultsStore::Clear() {

@@ -1,7 +1,7 @@
 #pragma once
 // Numeric results of the latest run as read back from the plot-data file, kept for the wall views.
-// Grown on demand up to 11 cases (five stages, or short- and long-term) of 302 points (300 increments
-// give NI + 2 response rows).
+// Grown on demand within what the engine can write: 99 cases (stages, or short- and long-term) of 409
+// response rows (407 increments give NI + 2 rows) and 100000 earth-pressure rows.
 
 #include <vector>
 
@@ -23,8 +23,9 @@ struct TResponsePoint {
 
 class TResultsStore {
 public:
-    static constexpr int kMaxCases = 11;
-    static constexpr int kMaxPoints = 302;
+    static constexpr int kMaxCases = 99;
+    static constexpr int kMaxPoints = 409;             // response rows of a case
+    static constexpr int kMaxPressurePoints = 100000;  // earth-pressure rows of a case
 
     /// Indices are 0-based: case 0 is the first problem block. A point never set reads as zeros.
     [[nodiscard]] const TPressurePoint& Pressure(int caseIndex, int point) const;
@@ -50,7 +51,7 @@ private:
         std::vector<TPressurePoint> pressure;
         std::vector<TResponsePoint> response;
     };
-    static bool inside(int caseIndex, int point);
+    static bool inside(int caseIndex, int point, int points);
     Case& caseAt(int caseIndex);
 
     std::vector<Case> m_cases;

@@ -78,6 +78,14 @@ bool TWordReader::SkipToWord() {
     return m_line < m_lines.size();
 }
 
+std::vector<std::string_view> TWordReader::AllWords() const {
+    std::vector<std::string_view> words;
+    for (const Line& line : m_lines)
+        for (const Word& w : line.words)
+            words.push_back(std::string_view(line.text).substr(w.begin, w.length));
+    return words;
+}
+
 void TWordReader::BeginRecord() {
     if (m_line < m_lines.size() && m_word > 0) {
         ++m_line;

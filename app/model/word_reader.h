@@ -55,6 +55,8 @@ public:
     [[nodiscard]] bool AtEnd();
 
     [[nodiscard]] std::size_t LineCount() const { return m_lines.size(); }
+    /// Every word of the text in order, viewing the reader's own lines (valid while the reader lives).
+    [[nodiscard]] std::vector<std::string_view> AllWords() const;
     /// Text of line i (0-based) as read, without its line end.
     [[nodiscard]] const std::string& LineText(std::size_t i) const { return m_lines.at(i).text; }
 

@@ -563,16 +563,19 @@ TEST(Options, LongTermGeneratePYAndEarthPressureChoice) {
 // ---------------------------------------------------------------------------------------------------
 // Results store
 
-TEST(ResultsStore, FillsWithinElevenCasesOf302PointsAndClears) {
+TEST(ResultsStore, FillsWithinTheEngineLimitsAndClears) {
     TResultsStore store;
     EXPECT_EQ(store.CaseCount(), 0);
     EXPECT_EQ(store.Response(0, 0).Deflection, 0.0L);
 
     EXPECT_TRUE(store.SetPressure(0, 2, {24.0L, 1.5L}));
     EXPECT_TRUE(store.SetResponse(1, 3, {1.0L, -0.2L, 30.0L, 4.0L, -5.0L}));
-    EXPECT_TRUE(store.SetResponse(10, 301, {9.0L, 0.1L, 0.2L, 0.3L, 0.4L}));
-    EXPECT_FALSE(store.SetResponse(11, 0, {1.0L, 1.0L, 1.0L, 1.0L, 1.0L}));
-    EXPECT_FALSE(store.SetResponse(0, 302, {1.0L, 1.0L, 1.0L, 1.0L, 1.0L}));
+    // 407 increments give 409 response rows; the pressure table may be far longer.
+    EXPECT_TRUE(store.SetResponse(10, 408, {9.0L, 0.1L, 0.2L, 0.3L, 0.4L}));
+    EXPECT_FALSE(store.SetResponse(TResultsStore::kMaxCases, 0, {1.0L, 1.0L, 1.0L, 1.0L, 1.0L}));
+    EXPECT_FALSE(store.SetResponse(0, 409, {1.0L, 1.0L, 1.0L, 1.0L, 1.0L}));
+    EXPECT_TRUE(store.SetPressure(1, 1198, {1.0L, 1.0L}));
+    EXPECT_FALSE(store.SetPressure(1, TResultsStore::kMaxPressurePoints, {1.0L, 1.0L}));
     EXPECT_FALSE(store.SetPressure(-1, 0, {1.0L, 1.0L}));
     EXPECT_FALSE(store.SetPressure(0, -1, {1.0L, 1.0L}));
 
@@ -580,7 +583,8 @@ TEST(ResultsStore, FillsWithinElevenCasesOf302PointsAndClears) {
     EXPECT_EQ(store.PressurePointCount(0), 3);
     EXPECT_EQ(store.ResponsePointCount(0), 0);
     EXPECT_EQ(store.ResponsePointCount(1), 4);
-    EXPECT_EQ(store.ResponsePointCount(10), 302);
+    EXPECT_EQ(store.ResponsePointCount(10), 409);
+    EXPECT_EQ(store.PressurePointCount(1), 1199);
     EXPECT_EQ(store.Pressure(0, 2).Depth, 24.0L);
     EXPECT_EQ(store.Pressure(0, 2).Total, 1.5L);
     EXPECT_EQ(store.Pressure(0, 1).Total, 0.0L);  // never filled
@@ -590,14 +594,16 @@ TEST(ResultsStore, FillsWithinElevenCasesOf302PointsAndClears) {
     EXPECT_EQ(row.Moment, 30.0L);
     EXPECT_EQ(row.Shear, 4.0L);
     EXPECT_EQ(row.SoilReaction, -5.0L);
-    EXPECT_EQ(store.Response(10, 301).SoilReaction, 0.4L);
+    EXPECT_EQ(store.Response(10, 408).SoilReaction, 0.4L);
     EXPECT_EQ(store.Response(11, 0).Depth, 0.0L);
 
     store.NotePressurePointCount(12);
     store.NotePressurePointCount(7);
     EXPECT_EQ(store.MaxPressurePoints(), 12);
     store.NotePressurePointCount(5000);
-    EXPECT_EQ(store.MaxPressurePoints(), TResultsStore::kMaxPoints);
+    EXPECT_EQ(store.MaxPressurePoints(), 5000);
+    store.NotePressurePointCount(1 << 30);
+    EXPECT_EQ(store.MaxPressurePoints(), TResultsStore::kMaxPressurePoints);
 
     store.Clear();
     EXPECT_EQ(store.CaseCount(), 0);

@@ -288,6 +288,111 @@ TEST_F(ResultsReaderTest, MalformedFilesFailWithTheMessageOnlyWhenAsked) {
     EXPECT_EQ(p.pltDef.Point(0, 41).X, 0.0L);
 }
 
+// The response section of a block made by block(): from its "cases rows units" line to the end.
+std::string responseOf(const std::string& text, int cases, int nodes) {
+    return text.substr(text.find("\n" + std::to_string(cases) + " " + std::to_string(nodes) + " 1\n") + 1);
+}
+
+TEST_F(ResultsReaderTest, ARunStoppedInALaterProblemKeepsTheProblemsBeforeIt) {
+    data.StageCount = 3;
+    const std::string one = block(0, 3, {2, 3}, 3, 4);
+    const std::string two = block(1, 2, {2}, 3, 4);
+    const std::string three = block(2, 2, {4}, 3, 4);
+    const std::string again = responseOf(two, 3, 4);  // the stop writes stage 2's results again
+    const std::string pressure3 = three.substr(0, three.find("\n1 1\n") + 1);
+    const std::string pressureAndCurves3 = three.substr(0, three.find("\n3 4 1\n") + 1);
+    struct Case {
+        const char* what;
+        std::string stoppedPart;  // sections of stage 3 written before the stop
+        bool reportShowsStop;
+    };
+    const Case cases[] = {
+        {"before any section", "", false},
+        {"after the pressure section", pressure3, false},
+        {"inside the p-y section", pressure3 + "1 1\n10 4\n0 1\n", false},
+        {"after the p-y section, told by the report", pressureAndCurves3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        ASSERT_TRUE(reader.ReadResultsText(one + two + c.stoppedPart + again, true, c.reportShowsStop));
+        EXPECT_EQ(reader.LastOutcome().CasesRead, 2);
+        EXPECT_EQ(reader.LastOutcome().StoppedCase, 3);
+        EXPECT_EQ(messages,
+                  std::vector<std::string>{"The analysis stopped with an error in stage 3. The results "
+                                           "of stages 1 to 2 are shown. Please, check output file for "
+                                           "the error message."});
+        expectLegends({"Stage: 1", "Stage: 2"});
+        EXPECT_EQ(data.Results.CaseCount(), 2);
+        EXPECT_NEAR(p.pltDef.Point(1, 3).X, row(1, 3)[1], kTol);
+        EXPECT_NEAR(p.pltDef.Point(0, 2).X, row(0, 2)[1], kTol);
+        ASSERT_EQ(p.pltLD.LineCount(), 2);
+        EXPECT_NEAR(p.pltLD.Point(1, 1).X, 21.0L, kTol);
+        ASSERT_EQ(p.pltPY.LineCount(), 1);  // stage 2's curves, not the stopped stage's
+        EXPECT_EQ(p.pltPY.Line(0).Points.size(), 2u);
+    }
+    // Without the report's word, pressure and p-y sections followed by stage 2's results again read
+    // as a third stage whose results equal the second's.
+    ASSERT_TRUE(reader.ReadResultsText(one + two + pressureAndCurves3 + again, true, false));
+    EXPECT_EQ(reader.LastOutcome().StoppedCase, 0);
+    EXPECT_EQ(reader.LastOutcome().CasesRead, 3);
+    // A whole run reads every stage.
+    messages.clear();
+    ASSERT_TRUE(reader.ReadResultsText(one + two + three, true, true));
+    EXPECT_EQ(reader.LastOutcome().CasesRead, 3);
+    EXPECT_EQ(reader.LastOutcome().StoppedCase, 0);
+    EXPECT_TRUE(messages.empty());
+    expectLegends({"Stage: 1", "Stage: 2", "Stage: 3"});
+}
+
+TEST_F(ResultsReaderTest, StopsInTheLongTermOrTheFirstProblemAreTold) {
+    data.ToggleLongTerm();
+    const std::string shortTerm = block(0, 3, {2}, 2, 4);
+    ASSERT_TRUE(reader.ReadResultsText(shortTerm + responseOf(shortTerm, 2, 4), true));
+    EXPECT_EQ(reader.LastOutcome().StoppedCase, 2);
+    EXPECT_EQ(
+        messages.back(),
+        "The analysis stopped with an error in the long-term problem. The results of the short-term problem "
+        "are shown. Please, check output file for the error message.");
+    expectLegends({"Short-Term"});
+    EXPECT_NEAR(p.pltMom.Point(0, 3).X, row(0, 3)[2] / 1000.0L, kTol);
+
+    // Nothing solved: the run's only response section is empty. No results, and the user is told.
+    for (const std::string& text :
+         {std::string("1 0 1\n"), std::string("2\n0 0 1 1\n12 5 5 0\n1 0 1\n"), block(0, 2, {2}, 1, 0)}) {
+        messages.clear();
+        EXPECT_FALSE(reader.ReadResultsText(text, true));
+        EXPECT_EQ(reader.LastOutcome().StoppedCase, 1);
+        EXPECT_EQ(reader.LastOutcome().CasesRead, 0);
+        EXPECT_EQ(messages,
+                  std::vector<std::string>{"The analysis stopped with an error in the short-term problem. "
+                                           "No results were computed. Please, check output file for the "
+                                           "error message."});
+    }
+    // A truncated file is no stop.
+    EXPECT_FALSE(reader.ReadResultsText(shortTerm.substr(0, shortTerm.size() - 20), false));
+    EXPECT_EQ(reader.LastOutcome().StoppedCase, 0);
+}
+
+TEST_F(ResultsReaderTest, TheLongestWallsAndPressureTablesAreRead) {
+    // 407 increments give 409 response rows; a table in other units prints every one of its rows.
+    ASSERT_TRUE(reader.ReadResultsText(block(0, 5000, {2}, 1, 409), true));
+    EXPECT_EQ(p.pltDef.PointCount(), 409);
+    EXPECT_NEAR(data.Results.Response(0, 408).Deflection, row(0, 408)[1], kTol);
+    EXPECT_EQ(p.pltLD.PointCount(), 5000);
+    EXPECT_NEAR(data.Results.Pressure(0, 4999).Total, 10.0L + 4999.0L, kTol);
+    EXPECT_FALSE(reader.ReadResultsText(block(0, 2, {2}, 1, 410), false));
+}
+
+TEST(ReportVerdict, OnlyTheEngineStopsCount) {
+    EXPECT_TRUE(ReportShowsErrorStop("x\n\n\n     ERROR STOP -- STATIONS NOT IN ORDER\n"));
+    EXPECT_TRUE(ReportShowsErrorStop("x\n     ERROR -- RUN STOPPED BY THE SOIL COMPUTATIONS, STOP CODE 2\n"));
+    EXPECT_TRUE(ReportShowsErrorStop("x\n     TOO MUCH DATA FOR AVAILABLE STORAGE\n"));
+    EXPECT_FALSE(
+        ReportShowsErrorStop("x\n     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****\n"));
+    EXPECT_FALSE(ReportShowsErrorStop("ERROR at the start of a line without the indent\n"));
+}
+
 TEST_F(ResultsReaderTest, EveryCutFailsAndNoEditedWordCrashes) {
     const std::string good = block(0, 3, {2, 3}, 2, 3) + block(1, 2, {1}, 2, 2);
     ASSERT_TRUE(reader.ReadResultsText(good, true));
