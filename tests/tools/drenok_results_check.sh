@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# drenok-results on real runs: every example; the staged example's curves against its plot-data file
+# in the long, wide and list forms; a long-term run whose second problem stops; a 407-increment wall;
+# usage errors and missing files.
+set -u
+results=$1 run=$2 examples=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+for file in "$examples"/*.dn5d; do
+    name=$(basename "$file" .dn5d)
+    mkdir -p "$work/$name"
+    cp "$file" "$work/$name/"
+    "$run" "$work/$name/$name.dn5d" >/dev/null 2>&1 || fail "$name: run failed"
+    "$results" "$work/$name/$name.dn5d" >"$work/$name/long.csv" 2>"$work/$name/err" || fail "$name: exit $?"
+    [ -s "$work/$name/err" ] && fail "$name: unexpected message: $(cat "$work/$name/err")"
+    [ "$(head -1 "$work/$name/long.csv")" = "plot,curve,point,x,y,x_title,y_title" ] || fail "$name: header"
+    grep -q '^deflection,' "$work/$name/long.csv" || fail "$name: no deflection rows"
+    "$results" --list "$work/$name/$name.dn5d" >/dev/null || fail "$name: --list exit $?"
+    "$results" --wide "$work/$name/$name.dn5d" >/dev/null || fail "$name: --wide exit $?"
+done
+
+# Three stages: three labelled curves per depth plot, equal to the rows of the plot-data file
+# (deflections as written, moments and shears in kips, depths in feet).
+dir=$work/three_stages
+csv=$dir/long.csv
+for plot in deflection moment shear reaction; do
+    labels=$(awk -F, -v p="$plot" '$1 == p { print $2 }' "$csv" | uniq | tr '\n' '|')
+    [ "$labels" = "Stage: 1|Stage: 2|Stage: 3|" ] || fail "three stages: $plot curves are '$labels'"
+done
+# Response rows of the plot-data file: the line " cases rows units", then that many rows.
+awk 'NF == 3 && $1 == 3 { block++; rows = $2; next }
+     rows > 0 { rows--; printf "%d %.17g %.17g %.17g %.17g %.17g\n", block, $1 / 12, $2, $3 / 1000, $4 / 1000, $5 }' "$dir/three_stages.dn5p" >"$dir/rows"
+[ "$(wc -l <"$dir/rows")" -eq 186 ] || fail "three stages: expected 3 x 62 response rows"
+awk -F, 'NR > 1 && $1 == "deflection" { split($2, s, " "); d[s[2], $3] = $4; y[s[2], $3] = $5 }
+         NR > 1 && $1 == "moment" { split($2, s, " "); m[s[2], $3] = $4 }
+         NR > 1 && $1 == "shear" { split($2, s, " "); v[s[2], $3] = $4 }
+         NR > 1 && $1 == "reaction" { split($2, s, " "); r[s[2], $3] = $4 }
+         function differ(a, b) { return (a - b > 1e-12 * (1 + (b < 0 ? -b : b))) || (b - a > 1e-12 * (1 + (b < 0 ? -b : b))) }
+         END {
+             while ((getline line < ROWS) > 0) {
+                 split(line, f, " "); k = f[1]; n[k]++; j = n[k]
+                 if (differ(y[k, j], f[2]) || differ(d[k, j], f[3]) || differ(m[k, j], f[4]) ||
+                     differ(v[k, j], f[5]) || differ(r[k, j], f[6])) { print "stage " k " point " j; bad = 1 }
+             }
+             exit bad
+         }' ROWS="$dir/rows" "$csv" || fail "three stages: CSV values differ from the plot-data file"
+
+"$results" --wide --plot deflection "$dir/three_stages.dn5d" >"$dir/wide.csv" || fail "wide: exit $?"
+[ "$(head -1 "$dir/wide.csv")" = "deflection,Deflection vs Depth" ] || fail "wide: title line"
+[ "$(sed -n 2p "$dir/wide.csv")" = "point,Stage: 1: Deflection (in),Stage: 1: Depth (ft),Stage: 2: Deflection (in),Stage: 2: Depth (ft),Stage: 3: Deflection (in),Stage: 3: Depth (ft)" ] ||
+    fail "wide: header $(sed -n 2p "$dir/wide.csv")"
+[ "$(wc -l <"$dir/wide.csv")" -eq 64 ] || fail "wide: expected 62 rows"
+[ "$(awk -F, 'NR > 2 && NF != 7' "$dir/wide.csv" | wc -l)" -eq 0 ] || fail "wide: rows without three column pairs"
+"$results" --list "$dir/three_stages.dn5d" >"$dir/list" || fail "list: exit $?"
+grep -q '^moment: Moment vs Depth$' "$dir/list" || fail "list: moment plot"
+grep -q '^  x: Bending Moment (in-kips)$' "$dir/list" || fail "list: moment axis"
+[ "$(grep -c '^    Stage: [123]: 62 points$' "$dir/list")" -eq 12 ] || fail "list: stage curves of the depth plots"
+
+# A long-term run whose second problem stops (a station outside the wall): the short-term curves,
+# the message, status 1.
+mkdir -p "$work/stop"
+awk '/^0 60 1 2.9E9$/ && ++n == 2 { print "0 99 1 2.9E9"; next } { print }' \
+    "$examples/short_long_term.dn5d" >"$work/stop/wall.dn5d"
+"$run" "$work/stop/wall.dn5d" >/dev/null 2>&1
+grep -q 'ERROR -- STATION 99 LIES OUTSIDE THE WALL' "$work/stop/wall.dn5o" || fail "stop: the engine did not stop"
+"$results" "$work/stop/wall.dn5d" >"$work/stop/long.csv" 2>"$work/stop/err"
+[ $? -eq 1 ] || fail "stop: expected status 1"
+grep -q 'stopped with an error in the long-term problem' "$work/stop/err" || fail "stop: message '$(cat "$work/stop/err")'"
+grep -q '^deflection,Short-Term,' "$work/stop/long.csv" || fail "stop: short-term curve missing"
+grep -q 'Long-Term' "$work/stop/long.csv" && fail "stop: a long-term curve was written"
+cmp -s <(grep '^deflection,' "$work/stop/long.csv") \
+    <(grep '^deflection,Short-Term,' "$work/short_long_term/long.csv") || fail "stop: short-term curve differs"
+
+# 407 increments: 409 response rows.
+mkdir -p "$work/long"
+printf 'Long wall\n1 1 1 0 0 0 0 1 0 0\n407 1 100 1E-5 0 12\n3 407 0 0\n0 407 1 1E9\n1\n1 0 0 1000 0 0\n0\n0\n' \
+    >"$work/long/wall.dn5d"
+"$run" "$work/long/wall.dn5d" >/dev/null 2>&1 || fail "407 increments: run failed"
+"$results" --list "$work/long/wall.dn5d" >"$work/long/list" || fail "407 increments: exit $?"
+grep -q '^    Load #1: 409 points$' "$work/long/list" || fail "407 increments: $(grep points "$work/long/list")"
+
+# Usage errors and missing files: status 2 and a message.
+expect2() {
+    "$results" "$@" >"$work/out" 2>"$work/err"
+    [ $? -eq 2 ] || fail "$*: expected status 2"
+    [ -s "$work/err" ] || fail "$*: no message"
+    [ -s "$work/out" ] && fail "$*: wrote output"
+    return 0
+}
+expect2
+expect2 --wide
+expect2 "$work/missing.dn5d"
+expect2 --plot nothing "$dir/three_stages.dn5d"
+expect2 "$dir/three_stages.dn5d" "$dir/three_stages.dn5d"
+cp "$examples/cantilever_check.dn5d" "$work/norun.dn5d"
+expect2 "$work/norun.dn5d"
+[ "$(wc -l <"$work/err")" -eq 1 ] || fail "missing plot data: message not one line"
+
+# A damaged plot-data file: status 1, nothing written.
+cp "$dir/three_stages.dn5d" "$work/damaged.dn5d"
+head -c 2000 "$dir/three_stages.dn5p" >"$work/damaged.dn5p"
+"$results" "$work/damaged.dn5d" >"$work/out" 2>"$work/err"
+[ $? -eq 1 ] || fail "damaged: expected status 1"
+[ -s "$work/out" ] && fail "damaged: wrote output"
+grep -q 'damaged or incomplete' "$work/err" || fail "damaged: message"
+echo "drenok-results checks passed"

@@ -1,0 +1,227 @@
+// drenok-results [--plot NAME] [--wide] [--list] wall.dn5d: the results of a run (the plot-data file
+// beside the data file) as CSV on standard output, read by the desktop program's results reader, so
+// the numbers, units and curve labels are those of the graph windows. Exit 0 when everything was
+// read; 1 when part of the plot data could not be read (an error stop of the engine, or a damaged
+// file), with the message on standard error; 2 for a usage error or a missing file.
+
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/model/data_file.h"
+#include "app/model/plot_definitions.h"
+#include "app/model/problem_tables.h"
+#include "app/model/program_data.h"
+#include "app/model/results_reader.h"
+#include "app/model/word_reader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using app::model::TGraphPlot;
+
+constexpr const char* kUsage =
+    "usage: drenok-results [--plot NAME] [--wide] [--list] wall.dn5d\n"
+    "  NAME: py, deflection, moment, shear, reaction, pressure, pressure-combined\n";
+
+struct TNamedPlot {
+    const char* name;
+    TGraphPlot* plot;
+};
+
+// The result graphs under their short names, in the order of the Graphics menu.
+std::vector<TNamedPlot> namedPlots(app::model::PlotDefinitions& p) {
+    return {{"py", &p.pltPY},
+            {"deflection", &p.pltDef},
+            {"moment", &p.pltMom},
+            {"shear", &p.pltShear},
+            {"reaction", &p.pltSoil},
+            {"pressure", &p.pltLD},
+            {"pressure-combined", &p.PltCombine}};
+}
+
+// The shortest text that reads back as the same extended real: every digit that was read, no more.
+std::string number(long double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// A CSV field, quoted when it holds a separator, a quote or a line break.
+std::string field(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted.push_back('"');
+        quoted.push_back(c);
+    }
+    return quoted.append("\"");
+}
+
+// A message on one line, for a terminal.
+std::string oneLine(std::string_view message) {
+    std::string line = app::model::MessageAsLines(message);
+    for (std::size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at))
+        line.replace(at, 1, ": ");
+    return line;
+}
+
+void writeLong(std::ostream& out, const std::vector<TNamedPlot>& plots) {
+    out << "plot,curve,point,x,y,x_title,y_title\n";
+    for (const TNamedPlot& named : plots) {
+        const TGraphPlot& plot = *named.plot;
+        const std::string xTitle = field(plot.XTitle());
+        const std::string yTitle = field(plot.YTitle());
+        for (int i = 0; i < plot.LineCount(); ++i) {
+            const std::string label = field(plot.LegendText(i));
+            const auto& points = plot.Line(i).Points;
+            for (std::size_t j = 0; j < points.size(); ++j)
+                out << named.name << ',' << label << ',' << j + 1 << ',' << number(points[j].X) << ','
+                    << number(points[j].Y) << ',' << xTitle << ',' << yTitle << '\n';
+        }
+    }
+}
+
+// One table per plot: its name and caption, a header of curve and axis, a row per point with a
+// column pair per curve; curves shorter than the longest leave their cells empty.
+void writeWide(std::ostream& out, const std::vector<TNamedPlot>& plots) {
+    bool first = true;
+    for (const TNamedPlot& named : plots) {
+        const TGraphPlot& plot = *named.plot;
+        if (!first) out << '\n';
+        first = false;
+        out << named.name << ',' << field(plot.Caption) << '\n' << "point";
+        std::size_t rows = 0;
+        for (int i = 0; i < plot.LineCount(); ++i) {
+            const std::string label = plot.LegendText(i);
+            out << ',' << field(label + ": " + plot.XTitle()) << ',' << field(label + ": " + plot.YTitle());
+            rows = std::max(rows, plot.Line(i).Points.size());
+        }
+        out << '\n';
+        for (std::size_t j = 0; j < rows; ++j) {
+            out << j + 1;
+            for (int i = 0; i < plot.LineCount(); ++i) {
+                const auto& points = plot.Line(i).Points;
+                if (j < points.size())
+                    out << ',' << number(points[j].X) << ',' << number(points[j].Y);
+                else
+                    out << ",,";
+            }
+            out << '\n';
+        }
+    }
+}
+
+void writeList(std::ostream& out, const std::vector<TNamedPlot>& plots) {
+    for (const TNamedPlot& named : plots) {
+        const TGraphPlot& plot = *named.plot;
+        out << named.name << ": " << plot.Caption << '\n'
+            << "  x: " << plot.XTitle() << '\n'
+            << "  y: " << plot.YTitle() << '\n'
+            << "  curves: " << plot.LineCount() << '\n';
+        for (int i = 0; i < plot.LineCount(); ++i)
+            out << "    " << plot.LegendText(i) << ": " << plot.Line(i).Points.size() << " points\n";
+    }
+}
+
+struct TOptions {
+    std::string plot;
+    bool wide = false;
+    bool list = false;
+    fs::path dataFile;
+};
+
+bool parseArguments(int argc, char** argv, TOptions& options) {
+    bool haveFile = false;
+    for (int k = 1; k < argc; ++k) {
+        const std::string_view argument = argv[k];
+        if (argument == "--wide") {
+            options.wide = true;
+        } else if (argument == "--list") {
+            options.list = true;
+        } else if (argument == "--plot") {
+            if (++k >= argc) return false;
+            options.plot = argv[k];
+        } else if (argument.starts_with("--plot=")) {
+            options.plot = std::string(argument.substr(7));
+        } else if (argument.starts_with("-") || haveFile) {
+            return false;
+        } else {
+            options.dataFile = argument;
+            haveFile = true;
+        }
+    }
+    return haveFile && !(options.wide && options.list);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace app::model;
+    TOptions options;
+    if (!parseArguments(argc, argv, options)) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    std::error_code error;
+    if (!fs::is_regular_file(options.dataFile, error)) {
+        std::cerr << "drenok-results: no data file " << options.dataFile.string() << '\n';
+        return 2;
+    }
+    fs::path plotFile = options.dataFile;
+    plotFile.replace_extension(".dn5p");
+    if (!fs::is_regular_file(plotFile, error)) {
+        std::cerr << "drenok-results: no plot-data file " << plotFile.string()
+                  << " (run the analysis first)\n";
+        return 2;
+    }
+
+    TProblemTables tables;
+    TProgramData model(tables);
+    try {
+        CreateFromFile(model, options.dataFile, FormatFromExtension(options.dataFile));
+    } catch (const EInOutError& e) {
+        std::cerr << "drenok-results: cannot read " << options.dataFile.string() << ": " << oneLine(e.what())
+                  << '\n';
+        return 2;
+    }
+
+    const std::unique_ptr<PlotDefinitions> definitions = CreatePlotDefinitions();
+    std::vector<TNamedPlot> plots = namedPlots(*definitions);
+    if (!options.plot.empty()) {
+        std::erase_if(plots, [&](const TNamedPlot& p) { return options.plot != p.name; });
+        if (plots.empty()) {
+            std::cerr << "drenok-results: no plot named " << options.plot << '\n' << kUsage;
+            return 2;
+        }
+    }
+
+    TResultsReader reader(*definitions, model);
+    std::string failure;
+    reader.OnShowMessage = [&failure](const std::string& message) { failure = message; };
+    reader.ReadResults(plotFile, true);
+    const TResultsOutcome& outcome = reader.LastOutcome();
+    if (outcome.CasesRead == 0 && outcome.StoppedCase == 0) {
+        // Damaged: the curves hold what came before the fault, which is not to be passed on as results.
+        std::cerr << "drenok-results: the plot-data file " << plotFile.string()
+                  << " is damaged or incomplete and was not read\n";
+        return 1;
+    }
+
+    if (options.list)
+        writeList(std::cout, plots);
+    else if (options.wide)
+        writeWide(std::cout, plots);
+    else
+        writeLong(std::cout, plots);
+    std::cout.flush();
+    if (outcome.StoppedCase > 0) {
+        std::cerr << "drenok-results: " << outcome.StopMessage << '\n';
+        return 1;
+    }
+    return std::cout ? 0 : 1;
+}
