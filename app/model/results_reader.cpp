@@ -122,14 +122,6 @@ private:
     std::size_t m_pos = 0;
 };
 
-// Word ranges of one problem block's sections, found without filling anything.
-struct TBlockShape {
-    std::size_t pressureEnd = 0;
-    std::size_t pyEnd = 0;
-    std::size_t end = 0;  // the response section runs from pyEnd to end
-    int responseRows = 0;
-};
-
 class TParser {
 public:
     TParser(PlotDefinitions& plots, TProgramData& data, TTokens& tokens, bool reportShowsStop)
@@ -140,34 +132,23 @@ public:
     // whatever sections of the stopped problem were written; the blocks before it are kept.
     TResultsOutcome Run() {
         TResultsOutcome outcome;
-        TBlockShape first;
-        const bool whole = scanBlock(0, first);
-        if (!whole || first.responseRows == 0) {
-            if (whole || endsWithEmptyResponse()) return stopped(outcome, 1);
-            readFirstCase();  // throws where the file goes wrong, keeping what was filled
-            throw EInOutError(kIncomplete);
+        try {
+            readFirstCase();
+        } catch (const EInOutError&) {
+            if (endsWithEmptyResponse()) return stopped(outcome, 1);
+            throw;  // the plots keep what was filled
         }
-        m_in.Seek(0);
-        readFirstCase();
+        if (m_rowsRead.empty() || m_rowsRead[0] == 0) return stopped(outcome, 1);
         m_declaredCases = m_cases;
-        std::size_t responseBegin = first.pyEnd;
-        std::size_t responseEnd = first.end;
         int read = 1;
         for (int x = 2; x <= m_cases; ++x) {
-            if (stopsHere(responseBegin, responseEnd)) {
+            if (stopsHere(m_responseBegin, m_responseEnd)) {
                 m_cases = read;
                 setResponseCurves(m_cases);
                 finish();
                 outcome.CasesRead = read;
                 return stopped(outcome, x);
             }
-            TBlockShape shape;
-            const std::size_t start = m_in.Pos();
-            if (scanBlock(start, shape)) {
-                responseBegin = shape.pyEnd;
-                responseEnd = shape.end;
-            }
-            m_in.Seek(start);
             readLaterCase(x);
             m_declaredCases = m_cases;
             ++read;
@@ -211,20 +192,15 @@ private:
             m_in.ReadReal();
         return true;
     }
-    // The sections of one block from `pos`; the cursor is left where it was.
-    bool scanBlock(std::size_t pos, TBlockShape& shape) {
+    // Whether a whole block starts at `pos`, and where it ends; the cursor is left where it was.
+    bool scanBlock(std::size_t pos, std::size_t& end) {
         const std::size_t keep = m_in.Pos();
         bool ok = false;
         m_in.Seek(pos);
         try {
-            if (scanPressure()) {
-                shape.pressureEnd = m_in.Pos();
-                if (scanPY()) {
-                    shape.pyEnd = m_in.Pos();
-                    ok = scanResponse(shape.responseRows);
-                    shape.end = m_in.Pos();
-                }
-            }
+            int rows = 0;
+            ok = scanPressure() && scanPY() && scanResponse(rows);
+            end = m_in.Pos();
         } catch (const EInOutError&) {
             ok = false;
         }
@@ -268,8 +244,8 @@ private:
         // Pressure and p-y sections followed by a response equal to the one before read the same as
         // a whole block whose results repeat the previous problem's: the report decides.
         if (exactly(pos, partialEnd, true)) return m_reportShowsStop;
-        TBlockShape shape;
-        return !(scanBlock(pos, shape) && shape.end <= partialEnd);
+        std::size_t blockEnd = 0;
+        return !(scanBlock(pos, blockEnd) && blockEnd <= partialEnd);
     }
 
     TResultsOutcome& stopped(TResultsOutcome& outcome, int x) {
@@ -406,6 +382,7 @@ private:
         }
         if (index(curve) >= m_rowsRead.size()) m_rowsRead.resize(index(curve) + 1, 0);
         m_rowsRead[index(curve)] = rows;
+        m_responseEnd = m_in.Pos();
         m_maxNodes = std::max(m_maxNodes, rows);
     }
 
@@ -422,6 +399,7 @@ private:
 
         readPYCurves(true);
 
+        m_responseBegin = m_in.Pos();
         const int caseCount = count(TResultsStore::kMaxCases);
         m_cases = std::max(1, caseCount);
         setResponseCurves(caseCount);
@@ -443,6 +421,7 @@ private:
 
         readPYCurves(false);
 
+        m_responseBegin = m_in.Pos();
         m_cases = std::max(m_cases, count(TResultsStore::kMaxCases));
         setResponseCurves(m_cases);
         const int nodes = count(TResultsStore::kMaxPoints);
@@ -548,6 +527,9 @@ private:
     TTokens& m_in;
     bool m_reportShowsStop;
     int m_declaredCases = 1;
+    // Words of the latest response section read: a stop writes it again at the end of the file.
+    std::size_t m_responseBegin = 0;
+    std::size_t m_responseEnd = 0;
     int m_units = kEnglish;
     int m_cases = 1;
     int m_maxPressureRows = 0;
