@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 300
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/user_pressure_curves.dn5d
 
-.PHONY: all deps configure build run test test-asan fuzz fuzz-build fuzz-smoke bench clean
+.PHONY: all deps configure build run gui test test-asan fuzz fuzz-build fuzz-smoke bench clean
 
 all: build
 
@@ -24,8 +24,15 @@ build: configure
 run: build
 	$(BUILD)/bin/drenok-run $(EXAMPLE)
 
+# `make gui` starts the desktop program on a copy of the example, so runs write beside the copy.
+gui: build
+	mkdir -p $(BUILD)/examples
+	cp $(EXAMPLE) $(BUILD)/examples/
+	$(BUILD)/bin/DRENOKN5 $(BUILD)/examples/$(notdir $(EXAMPLE))
+
 $(ASAN_BUILD)/build.ninja:
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRENOK_WERROR=ON -DDRENOK_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRENOK_WERROR=ON -DDRENOK_SANITIZE=ON \
+		-DDRENOK_BUILD_GUI=OFF
 
 test-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)

@@ -12,6 +12,19 @@ packages=(
     libbenchmark-dev
     clang
     libclang-rt-14-dev
+    # the desktop program, its GL view and spreadsheet export
+    qt6-base-dev
+    qt6-base-dev-tools
+    libqt6opengl6-dev
+    libgl1-mesa-dri
+    libxlsxwriter-dev
+    fonts-liberation
+    # window tests and screenshots under a virtual display
+    xvfb
+    xauth
+    x11-apps
+    imagemagick
+    xdotool
 )
 
 missing=()

@@ -1,0 +1,276 @@
+#include "app/ui/document_controller.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <filesystem>
+#include <utility>
+
+#include "app/model/run_files.h"
+#include "app/model/word_reader.h"
+#include "app/run/text_editor.h"
+
+namespace app::ui {
+
+namespace fs = std::filesystem;
+using namespace app::model;
+
+namespace {
+
+bool fileExists(const std::string& path) {
+    std::error_code ignored;
+    return fs::is_regular_file(path, ignored);
+}
+
+std::string absolutePath(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+}
+
+}  // namespace
+
+TDocumentController::TDocumentController(TDocumentPorts ports, const QString& programFolder)
+    : m_ports(std::move(ports)), m_plots(CreatePlotDefinitions()), m_runner(programFolder) {
+    m_runner.OnBusy = [this](bool busy) {
+        if (m_ports.SetBusy) m_ports.SetBusy(busy);
+    };
+    replaceModel();
+}
+
+TDocumentController::~TDocumentController() = default;
+
+void TDocumentController::replaceModel() {
+    m_stages.reset();
+    m_reader.reset();
+    m_model.reset();
+    m_model = std::make_unique<TProgramData>(m_tables);
+    m_reader = std::make_unique<TResultsReader>(*m_plots, *m_model);
+    m_reader->OnShowMessage = [this](const std::string& message) { showMessage(message); };
+    TStageCallbacks callbacks;
+    callbacks.ShowMessage = [this](const std::string& message) { showMessage(message); };
+    callbacks.Confirm = [this](const std::string& question) {
+        return m_ports.Confirm && m_ports.Confirm(question);
+    };
+    callbacks.SetStatus = [this](const std::string& text) {
+        if (m_ports.SetStatus) m_ports.SetStatus(text);
+    };
+    callbacks.RefreshStageControls = [this] { refresh(); };
+    m_stages = std::make_unique<TStages>(*m_model, std::move(callbacks));
+}
+
+void TDocumentController::showMessage(const std::string& message) const {
+    if (m_ports.ShowMessage) m_ports.ShowMessage(message);
+}
+
+void TDocumentController::refresh() const {
+    if (m_ports.Refresh) m_ports.Refresh();
+}
+
+bool TDocumentController::IsChanged() const {
+    return IsProblemChanged(m_changed, m_tables);
+}
+
+std::string TDocumentController::WindowTitle() const {
+    return app::model::WindowTitle(m_model->FileName);
+}
+
+TCommandRules TDocumentController::Rules(bool view3DOpen) const {
+    const std::string& data = m_model->FileName;
+    TCommandInputs inputs;
+    inputs.ResultsAvailable = m_resultsAvailable;
+    inputs.DataFileExists = fileExists(data);
+    inputs.ReportExists = fileExists(RunFilePath(data, kReportExtension));
+    inputs.PlotDataExists = fileExists(RunFilePath(data, kPlotDataExtension));
+    inputs.RunNotesExists = fileExists(RunFilePath(data, kRunNotesExtension));
+    inputs.View3DOpen = view3DOpen;
+    return TCommandRules(*m_model, *m_plots, inputs);
+}
+
+bool TDocumentController::ConfirmDiscard() {
+    return SavePrompt(
+        *m_model, m_changed,
+        [this](const std::string& question) {
+            return m_ports.AskYesNoCancel ? m_ports.AskYesNoCancel(question) : TPromptAnswer::Cancel;
+        },
+        [this] { SaveProblem(); });
+}
+
+bool TDocumentController::NewProblem() {
+    if (!ConfirmDiscard()) return false;
+    replaceModel();
+    m_changed = false;
+    m_resultsAvailable = false;
+    if (m_ports.SetStatus) m_ports.SetStatus(std::string());
+    refresh();
+    return true;
+}
+
+bool TDocumentController::OpenProblem() {
+    if (!ConfirmDiscard()) return false;
+    if (!m_ports.ChooseOpenFile) return false;
+    const std::optional<TOpenChoice> choice = m_ports.ChooseOpenFile();
+    if (!choice || choice->Path.empty()) return false;
+    OpenByName(choice->Path, FormatFromFilterIndex(choice->FilterIndex));
+    return true;
+}
+
+bool TDocumentController::OpenNamed(const std::string& path) {
+    if (!ConfirmDiscard()) return false;
+    OpenByName(path, FormatFromExtension(path));
+    return true;
+}
+
+void TDocumentController::OpenByName(const std::string& path, TDataFileFormat format, bool announce) {
+    const std::string file = absolutePath(path);
+    replaceModel();
+    m_changed = false;
+    m_resultsAvailable = false;
+    if (m_ports.SetStatus) m_ports.SetStatus(std::string());
+    try {
+        QDir::setCurrent(QFileInfo(QString::fromStdString(file)).absolutePath());
+        CreateFromFile(*m_model, file, format);
+    } catch (const std::exception& e) {
+        // What the reader could not take leaves a new problem: nothing half-read is shown or saved.
+        replaceModel();
+        refresh();
+        showMessage(e.what());
+        return;
+    }
+    const std::string plotData = RunFilePath(file, kPlotDataExtension);
+    if (fileExists(plotData)) m_resultsAvailable = m_reader->ReadResults(plotData, false);
+    m_recent.Add(file);
+    if (announce) showMessage(ReadMessage(file));
+    if (m_model->StageCount > 1) m_stages->OpenStagedDataFile();
+    refresh();
+}
+
+void TDocumentController::OpenFromCommandLine(const std::string& argument) {
+    const std::string path = CommandLineDataFile(argument);
+    if (!fileExists(path)) {
+        refresh();
+        return;
+    }
+    OpenByName(path, FormatFromExtension(path), false);
+}
+
+void TDocumentController::SaveProblem() {
+    if (m_model->StageCount > 1) m_stages->SaveStage();
+    if (NeedsSaveAs(m_model->FileName)) {
+        SaveProblemAs();
+        return;
+    }
+    if (m_model->StageCount > 1)
+        m_stages->JoinStageFiles(m_model->FileName);
+    else
+        SaveDataFile(*m_model, m_model->FileName);
+    m_changed = false;
+    m_recent.Add(m_model->FileName);
+    refresh();
+}
+
+void TDocumentController::SaveProblemAs() {
+    if (m_model->StageCount > 1) m_stages->SaveStage();
+    if (!m_ports.ChooseSaveFile) return;
+    const std::optional<std::string> chosen =
+        m_ports.ChooseSaveFile(SaveAsInitialName(m_model->FileName), SaveAsDialogTitle(m_model->FileName));
+    if (!chosen || chosen->empty()) return;
+    const std::string path = absolutePath(*chosen);
+    // The name changes only once the file has been written, so a failed write keeps the old one.
+    if (m_model->StageCount > 1) {
+        m_stages->SaveStagedAs(path);
+    } else {
+        SaveDataFile(*m_model, path);
+        m_model->FileName = path;
+    }
+    m_changed = false;
+    m_recent.Add(path);
+    if (m_ports.CloseChildren) m_ports.CloseChildren();
+    refresh();
+}
+
+void TDocumentController::SetUnitSystem(int units) {
+    if (units == m_model->UnitSystem()) return;
+    m_model->SetUnitSystem(units);
+    OptionChanged();
+}
+
+void TDocumentController::SetEarthPressureChoice(int choice) {
+    m_model->SetEarthPressureChoice(choice);
+    OptionChanged();
+}
+
+void TDocumentController::OptionChanged() {
+    m_changed = true;
+    refresh();
+}
+
+void TDocumentController::ToggleLongTerm() {
+    if (m_model->StageCount > 1) return;  // stages and the long-term analysis exclude each other
+    m_model->ToggleLongTerm();
+    OptionChanged();
+}
+
+void TDocumentController::SwitchStage(int stage) {
+    if (m_model->StageCount < 2 || stage < 1 || stage > m_model->StageCount) return;
+    m_stages->SwitchStage(stage, m_changed);
+    refresh();
+}
+
+void TDocumentController::UpdateCurrentStage() {
+    if (m_model->StageCount < 2) return;
+    m_stages->UpdateCurrentStage(m_changed);
+    refresh();
+}
+
+void TDocumentController::CopyPreviousStage() {
+    if (m_model->StageCount < 2) return;
+    if (m_stages->CopyPreviousStage()) m_changed = true;
+    refresh();
+}
+
+void TDocumentController::ApplyStageCount(int count) {
+    if (m_model->LongTerm) return;
+    m_stages->ApplyStageCount(count, m_changed);
+    refresh();
+}
+
+void TDocumentController::RunAnalysis() {
+    SaveProblem();
+    if (m_model->FileName == kNewFileName) return;  // Save As cancelled: nothing to run
+
+    const app::run::TRunResult result = m_runner.Run(m_model->FileName);
+    switch (result.Status) {
+        case app::run::TRunStatus::AlreadyRunning:
+            showMessage(kReinitializeMessage);
+            return;
+        case app::run::TRunStatus::LoadFailed:
+            showMessage(kInitializeFailedMessage);
+            return;
+        case app::run::TRunStatus::SetupFailed:
+            showMessage(result.Detail);
+            return;
+        case app::run::TRunStatus::EngineFailed:
+            // The outputs of a failed call are not trusted.
+            m_resultsAvailable = false;
+            showMessage(kResultsReadErrorMessage);
+            break;
+        case app::run::TRunStatus::VersionMismatch:
+            showMessage(kInconsistentMessage);
+            break;
+        case app::run::TRunStatus::Completed: {
+            showMessage(kCompletedMessage);
+            const std::string plotData = RunFilePath(m_model->FileName, kPlotDataExtension);
+            if (fileExists(plotData)) m_resultsAvailable = m_reader->ReadResults(plotData, true);
+            break;
+        }
+    }
+    refresh();
+    if (m_ports.CloseChildren) m_ports.CloseChildren();
+}
+
+void TDocumentController::EditTextFile(const char* extension, const QString& editor) {
+    const std::string& data = m_model->FileName;
+    const std::string file = extension == nullptr ? data : RunFilePath(data, extension);
+    if (!app::run::StartTextEditor(editor, QString::fromStdString(absolutePath(file))))
+        showMessage(kEditorFailedMessage);
+}
+
+}  // namespace app::ui

@@ -1,0 +1,136 @@
+#pragma once
+// The file, stage and run commands of the main window, written once: menus, toolbar, dropped files and
+// the command line all call these. The controller owns the problem, its tables, the result plots and
+// the recent-file list; it talks to the user only through the ports the window installs, so every
+// command can be driven by a test with scripted answers.
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/model/command_rules.h"
+#include "app/model/data_file.h"
+#include "app/model/plot_definitions.h"
+#include "app/model/problem_tables.h"
+#include "app/model/program_data.h"
+#include "app/model/recent_files.h"
+#include "app/model/results_reader.h"
+#include "app/model/stages.h"
+#include "app/run/engine_runner.h"
+
+namespace app::ui {
+
+inline constexpr const char* kReinitializeMessage = "Attempt to reinitialize DLL";
+inline constexpr const char* kInitializeFailedMessage = "Attempt to initialize DLL failed";
+inline constexpr const char* kInconsistentMessage =
+    "Computations can not be performed. Executable files are not consistent.\nYou may need to reinstall "
+    "the program.";
+inline constexpr const char* kCompletedMessage =
+    "Computations are completed. Please, check output file for results or error messages.";
+inline constexpr const char* kEditorFailedMessage = "An error occurred in running the Word Processor";
+
+struct TOpenChoice {
+    std::string Path;
+    int FilterIndex = 1;  // 1-based position of the chosen filter
+};
+
+/// How the controller reaches the user and the window.
+struct TDocumentPorts {
+    std::function<void(const std::string& message)> ShowMessage;
+    std::function<app::model::TPromptAnswer(const std::string& question)> AskYesNoCancel;
+    std::function<bool(const std::string& question)> Confirm;
+    /// The Open dialog; nothing when cancelled.
+    std::function<std::optional<TOpenChoice>()> ChooseOpenFile;
+    /// The Save As dialog with its initial name and title; nothing when cancelled.
+    std::function<std::optional<std::string>(const std::string& initial, const std::string& title)>
+        ChooseSaveFile;
+    /// The stage number in the status bar; empty clears it.
+    std::function<void(const std::string& text)> SetStatus;
+    /// Title, menus and buttons follow the problem again.
+    std::function<void()> Refresh;
+    std::function<void()> CloseChildren;
+    std::function<void(bool busy)> SetBusy;
+};
+
+class TDocumentController {
+public:
+    /// The engine is looked up in `programFolder`.
+    TDocumentController(TDocumentPorts ports, const QString& programFolder);
+    ~TDocumentController();
+    TDocumentController(const TDocumentController&) = delete;
+    TDocumentController& operator=(const TDocumentController&) = delete;
+
+    [[nodiscard]] app::model::TProgramData& Model() { return *m_model; }
+    [[nodiscard]] const app::model::TProgramData& Model() const { return *m_model; }
+    [[nodiscard]] app::model::TProblemTables& Tables() { return m_tables; }
+    [[nodiscard]] app::model::PlotDefinitions& Plots() { return *m_plots; }
+    [[nodiscard]] const app::model::PlotDefinitions& Plots() const { return *m_plots; }
+    [[nodiscard]] app::model::TRecentFiles& RecentFiles() { return m_recent; }
+    [[nodiscard]] app::run::TEngineRunner& Runner() { return m_runner; }
+
+    /// The main window's changed flag: set by every edit of the problem.
+    void SetChanged() { m_changed = true; }
+    [[nodiscard]] bool WindowChanged() const { return m_changed; }
+    /// The window's flag or any plain table's.
+    [[nodiscard]] bool IsChanged() const;
+    [[nodiscard]] bool ResultsAvailable() const { return m_resultsAvailable; }
+    [[nodiscard]] std::string WindowTitle() const;
+    /// The rules of every command for the problem as it is now, with the files of the run looked up.
+    [[nodiscard]] app::model::TCommandRules Rules(bool view3DOpen = false) const;
+
+    /// Asks to save a changed problem; false when the user cancelled (or a Save As was cancelled).
+    bool ConfirmDiscard();
+
+    // File menu. Each returns false when the user cancelled.
+    bool NewProblem();
+    bool OpenProblem();
+    /// A recent file or a dropped file: the save prompt, then OpenByName with the format of its name.
+    bool OpenNamed(const std::string& path);
+    /// Opens `path` without asking. A file that cannot be read shows the reader's message and leaves a
+    /// new problem. `announce` shows the message that the file has been read.
+    void OpenByName(const std::string& path, app::model::TDataFileFormat format, bool announce = true);
+    /// The program's command-line argument.
+    void OpenFromCommandLine(const std::string& argument);
+    void SaveProblem();
+    void SaveProblemAs();
+
+    // Options menu.
+    void SetUnitSystem(int units);
+    void SetEarthPressureChoice(int choice);
+    /// After any toggle of the Options menu: the problem changed, the menus follow.
+    void OptionChanged();
+    void ToggleLongTerm();
+
+    // Stages.
+    void SwitchStage(int stage);
+    void UpdateCurrentStage();
+    void CopyPreviousStage();
+    void ApplyStageCount(int count);
+
+    /// Save, run the engine, read its plot data.
+    void RunAnalysis();
+    /// The data file, the run notes or the report in the text editor.
+    void EditTextFile(const char* extension, const QString& editor);
+
+private:
+    void replaceModel();
+    void showMessage(const std::string& message) const;
+    void refresh() const;
+
+    TDocumentPorts m_ports;
+    app::model::TGridTableRegistry m_plainRegistry;
+    app::model::TGridTableRegistry m_chartRegistry;
+    app::model::TProblemTables m_tables{m_plainRegistry, m_chartRegistry};
+    std::unique_ptr<app::model::TProgramData> m_model;
+    std::unique_ptr<app::model::PlotDefinitions> m_plots;
+    std::unique_ptr<app::model::TResultsReader> m_reader;
+    std::unique_ptr<app::model::TStages> m_stages;
+    app::model::TRecentFiles m_recent;
+    app::run::TEngineRunner m_runner;
+    bool m_changed = false;
+    bool m_resultsAvailable = false;
+};
+
+}  // namespace app::ui

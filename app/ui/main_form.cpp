@@ -1,0 +1,790 @@
+#include "app/ui/main_form.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPointer>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <exception>
+
+#include "app/model/run_files.h"
+#include "app/ui/dialogs/dlg_about.h"
+#include "app/ui/dialogs/dlg_staged.h"
+
+namespace app::ui {
+
+using app::model::TCommand;
+using app::model::TPromptAnswer;
+
+namespace {
+
+// Qt's filter list from the "name|pattern|name|pattern" form; "*.*" would miss names without a dot.
+QStringList nameFilters(const char* filter) {
+    const QStringList parts = QString::fromLatin1(filter).split(QLatin1Char('|'));
+    QStringList names;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        names << name.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+    }
+    return names;
+}
+
+// A small toolbar picture: a short label on a tinted tile, drawn rather than shipped as files.
+QIcon glyphIcon(const QString& text, const QColor& colour) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(colour.darker(150));
+    painter.setBrush(colour.lighter(170));
+    painter.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 5, 5);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setBold(true);
+    font.setPixelSize(text.size() <= 1 ? 20 : text.size() == 2 ? 15 : 11);
+    painter.setFont(font);
+    painter.setPen(colour.darker(220));
+    painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, text);
+    return QIcon(pixmap);
+}
+
+QString plainCaption(QString text) {
+    return text.remove(QLatin1Char('&')).remove(QStringLiteral("...")).trimmed();
+}
+
+}  // namespace
+
+// ---- Boxes and services ----------------------------------------------------------------------------
+
+void TDialogs::Information(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QString::fromLatin1(kApplicationTitle), text);
+}
+
+TPromptAnswer TDialogs::YesNoCancel(QWidget* parent, const QString& question) {
+    const auto answer =
+        QMessageBox::question(parent, QString::fromLatin1(kApplicationTitle), question,
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) return TPromptAnswer::Yes;
+    if (answer == QMessageBox::No) return TPromptAnswer::No;
+    return TPromptAnswer::Cancel;
+}
+
+bool TDialogs::YesNo(QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, QString::fromLatin1(kApplicationTitle), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+std::optional<TOpenChoice> TDialogs::OpenFile(QWidget* parent) {
+    QFileDialog dialog(parent, QObject::tr("Open"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    const QStringList filters = nameFilters(app::model::kOpenFilter);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return TOpenChoice{dialog.selectedFiles().constFirst().toStdString(),
+                       static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
+std::optional<std::string> TDialogs::SaveFile(QWidget* parent, const QString& initial, const QString& title) {
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(nameFilters(app::model::kSaveFilter));
+    // A name typed without extension gets the current layout's, so the next Save needs no dialog.
+    dialog.setDefaultSuffix(QStringLiteral("dn5d"));
+    const QFileInfo start(initial);
+    if (start.isAbsolute()) dialog.setDirectory(start.absolutePath());
+    dialog.selectFile(start.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+bool TDialogs::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+// ---- The window -------------------------------------------------------------------------------------
+
+TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
+    : QMainWindow(parent), m_options(std::move(options)), m_settings(m_options.SettingsFile) {
+    if (m_options.ProgramFolder.isEmpty()) m_options.ProgramFolder = QCoreApplication::applicationDirPath();
+    if (!m_options.Dialogs) m_options.Dialogs = std::make_unique<TDialogs>();
+    m_document = std::make_unique<TDocumentController>(makePorts(), m_options.ProgramFolder);
+
+    setObjectName(QStringLiteral("MainForm"));
+    setAcceptDrops(true);
+    m_mdi = new QMdiArea(this);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("StageStatus"));
+    statusBar()->addWidget(m_status, 1);
+
+    createMenus();
+    createToolBar();
+    readSettings();
+    m_document->RecentFiles().OnChanged = [this] {
+        m_settings.WriteFiles(m_document->RecentFiles().Values());
+    };
+    RefreshCommands();
+    resize(1100, 760);
+}
+
+TMainForm::~TMainForm() = default;
+
+TDocumentPorts TMainForm::makePorts() {
+    TDocumentPorts ports;
+    ports.ShowMessage = [this](const std::string& message) {
+        showInformation(QString::fromStdString(message));
+    };
+    ports.AskYesNoCancel = [this](const std::string& question) {
+        return m_options.Dialogs->YesNoCancel(this, QString::fromStdString(question));
+    };
+    ports.Confirm = [this](const std::string& question) {
+        return m_options.Dialogs->YesNo(this, QString::fromStdString(question));
+    };
+    ports.ChooseOpenFile = [this] { return m_options.Dialogs->OpenFile(this); };
+    ports.ChooseSaveFile = [this](const std::string& initial, const std::string& title) {
+        return m_options.Dialogs->SaveFile(this, QString::fromStdString(initial),
+                                           QString::fromStdString(title));
+    };
+    ports.SetStatus = [this](const std::string& text) {
+        if (m_status) m_status->setText(QString::fromStdString(text));
+    };
+    ports.Refresh = [this] { RefreshCommands(); };
+    ports.CloseChildren = [this] {
+        if (m_mdi) m_mdi->closeAllSubWindows();
+    };
+    ports.SetBusy = [this](bool busy) {
+        if (busy == m_busy) return;
+        m_busy = busy;
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    return ports;
+}
+
+template <typename F>
+void TMainForm::guarded(F&& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        showInformation(QString::fromStdString(e.what()));
+    }
+    RefreshCommands();
+}
+
+void TMainForm::showInformation(const QString& text) {
+    m_options.Dialogs->Information(this, text);
+}
+
+void TMainForm::notAvailable(const QString& what) {
+    showInformation(tr("%1 is not available yet.").arg(plainCaption(what)));
+}
+
+void TMainForm::commitActiveChild() {
+    QMdiSubWindow* active = m_mdi->activeSubWindow();
+    if (!active) return;
+    if (auto* child = dynamic_cast<TChildWindow*>(active->widget())) child->CommitEdit();
+}
+
+QAction* TMainForm::CommandAction(TCommand command) const {
+    return m_commands[static_cast<std::size_t>(command)];
+}
+
+QString TMainForm::StatusText() const {
+    return m_status->text();
+}
+
+QAction* TMainForm::addCommand(QMenu* menu, TCommand command, const QString& text) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QStringLiteral("Command%1").arg(static_cast<int>(command)));
+    m_commands[static_cast<std::size_t>(command)] = action;
+    if (menu) menu->addAction(action);
+    return action;
+}
+
+QAction* TMainForm::addAction(QMenu* menu, const QString& text, const char* name, void (TMainForm::*slot)()) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void TMainForm::createMenus() {
+    auto onOpen = [this](QMenu* menu, auto&& before) {
+        connect(menu, &QMenu::aboutToShow, this, [this, before] {
+            try {
+                commitActiveChild();
+                before();
+            } catch (const std::exception& e) {
+                showInformation(QString::fromStdString(e.what()));
+            }
+            RefreshCommands();
+        });
+    };
+    auto nothing = [] {};
+    auto later = [this](QAction* action) {
+        connect(action, &QAction::triggered, this, [this, action] { notAvailable(action->text()); });
+    };
+
+    // File
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    addAction(file, tr("&New"), "FileNew", &TMainForm::NewClick)->setShortcut(QKeySequence(tr("Ctrl+N")));
+    addAction(file, tr("&Open..."), "FileOpen", &TMainForm::OpenClick)
+        ->setShortcut(QKeySequence(tr("Ctrl+O")));
+    addAction(file, tr("&Save"), "FileSave", &TMainForm::SaveClick)->setShortcut(QKeySequence(tr("Ctrl+S")));
+    addAction(file, tr("Save &As..."), "FileSaveAs", &TMainForm::SaveAsClick);
+    m_recentSeparator = file->addSeparator();
+    for (int i = 0; i < app::model::TRecentFiles::kMaxEntries; ++i) {
+        QAction* action = file->addAction(QString());
+        action->setObjectName(QStringLiteral("Recent%1").arg(i + 1));
+        connect(action, &QAction::triggered, this, [this, i] { RecentClick(i); });
+        m_recentActions[static_cast<std::size_t>(i)] = action;
+    }
+    file->addSeparator();
+    QAction* exitAction = file->addAction(tr("E&xit"));
+    exitAction->setObjectName(QStringLiteral("FileExit"));
+    exitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    onOpen(file, [this] { refreshFileMenu(); });
+
+    // Data: the windows that edit the problem.
+    QMenu* dataMenu = menuBar()->addMenu(tr("Da&ta"));
+    later(addCommand(dataMenu, TCommand::Title, tr("&Title")));
+    later(addCommand(dataMenu, TCommand::WallProperties, tr("Wall &Properties")));
+    later(addCommand(dataMenu, TCommand::WallConfiguration, tr("&Wall Configuration")));
+    later(addCommand(dataMenu, TCommand::SoilLayers, tr("&Soil Layer Data")));
+    m_soilMenu = dataMenu->addMenu(tr("&Soil Layer Data"));
+    later(addCommand(m_soilMenu, TCommand::SoilLayersShort, tr("&Short-Term")));
+    later(addCommand(m_soilMenu, TCommand::SoilLayersLong, tr("&Long-Term")));
+    later(addCommand(dataMenu, TCommand::DistributedPressure, tr("&Distributed Active Earth Pressure")));
+    m_distributedMenu = dataMenu->addMenu(tr("&Distributed Active Earth Pressure"));
+    later(addCommand(m_distributedMenu, TCommand::DistributedShort, tr("&Short-Term")));
+    later(addCommand(m_distributedMenu, TCommand::DistributedLong, tr("&Long-Term")));
+    later(addCommand(dataMenu, TCommand::Surcharge, tr("&Additional Surcharge Loads")));
+    later(addCommand(dataMenu, TCommand::ConcentratedLoads, tr("&Concentrated Loads on the Wall")));
+    later(addCommand(dataMenu, TCommand::Tiebacks, tr("Tieback (&Ground Anchor) Data")));
+    later(addCommand(dataMenu, TCommand::Restraints, tr("&Boundary Condition on Deflection or Slope")));
+    later(addCommand(dataMenu, TCommand::PYModification, tr("Modification &Factors for p-y Curves")));
+    later(addCommand(dataMenu, TCommand::ExternalPY, tr("Sets of &External p-y Curves")));
+    later(addCommand(dataMenu, TCommand::Springs, tr("&Lateral Springs and Rotational Restraints")));
+    later(addCommand(dataMenu, TCommand::MomentEI, tr("Sets of Nonlinear &Moment vs EI Curves")));
+    onOpen(dataMenu, nothing);
+
+    // Options
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
+    QMenu* units = options->addMenu(tr("&Units"));
+    auto* unitGroup = new QActionGroup(this);
+    const std::pair<TCommand, QString> unitItems[] = {
+        {TCommand::UnitsEnglish, tr("&English Units (lbs, in)")},
+        {TCommand::UnitsSI, tr("&SI Units (kN, m)")},
+        {TCommand::UnitsOther, tr("&Other Units (F, L)")}};
+    for (int n = 1; n <= 3; ++n) {
+        QAction* action = addCommand(units, unitItems[n - 1].first, unitItems[n - 1].second);
+        action->setCheckable(true);
+        unitGroup->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, n] { guarded([&] { m_document->SetUnitSystem(n); }); });
+    }
+    onOpen(units, nothing);
+    QMenu* pressure = options->addMenu(tr("Ear&th-Pressure Options"));
+    auto* pressureGroup = new QActionGroup(this);
+    const std::pair<TCommand, QString> pressureItems[] = {
+        {TCommand::EarthPressureUser, tr("Earth-Pressure Specified by &User")},
+        {TCommand::EarthPressureTriangular, tr("Generate &Triangular-Distribution Earth-Pressure")},
+        {TCommand::EarthPressureTrapezoidal,
+         tr("Generate Tr&apezoidal-Distribution Pressure (Anchored Walls)")}};
+    for (int n = 1; n <= 3; ++n) {
+        QAction* action = addCommand(pressure, pressureItems[n - 1].first, pressureItems[n - 1].second);
+        action->setCheckable(true);
+        pressureGroup->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, n] { guarded([&] { m_document->SetEarthPressureChoice(n); }); });
+    }
+    onOpen(pressure, [this] { m_document->Model().NormaliseEarthPressureChoice(); });
+
+    using Toggle = void (app::model::TProgramData::*)();
+    const std::tuple<TCommand, QString, Toggle> toggles[] = {
+        {TCommand::GeneratePY, tr("Generate &p-y Curves"), &app::model::TProgramData::ToggleGeneratePY},
+        {TCommand::ApplyConcentratedLoads, tr("Apply &Concentrated Loads"),
+         &app::model::TProgramData::ToggleConcentratedLoads},
+        {TCommand::ApplyTiebacks, tr("Apply Tieback (&Ground  Anchor)"),
+         &app::model::TProgramData::ToggleTiebacks},
+        {TCommand::ApplyRestraints, tr("Apply &Restraints on Deflection or Slope"),
+         &app::model::TProgramData::ToggleRestraints},
+        {TCommand::ApplyExternalPY, tr("Apply User Specified p-y Curves (&External)"),
+         &app::model::TProgramData::ToggleExternalPY},
+        {TCommand::ApplySprings, tr("Apply &Lateral Springs and Rotation Restraints"),
+         &app::model::TProgramData::ToggleSprings},
+        {TCommand::ApplyPYModification, tr("Apply External p-y &Modification Factors"),
+         &app::model::TProgramData::TogglePYModification},
+        {TCommand::ApplySurcharge, tr("Apply A&dditional Surcharge Loads"),
+         &app::model::TProgramData::ToggleSurcharge},
+        {TCommand::ApplyMomentEI, tr("Apply &Nonlinear Moment vs EI Curves"),
+         &app::model::TProgramData::ToggleMomentEI},
+    };
+    for (const auto& [command, text, toggle] : toggles) {
+        QAction* action = addCommand(options, command, text);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, toggle = toggle] {
+            guarded([&] {
+                (m_document->Model().*toggle)();
+                m_document->OptionChanged();
+            });
+        });
+    }
+    QAction* longTerm =
+        addCommand(options, TCommand::LongTerm, tr("Conduct Short-Term and Long-Term &Analyses"));
+    longTerm->setCheckable(true);
+    connect(longTerm, &QAction::triggered, this, [this] { guarded([&] { m_document->ToggleLongTerm(); }); });
+    QAction* staged = addCommand(options, TCommand::Staged, tr("Conduct &Staged-Construction Analysis..."));
+    staged->setCheckable(true);
+    connect(staged, &QAction::triggered, this, [this] { openStagedDialog(true); });
+    QAction* editorOption = options->addAction(tr("&Option of Text Editor..."));
+    editorOption->setObjectName(QStringLiteral("OptionTextEditor"));
+    later(editorOption);
+    onOpen(options, [this] { m_document->Model().DeriveUserEarthPressure(); });
+
+    // Stage Construction: there only while the problem is staged.
+    m_stageMenu = menuBar()->addMenu(tr("&Stage Construction"));
+    for (int n = 1; n <= app::model::kMaxStages; ++n) {
+        QAction* action =
+            addCommand(m_stageMenu, app::model::TCommandRules::StageCommand(n), tr("Stage &%1").arg(n));
+        action->setCheckable(true);
+        action->setToolTip(tr("Stage Const. %1").arg(n));
+        action->setIcon(glyphIcon(QString::number(n), QColor(200, 150, 60)));
+        connect(action, &QAction::triggered, this,
+                [this, n] { guarded([&] { m_document->SwitchStage(n); }); });
+    }
+    m_stageMenu->addSeparator();
+    connect(addCommand(m_stageMenu, TCommand::UpdateCurrentStage, tr("Update &Current Stage")),
+            &QAction::triggered, this, [this] { guarded([&] { m_document->UpdateCurrentStage(); }); });
+    connect(addCommand(m_stageMenu, TCommand::CopyPreviousStage, tr("Copy &Previous Stage")),
+            &QAction::triggered, this, [this] { guarded([&] { m_document->CopyPreviousStage(); }); });
+    onOpen(m_stageMenu, nothing);
+
+    // Computation
+    QMenu* computation = menuBar()->addMenu(tr("&Computation"));
+    QAction* run = addCommand(computation, TCommand::RunAnalysis, tr("&Run Analysis"));
+    connect(run, &QAction::triggered, this, &TMainForm::RunAnalysisClick);
+    const std::pair<TCommand, const char*> textFiles[] = {
+        {TCommand::EditInputText, nullptr},
+        {TCommand::EditRunNotes, app::model::kRunNotesExtension},
+        {TCommand::EditOutputText, app::model::kReportExtension}};
+    const QString textCaptions[] = {tr("Edit I&nput Text"), tr("Edit &Processor-Run Notes"),
+                                    tr("Edit &Output Text")};
+    for (int i = 0; i < 3; ++i) {
+        const char* extension = textFiles[i].second;
+        connect(
+            addCommand(computation, textFiles[i].first, textCaptions[i]), &QAction::triggered, this,
+            [this, extension] { guarded([&] { m_document->EditTextFile(extension, m_wordProcessor); }); });
+    }
+    later(addCommand(computation, TCommand::ViewWallGeometry, tr("&View Wall Geometry")));
+    later(addCommand(computation, TCommand::View3D, tr("&3D View")));
+    onOpen(computation, nothing);
+
+    // Graphics
+    QMenu* graphics = menuBar()->addMenu(tr("&Graphics"));
+    const std::pair<TCommand, QString> graphs[] = {
+        {TCommand::GraphPY, tr("p-&y Curves")},
+        {TCommand::GraphDeflection, tr("&Deflection vs Depth")},
+        {TCommand::GraphMoment, tr("&Moment vs Depth")},
+        {TCommand::GraphShear, tr("&Shear vs Depth")},
+        {TCommand::GraphReaction, tr("&Reaction vs Depth")},
+        {TCommand::GraphDMS, tr("&Deflection, Moment and Shear")},
+        {TCommand::GraphPressure, tr("Earth &Pressure Distribution")},
+        {TCommand::GraphPressureCombined, tr("Earth Pressure &Combined")},
+    };
+    for (const auto& [command, text] : graphs)
+        later(addCommand(graphics, command, text));
+    graphics->addSeparator();
+    later(addCommand(graphics, TCommand::ExportPlots, tr("&Export Plots To Excel")));
+    onOpen(graphics, nothing);
+
+    // Show 3DView: there only while the 3D view is open.
+    m_show3DMenu = menuBar()->addMenu(tr("Show &3DView"));
+    for (const QString& text :
+         {tr("&Wall"), tr("&Soil Layers"), tr("Water &Level"), tr("&Additional Surcharge"),
+          tr("&Concentrated Loads"), tr("&Tie Backs"), tr("&Boundary Conditions"), tr("Lateral S&prings")}) {
+        QAction* action = m_show3DMenu->addAction(text);
+        action->setCheckable(true);
+        later(action);
+    }
+    m_show3DMenu->addAction(addCommand(nullptr, TCommand::DeformedShape, tr("&Deformed Shape")));
+    later(CommandAction(TCommand::DeformedShape));
+    onOpen(m_show3DMenu, nothing);
+
+    // Window
+    m_windowMenu = menuBar()->addMenu(tr("&Window"));
+    QAction* cascade = m_windowMenu->addAction(tr("&Cascade"));
+    cascade->setObjectName(QStringLiteral("WindowCascade"));
+    connect(cascade, &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
+    addAction(m_windowMenu, tr("&Arrange Icons"), "WindowArrangeIcons", &TMainForm::ArrangeIconsClick);
+    m_windowMenu->addSeparator();
+    for (int i = 0; i < kWindowListSize; ++i) {
+        QAction* action = m_windowMenu->addAction(QString());
+        action->setCheckable(true);
+        action->setVisible(false);
+        connect(action, &QAction::triggered, this, [this, i] {
+            const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+            if (i < windows.size()) m_mdi->setActiveSubWindow(windows[i]);
+        });
+        m_windowActions[static_cast<std::size_t>(i)] = action;
+    }
+    onOpen(m_windowMenu, [this] { refreshWindowMenu(); });
+
+    // Help
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    const std::tuple<QString, const char*, const char*> helpFiles[] = {
+        {tr("&Contents"), "HelpContents", kContentsFile},
+        {tr("&User's Manual"), "HelpUsersManual", kUsersManualFile},
+        {tr("&Technical Manual"), "HelpTechnicalManual", kTechnicalManualFile}};
+    for (const auto& [text, name, fileName] : helpFiles) {
+        QAction* action = help->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, fileName = fileName] { openHelpFile(fileName); });
+    }
+    help->addSeparator();
+    addAction(help, tr("&About..."), "HelpAbout", &TMainForm::AboutClick);
+    addAction(help, tr("Check for &Updates"), "HelpUpdates", &TMainForm::CheckUpdatesClick);
+}
+
+void TMainForm::createToolBar() {
+    m_toolBar = addToolBar(tr("Tools"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar"));
+    m_toolBar->setIconSize(QSize(24, 24));
+    auto shared = [this](QAction* action, const QString& hint, const QIcon& icon) {
+        action->setToolTip(hint);
+        action->setIcon(icon);
+        m_toolBar->addAction(action);
+    };
+    auto own = [this](TCommand command, const QString& hint, const QIcon& icon) {
+        QAction* action = addCommand(nullptr, command, hint);
+        action->setToolTip(hint);
+        action->setIcon(icon);
+        m_toolBar->addAction(action);
+        return action;
+    };
+    QStyle* s = style();
+    shared(findChild<QAction*>(QStringLiteral("FileNew")), tr("New Data File"),
+           s->standardIcon(QStyle::SP_FileIcon));
+    shared(findChild<QAction*>(QStringLiteral("FileOpen")), tr("Open Data File"),
+           s->standardIcon(QStyle::SP_DialogOpenButton));
+    shared(findChild<QAction*>(QStringLiteral("FileSave")), tr("Save Data File"),
+           s->standardIcon(QStyle::SP_DialogSaveButton));
+    m_toolBar->addSeparator();
+    const QColor dataColour(90, 140, 200);
+    shared(CommandAction(TCommand::Title), tr("Title"), glyphIcon(QStringLiteral("T"), dataColour));
+    shared(CommandAction(TCommand::WallProperties), tr("Wall Properties"),
+           glyphIcon(QStringLiteral("EI"), dataColour));
+    shared(CommandAction(TCommand::WallConfiguration), tr("Wall Configuration"),
+           glyphIcon(QStringLiteral("H"), dataColour));
+    QAction* soil = own(TCommand::SoilLayersButton, tr("Soil Layers"),
+                        glyphIcon(QStringLiteral("≡"), QColor(170, 120, 70)));
+    connect(soil, &QAction::triggered, this, [this, soil] {
+        notAvailable(tr("The soil-layer editor"));
+        (void)soil;
+    });
+    m_toolBar->addSeparator();
+    shared(CommandAction(TCommand::RunAnalysis), tr("Run Analysis"),
+           glyphIcon(QStringLiteral("▶"), QColor(60, 170, 70)));
+    QAction* stagedButton = own(TCommand::StagedButton, tr("Stage Construction Option"),
+                                glyphIcon(QStringLiteral("St"), QColor(200, 150, 60)));
+    connect(stagedButton, &QAction::triggered, this, [this] { openStagedDialog(false); });
+    QAction* output = own(TCommand::ViewOutputButton, tr("View Output File"),
+                          glyphIcon(QStringLiteral("txt"), QColor(120, 120, 120)));
+    connect(output, &QAction::triggered, this, [this] {
+        guarded([&] { m_document->EditTextFile(app::model::kReportExtension, m_wordProcessor); });
+    });
+    shared(CommandAction(TCommand::ViewWallGeometry), tr("View Soil Profile"),
+           glyphIcon(QStringLiteral("SV"), QColor(170, 120, 70)));
+    shared(CommandAction(TCommand::View3D), tr("3D View"),
+           glyphIcon(QStringLiteral("3D"), QColor(120, 90, 180)));
+    m_toolBar->addSeparator();
+    const QColor result(200, 80, 80);
+    shared(CommandAction(TCommand::GraphPY), tr("View p-y Curves"), glyphIcon(QStringLiteral("py"), result));
+    shared(CommandAction(TCommand::GraphDeflection), tr("Deflection Diagram"),
+           glyphIcon(QStringLiteral("y"), result));
+    shared(CommandAction(TCommand::GraphMoment), tr("Moment Diagram"),
+           glyphIcon(QStringLiteral("M"), result));
+    shared(CommandAction(TCommand::GraphShear), tr("LShear Diagram"), glyphIcon(QStringLiteral("V"), result));
+    shared(CommandAction(TCommand::GraphReaction), tr("Soil-Reaction Diagram"),
+           glyphIcon(QStringLiteral("p"), result));
+    shared(CommandAction(TCommand::GraphDMS), tr("Soil-Reaction Diagram"),
+           glyphIcon(QStringLiteral("yMV"), result));
+    shared(CommandAction(TCommand::GraphPressure), tr("Pressure Diagram"),
+           glyphIcon(QStringLiteral("σ"), result));
+    m_toolBar->addSeparator();
+    for (int n = 1; n <= app::model::kMaxStages; ++n)
+        m_toolBar->addAction(CommandAction(app::model::TCommandRules::StageCommand(n)));
+
+    // The 3D view's buttons: shown while the view is open.
+    const QColor view(120, 90, 180);
+    for (const auto& [hint, glyph] : {std::pair{tr("Panning"), QStringLiteral("✥")},
+                                      {tr("Zoom Window"), QStringLiteral("▭")},
+                                      {tr("Zooming"), QStringLiteral("Z")},
+                                      {tr("Rotating"), QStringLiteral("↻")},
+                                      {tr("Zoom In"), QStringLiteral("+")},
+                                      {tr("Zoom Out"), QStringLiteral("−")},
+                                      {tr("Restart View"), QStringLiteral("⟲")}}) {
+        QAction* action = m_toolBar->addAction(glyphIcon(glyph, view), hint);
+        action->setToolTip(hint);
+        connect(action, &QAction::triggered, this, [this, action] { notAvailable(action->text()); });
+        m_view3DButtons << action;
+    }
+    QAction* deformed = CommandAction(TCommand::DeformedShape);
+    deformed->setToolTip(tr("Deformed Shape"));
+    deformed->setIcon(glyphIcon(QStringLiteral("δ"), view));
+    m_toolBar->addAction(deformed);
+}
+
+void TMainForm::RefreshCommands() {
+    if (!m_document || !m_status) return;
+    const app::model::TCommandRules rules = m_document->Rules(false);
+    for (std::size_t i = 0; i < app::model::kCommandCount; ++i) {
+        QAction* action = m_commands[i];
+        if (!action) continue;
+        const app::model::TCommandState& state = rules[static_cast<TCommand>(i)];
+        action->setEnabled(state.Enabled);
+        action->setVisible(state.Visible);
+        if (action->isCheckable()) action->setChecked(state.Checked);
+    }
+    m_soilMenu->menuAction()->setVisible(rules.Visible(TCommand::SoilLayersShort));
+    m_soilMenu->menuAction()->setEnabled(rules.Enabled(TCommand::SoilLayersShort));
+    m_distributedMenu->menuAction()->setVisible(rules.Visible(TCommand::DistributedShort));
+    m_distributedMenu->menuAction()->setEnabled(rules.Enabled(TCommand::DistributedShort));
+    m_stageMenu->menuAction()->setVisible(rules.Visible(TCommand::StageMenu));
+    m_show3DMenu->menuAction()->setVisible(rules.Visible(TCommand::Show3DMenu));
+    for (QAction* button : std::as_const(m_view3DButtons))
+        button->setVisible(rules.Visible(TCommand::Show3DMenu));
+    setWindowTitle(QString::fromStdString(m_document->WindowTitle()));
+}
+
+void TMainForm::refreshFileMenu() {
+    const auto& entries = m_document->RecentFiles().Entries();
+    const std::string folder = QDir::currentPath().toStdString();
+    for (int i = 0; i < app::model::TRecentFiles::kMaxEntries; ++i) {
+        QAction* action = m_recentActions[static_cast<std::size_t>(i)];
+        const bool used = i < static_cast<int>(entries.size());
+        action->setVisible(used);
+        if (!used) continue;
+        // "&" before the number's last digit makes it the mnemonic; the path's own "&" are doubled.
+        QString caption = QString::fromStdString(m_document->RecentFiles().Caption(i, folder));
+        const int blank = static_cast<int>(caption.indexOf(QLatin1Char(' ')));
+        QString number = caption.left(blank);
+        number.insert(number.size() - 1, QLatin1Char('&'));
+        action->setText(number + caption.mid(blank).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    }
+    m_recentSeparator->setVisible(!entries.empty());
+}
+
+void TMainForm::refreshWindowMenu() {
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    for (int i = 0; i < kWindowListSize; ++i) {
+        QAction* action = m_windowActions[static_cast<std::size_t>(i)];
+        const bool used = i < windows.size();
+        action->setVisible(used);
+        if (!used) continue;
+        action->setText(tr("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
+        action->setChecked(windows[i] == m_mdi->activeSubWindow());
+    }
+}
+
+void TMainForm::ArrangeIconsClick() {
+    // Minimised children line up along the bottom edge, left to right.
+    const QRect area = m_mdi->viewport()->rect();
+    int x = 0;
+    int y = area.bottom();
+    for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        if (!window->isMinimized()) continue;
+        const QSize size = window->size();
+        if (x > 0 && x + size.width() > area.width()) {
+            x = 0;
+            y -= size.height();
+        }
+        window->move(x, y - size.height() + 1);
+        x += size.width();
+    }
+}
+
+void TMainForm::readSettings() {
+    TSettingsValues values;
+    // A store that cannot be read leaves no editor and no recent files.
+    if (!m_settings.Read(values)) values = TSettingsValues{};
+    m_values = values;
+    m_wordProcessor = values.WordProcessor;
+    m_document->RecentFiles().SetValues(values.Files);
+}
+
+void TMainForm::writeSettings() {
+    m_settings.Write(m_wordProcessor, m_document->RecentFiles().Values());
+}
+
+void TMainForm::OpenFromCommandLine(const QString& argument) {
+    if (argument.isEmpty()) return;
+    guarded([&] { m_document->OpenFromCommandLine(argument.toStdString()); });
+}
+
+void TMainForm::NewClick() {
+    guarded([&] {
+        commitActiveChild();
+        if (m_document->NewProblem()) m_mdi->closeAllSubWindows();
+    });
+}
+
+void TMainForm::OpenClick() {
+    guarded([&] {
+        commitActiveChild();
+        if (m_document->OpenProblem()) m_mdi->closeAllSubWindows();
+    });
+}
+
+void TMainForm::SaveClick() {
+    guarded([&] {
+        commitActiveChild();
+        m_document->SaveProblem();
+    });
+}
+
+void TMainForm::SaveAsClick() {
+    guarded([&] {
+        commitActiveChild();
+        m_document->SaveProblemAs();
+    });
+}
+
+void TMainForm::RecentClick(int index) {
+    const auto& entries = m_document->RecentFiles().Entries();
+    if (index < 0 || index >= static_cast<int>(entries.size())) return;
+    const std::string path = entries[static_cast<std::size_t>(index)];
+    guarded([&] {
+        commitActiveChild();
+        if (m_document->OpenNamed(path)) m_mdi->closeAllSubWindows();
+    });
+}
+
+void TMainForm::RunAnalysisClick() {
+    guarded([&] {
+        commitActiveChild();
+        m_document->RunAnalysis();
+    });
+}
+
+void TMainForm::openStagedDialog(bool modal) {
+    static QPointer<TDlgStaged> open;
+    if (modal) {
+        TDlgStaged dialog(m_document->Model().StageCount, this);
+        if (dialog.exec() == QDialog::Accepted)
+            guarded([&] { m_document->ApplyStageCount(dialog.StageCount()); });
+        RefreshCommands();
+        return;
+    }
+    if (open) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* dialog = new TDlgStaged(m_document->Model().StageCount, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog] { guarded([&] { m_document->ApplyStageCount(dialog->StageCount()); }); });
+    open = dialog;
+    dialog->show();
+}
+
+void TMainForm::openHelpFile(const char* name) {
+    const QString file = QString::fromUtf8(name);
+    const QString path = QDir(m_options.ProgramFolder).filePath(file);
+    if (!QFileInfo(path).isFile()) {
+        showInformation(tr("The file \"%1\" is not in the program folder %2.")
+                            .arg(file, QDir::toNativeSeparators(m_options.ProgramFolder)));
+        return;
+    }
+    if (!m_options.Dialogs->OpenUrl(QUrl::fromLocalFile(path)))
+        showInformation(tr("No program is set up to open \"%1\".").arg(file));
+}
+
+void TMainForm::AboutClick() {
+    TDlgAbout about(m_values.SupportEmail, m_values.WebSite, this);
+    about.exec();
+}
+
+void TMainForm::CheckUpdatesClick() {
+    QString base = m_values.UpdateUrl.trimmed();
+    if (base.isEmpty()) {
+        showInformation(
+            tr("No update address is configured. An administrator can set one as the value "
+               "\"UpdateURL\" of the program's settings."));
+        return;
+    }
+    if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
+    const QUrl url(base + QString::fromLatin1(kUpdateQuery));
+    if (!url.isValid() || url.isRelative()) {
+        showInformation(tr("The update address \"%1\" is not a valid address.").arg(m_values.UpdateUrl));
+        return;
+    }
+    if (!m_options.Dialogs->OpenUrl(url))
+        showInformation(tr("No browser could be started for %1.").arg(url.toString()));
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    try {
+        commitActiveChild();
+        if (!m_document->ConfirmDiscard()) {
+            event->ignore();
+            return;
+        }
+    } catch (const std::exception& e) {
+        // Nothing is lost: the window stays open with the problem as it was.
+        showInformation(QString::fromStdString(e.what()));
+        event->ignore();
+        RefreshCommands();
+        return;
+    }
+    writeSettings();
+    m_mdi->closeAllSubWindows();
+    event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* mime = event->mimeData();
+    if (mime->hasUrls() && !mime->urls().isEmpty() && mime->urls().constFirst().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.constFirst().isLocalFile()) return;
+    const std::string path = urls.constFirst().toLocalFile().toStdString();
+    event->acceptProposedAction();
+    // The source of the drag waits for the drop to return: questions come after it.
+    QTimer::singleShot(0, this, [this, path] {
+        guarded([&] {
+            commitActiveChild();
+            if (m_document->OpenNamed(path)) m_mdi->closeAllSubWindows();
+        });
+    });
+}
+
+}  // namespace app::ui

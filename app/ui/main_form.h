@@ -1,0 +1,140 @@
+#pragma once
+// The program's main window: a multiple-document frame with the menus, the toolbar and the status bar.
+// It holds the document controller (the problem, its tables, the result plots) for the life of the
+// program and dispatches every command to it or to the window that carries it out.
+
+#include <QMainWindow>
+#include <QString>
+#include <QUrl>
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/model/command_rules.h"
+#include "app/ui/document_controller.h"
+#include "app/ui/settings_store.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+namespace app::ui {
+
+/// A child window whose pending edit must be committed before a menu opens or the program closes.
+class TChildWindow {
+public:
+    virtual ~TChildWindow() = default;
+    /// Writes the window's edit back to the problem (its deactivation). May throw a validation error.
+    virtual void CommitEdit() = 0;
+};
+
+/// The boxes and system services the window uses to talk to the user; tests script them.
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+    virtual void Information(QWidget* parent, const QString& text);
+    virtual app::model::TPromptAnswer YesNoCancel(QWidget* parent, const QString& question);
+    virtual bool YesNo(QWidget* parent, const QString& question);
+    virtual std::optional<TOpenChoice> OpenFile(QWidget* parent);
+    virtual std::optional<std::string> SaveFile(QWidget* parent, const QString& initial,
+                                                const QString& title);
+    /// Hands a file or an address to the desktop's default handler.
+    virtual bool OpenUrl(const QUrl& url);
+};
+
+struct TMainFormOptions {
+    QString ProgramFolder;  // where the engine and the manuals are; empty: the executable's folder
+    QString SettingsFile;   // empty: the user's settings
+    std::unique_ptr<TDialogs> Dialogs;
+};
+
+inline constexpr const char* kApplicationTitle = "DRENOK 2015";
+inline constexpr const char* kContentsFile = "DRENOK_2015.html";
+inline constexpr const char* kUsersManualFile = "DRENOK 2015 Users Manual.pdf";
+inline constexpr const char* kTechnicalManualFile = "DRENOK 2015 Technical Manual.pdf";
+inline constexpr const char* kUpdateQuery = "checkupdates/check/check.php?DRENOK;2015.5.2;11/12/15";
+inline constexpr int kWindowListSize = 50;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(TMainFormOptions options = {}, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    [[nodiscard]] TDocumentController& Document() { return *m_document; }
+    [[nodiscard]] QMdiArea* MdiArea() const { return m_mdi; }
+    /// The menu or toolbar action of `command`.
+    [[nodiscard]] QAction* CommandAction(app::model::TCommand command) const;
+    /// The toolbar's own buttons whose rules differ from the menu's.
+    [[nodiscard]] QString StatusText() const;
+    [[nodiscard]] QString WordProcessor() const { return m_wordProcessor; }
+
+    /// Opens the command line's data file, or keeps the new problem.
+    void OpenFromCommandLine(const QString& argument);
+    /// Menus, buttons and title follow the problem.
+    void RefreshCommands();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* addCommand(QMenu* menu, app::model::TCommand command, const QString& text);
+    QAction* addAction(QMenu* menu, const QString& text, const char* name, void (TMainForm::*slot)());
+    void createMenus();
+    void createToolBar();
+    void readSettings();
+    void writeSettings();
+    TDocumentPorts makePorts();
+
+    /// Runs a command; an error that reaches here is shown, never passed on.
+    template <typename F>
+    void guarded(F&& command);
+    void commitActiveChild();
+    void showInformation(const QString& text);
+    void notAvailable(const QString& what);
+
+    void refreshFileMenu();
+    void refreshWindowMenu();
+    void openHelpFile(const char* name);
+    void openStagedDialog(bool modal);
+
+    // Commands.
+    void NewClick();
+    void OpenClick();
+    void SaveClick();
+    void SaveAsClick();
+    void RecentClick(int index);
+    void RunAnalysisClick();
+    void AboutClick();
+    void CheckUpdatesClick();
+    void ArrangeIconsClick();
+
+    TMainFormOptions m_options;
+    std::unique_ptr<TDocumentController> m_document;
+    TSettingsStore m_settings;
+    TSettingsValues m_values;
+    QString m_wordProcessor;
+
+    QMdiArea* m_mdi = nullptr;
+    QLabel* m_status = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    std::array<QAction*, app::model::kCommandCount> m_commands{};
+    std::array<QAction*, app::model::TRecentFiles::kMaxEntries> m_recentActions{};
+    QAction* m_recentSeparator = nullptr;
+    std::array<QAction*, kWindowListSize> m_windowActions{};
+    QMenu* m_soilMenu = nullptr;
+    QMenu* m_distributedMenu = nullptr;
+    QMenu* m_stageMenu = nullptr;
+    QMenu* m_show3DMenu = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QList<QAction*> m_view3DButtons;
+    bool m_busy = false;
+};
+
+}  // namespace app::ui
