@@ -1,6 +1,7 @@
 // A stand-in engine for the front end's tests: it checks the run file it is handed, leaves scratch
 // files behind, and then does what the data file's first line asks (ok, crash, fail, noreport,
-// errorstop, cut), so failure paths can be driven that the real engine never takes on purpose.
+// errorstop, cut, throw, mismatch, slow), so failure paths can be driven that the real engine never takes on
+// purpose.
 
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -50,7 +52,7 @@ extern "C" __attribute__((visibility("default"))) std::int32_t IDRENOK(std::int3
     if (getcwd(cwd, sizeof cwd) == nullptr || data.rfind(std::string(cwd) + "/", 0) == 0) {
         return reject("not run in a private folder");
     }
-    std::ofstream("SOILDATA") << "scratch\n";
+    std::ofstream("SOILDATA") << "scratch " << data << '\n';
     std::ofstream("ZKTEMP.001") << "scratch\n";
 
     std::string what;
@@ -58,13 +60,29 @@ extern "C" __attribute__((visibility("default"))) std::int32_t IDRENOK(std::int3
     std::getline(in, what);
     if (what == "crash") std::abort();
     if (what == "fail") return 7;
+    if (what == "mismatch") return 1;
+    if (what == "slow") {
+        // Long enough for a second program to start its run; its run file or scratch files must not
+        // appear here meanwhile.
+        ::usleep(400000);
+        std::ifstream again("names.dat");
+        std::string version2, data2;
+        std::getline(again, version2);
+        std::getline(again, data2);
+        std::ifstream scratch("SOILDATA");
+        std::string scratchLine;
+        std::getline(scratch, scratchLine);
+        if (data2 != data || scratchLine != "scratch " + data) return reject("run folder shared");
+    }
+    if (what == "throw") throw std::runtime_error("fake engine thrown");
     if (what == "noreport") return 0;
     std::ofstream out(report);
     out << kReportHead;
     if (what == "errorstop") out << " ERROR STOP -- STATIONS NOT IN ORDER\n";
     if (what != "cut") out << "     END OF ANALYSIS   \n";
     std::ofstream(plot) << "plot\n";
-    std::ofstream(notes) << "notes\n";
+    // The folder the engine ran in, so callers can check it was a private one.
+    std::ofstream(notes) << "notes\n" << cwd << '\n';
     return 0;
 }
 
