@@ -250,6 +250,7 @@ void TMainForm::createMenus() {
 
     // File
     QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("FileMenu"));
     addAction(file, tr("&New"), "FileNew", &TMainForm::NewClick)->setShortcut(QKeySequence(tr("Ctrl+N")));
     addAction(file, tr("&Open..."), "FileOpen", &TMainForm::OpenClick)
         ->setShortcut(QKeySequence(tr("Ctrl+O")));
@@ -271,15 +272,18 @@ void TMainForm::createMenus() {
 
     // Data: the windows that edit the problem.
     QMenu* dataMenu = menuBar()->addMenu(tr("Da&ta"));
+    dataMenu->setObjectName(QStringLiteral("DataMenu"));
     later(addCommand(dataMenu, TCommand::Title, tr("&Title")));
     later(addCommand(dataMenu, TCommand::WallProperties, tr("Wall &Properties")));
     later(addCommand(dataMenu, TCommand::WallConfiguration, tr("&Wall Configuration")));
     later(addCommand(dataMenu, TCommand::SoilLayers, tr("&Soil Layer Data")));
     m_soilMenu = dataMenu->addMenu(tr("&Soil Layer Data"));
+    m_soilMenu->setObjectName(QStringLiteral("SoilLayersMenu"));
     later(addCommand(m_soilMenu, TCommand::SoilLayersShort, tr("&Short-Term")));
     later(addCommand(m_soilMenu, TCommand::SoilLayersLong, tr("&Long-Term")));
     later(addCommand(dataMenu, TCommand::DistributedPressure, tr("&Distributed Active Earth Pressure")));
     m_distributedMenu = dataMenu->addMenu(tr("&Distributed Active Earth Pressure"));
+    m_distributedMenu->setObjectName(QStringLiteral("DistributedMenu"));
     later(addCommand(m_distributedMenu, TCommand::DistributedShort, tr("&Short-Term")));
     later(addCommand(m_distributedMenu, TCommand::DistributedLong, tr("&Long-Term")));
     later(addCommand(dataMenu, TCommand::Surcharge, tr("&Additional Surcharge Loads")));
@@ -294,7 +298,9 @@ void TMainForm::createMenus() {
 
     // Options
     QMenu* options = menuBar()->addMenu(tr("&Options"));
+    options->setObjectName(QStringLiteral("OptionsMenu"));
     QMenu* units = options->addMenu(tr("&Units"));
+    units->setObjectName(QStringLiteral("UnitsMenu"));
     auto* unitGroup = new QActionGroup(this);
     const std::pair<TCommand, QString> unitItems[] = {
         {TCommand::UnitsEnglish, tr("&English Units (lbs, in)")},
@@ -309,6 +315,7 @@ void TMainForm::createMenus() {
     }
     onOpen(units, nothing);
     QMenu* pressure = options->addMenu(tr("Ear&th-Pressure Options"));
+    pressure->setObjectName(QStringLiteral("EarthPressureMenu"));
     auto* pressureGroup = new QActionGroup(this);
     const std::pair<TCommand, QString> pressureItems[] = {
         {TCommand::EarthPressureUser, tr("Earth-Pressure Specified by &User")},
@@ -368,6 +375,7 @@ void TMainForm::createMenus() {
 
     // Stage Construction: there only while the problem is staged.
     m_stageMenu = menuBar()->addMenu(tr("&Stage Construction"));
+    m_stageMenu->setObjectName(QStringLiteral("StageMenu"));
     for (int n = 1; n <= app::model::kMaxStages; ++n) {
         QAction* action =
             addCommand(m_stageMenu, app::model::TCommandRules::StageCommand(n), tr("Stage &%1").arg(n));
@@ -386,6 +394,7 @@ void TMainForm::createMenus() {
 
     // Computation
     QMenu* computation = menuBar()->addMenu(tr("&Computation"));
+    computation->setObjectName(QStringLiteral("ComputationMenu"));
     QAction* run = addCommand(computation, TCommand::RunAnalysis, tr("&Run Analysis"));
     connect(run, &QAction::triggered, this, &TMainForm::RunAnalysisClick);
     const std::pair<TCommand, const char*> textFiles[] = {
@@ -406,6 +415,7 @@ void TMainForm::createMenus() {
 
     // Graphics
     QMenu* graphics = menuBar()->addMenu(tr("&Graphics"));
+    graphics->setObjectName(QStringLiteral("GraphicsMenu"));
     const std::pair<TCommand, QString> graphs[] = {
         {TCommand::GraphPY, tr("p-&y Curves")},
         {TCommand::GraphDeflection, tr("&Deflection vs Depth")},
@@ -424,6 +434,7 @@ void TMainForm::createMenus() {
 
     // Show 3DView: there only while the 3D view is open.
     m_show3DMenu = menuBar()->addMenu(tr("Show &3DView"));
+    m_show3DMenu->setObjectName(QStringLiteral("Show3DMenu"));
     for (const QString& text :
          {tr("&Wall"), tr("&Soil Layers"), tr("Water &Level"), tr("&Additional Surcharge"),
           tr("&Concentrated Loads"), tr("&Tie Backs"), tr("&Boundary Conditions"), tr("Lateral S&prings")}) {
@@ -437,6 +448,7 @@ void TMainForm::createMenus() {
 
     // Window
     m_windowMenu = menuBar()->addMenu(tr("&Window"));
+    m_windowMenu->setObjectName(QStringLiteral("WindowMenu"));
     QAction* cascade = m_windowMenu->addAction(tr("&Cascade"));
     cascade->setObjectName(QStringLiteral("WindowCascade"));
     connect(cascade, &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
@@ -456,6 +468,7 @@ void TMainForm::createMenus() {
 
     // Help
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("HelpMenu"));
     const std::tuple<QString, const char*, const char*> helpFiles[] = {
         {tr("&Contents"), "HelpContents", kContentsFile},
         {tr("&User's Manual"), "HelpUsersManual", kUsersManualFile},
@@ -692,7 +705,6 @@ void TMainForm::RunAnalysisClick() {
 }
 
 void TMainForm::openStagedDialog(bool modal) {
-    static QPointer<TDlgStaged> open;
     if (modal) {
         TDlgStaged dialog(m_document->Model().StageCount, this);
         if (dialog.exec() == QDialog::Accepted)
@@ -700,16 +712,18 @@ void TMainForm::openStagedDialog(bool modal) {
         RefreshCommands();
         return;
     }
-    if (open) {
-        open->raise();
-        open->activateWindow();
+    if (m_stagedDialog) {
+        m_stagedDialog->show();
+        m_stagedDialog->raise();
+        m_stagedDialog->activateWindow();
         return;
     }
     auto* dialog = new TDlgStaged(m_document->Model().StageCount, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this,
             [this, dialog] { guarded([&] { m_document->ApplyStageCount(dialog->StageCount()); }); });
-    open = dialog;
+    connect(dialog, &QDialog::finished, dialog, &QWidget::close);
+    m_stagedDialog = dialog;
     dialog->show();
 }
 

@@ -4,6 +4,7 @@
 // program and dispatches every command to it or to the window that carries it out.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <array>
@@ -21,6 +22,10 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
+
+namespace app::ui {
+class TDlgStaged;
+}
 
 namespace app::ui {
 
@@ -69,7 +74,7 @@ public:
     [[nodiscard]] QMdiArea* MdiArea() const { return m_mdi; }
     /// The menu or toolbar action of `command`.
     [[nodiscard]] QAction* CommandAction(app::model::TCommand command) const;
-    /// The toolbar's own buttons whose rules differ from the menu's.
+    /// The stage number shown in the status bar.
     [[nodiscard]] QString StatusText() const;
     [[nodiscard]] QString WordProcessor() const { return m_wordProcessor; }
 
@@ -134,6 +139,7 @@ private:
     QMenu* m_show3DMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
     QList<QAction*> m_view3DButtons;
+    QPointer<TDlgStaged> m_stagedDialog;  // the toolbar's non-modal one
     bool m_busy = false;
 };
 

@@ -1,0 +1,657 @@
+// The main window driven through its own menus and buttons, with the boxes and file dialogs scripted.
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "app/model/data_file.h"
+#include "app/model/run_files.h"
+#include "app/model/stages.h"
+#include "app/ui/dialogs/dlg_staged.h"
+#include "app/ui/main_form.h"
+#include "app/ui/settings_store.h"
+
+using namespace app::ui;
+using app::model::TCommand;
+using app::model::TPromptAnswer;
+
+namespace {
+
+class ScriptedDialogs : public TDialogs {
+public:
+    QStringList messages;
+    QStringList questions;
+    std::deque<TPromptAnswer> answers;  // Cancel when none is left
+    bool yesNo = true;
+    std::deque<std::optional<TOpenChoice>> opens;
+    std::deque<std::optional<std::string>> saves;
+    QStringList saveTitles;
+    QList<QUrl> urls;
+
+    void Information(QWidget*, const QString& text) override { messages << text; }
+    TPromptAnswer YesNoCancel(QWidget*, const QString& question) override {
+        questions << question;
+        if (answers.empty()) return TPromptAnswer::Cancel;
+        const TPromptAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    bool YesNo(QWidget*, const QString& question) override {
+        questions << question;
+        return yesNo;
+    }
+    std::optional<TOpenChoice> OpenFile(QWidget*) override {
+        if (opens.empty()) return std::nullopt;
+        auto choice = opens.front();
+        opens.pop_front();
+        return choice;
+    }
+    std::optional<std::string> SaveFile(QWidget*, const QString&, const QString& title) override {
+        saveTitles << title;
+        if (saves.empty()) return std::nullopt;
+        auto choice = saves.front();
+        saves.pop_front();
+        return choice;
+    }
+    bool OpenUrl(const QUrl& url) override {
+        urls << url;
+        return true;
+    }
+};
+
+struct Program {
+    QTemporaryDir settingsFolder;
+    QString settingsFile = settingsFolder.filePath(QStringLiteral("settings.ini"));
+    ScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<TMainForm> form;
+
+    explicit Program(const QString& programFolder = QStringLiteral(DRENOK_ENGINE_DIR),
+                     const std::function<void(QSettings&)>& settings = {}) {
+        QSettings ini(settingsFile, QSettings::IniFormat);
+        ini.beginGroup(QString::fromLatin1(kSettingsKeyPath));
+        // A harmless editor unless a test names another: nothing must pop up on the desktop.
+        ini.setValue(QString::fromLatin1(kWordProcessorValue), QStringLiteral("/bin/true"));
+        if (settings) settings(ini);
+        ini.sync();
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        TMainFormOptions options;
+        options.ProgramFolder = programFolder;
+        options.SettingsFile = settingsFile;
+        options.Dialogs = std::move(scripted);
+        form = std::make_unique<TMainForm>(std::move(options));
+    }
+    QAction* action(TCommand command) const { return form->CommandAction(command); }
+    QAction* named(const char* name) const { return form->findChild<QAction*>(QString::fromLatin1(name)); }
+    void trigger(TCommand command) const { action(command)->trigger(); }
+    void open(const QString& path, int filter = 1) {
+        dialogs->opens.push_back(TOpenChoice{path.toStdString(), filter});
+        named("FileOpen")->trigger();
+    }
+    QString lastMessage() const { return dialogs->messages.isEmpty() ? QString() : dialogs->messages.last(); }
+};
+
+QString copyExample(const QTemporaryDir& folder, const QString& name, const QString& as = QString()) {
+    const QString target = folder.filePath(as.isEmpty() ? name : as);
+    QFile::remove(target);
+    QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/") + name, target);
+    QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    return target;
+}
+
+QStringList exampleNames() {
+    return QDir(QStringLiteral(DRENOK_EXAMPLES))
+        .entryList({QStringLiteral("*.dn5d")}, QDir::Files, QDir::Name);
+}
+
+// Calls `drive` with the next modal window as soon as it is up.
+void onNextModal(const std::function<void(QWidget*)>& drive) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            drive(modal);
+        }
+    });
+    timer->start(10);
+}
+
+void runStagedDialog(Program& p, const std::function<void(TDlgStaged*)>& edit) {
+    onNextModal([edit](QWidget* modal) {
+        auto* dialog = qobject_cast<TDlgStaged*>(modal);
+        QVERIFY(dialog);
+        edit(dialog);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    p.trigger(TCommand::Staged);
+}
+
+QString readText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+}
+
+QList<QAction*> allActions(QWidget* root) {
+    QList<QAction*> found;
+    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+        for (QAction* action : actions) {
+            if (action->isSeparator()) continue;
+            if (QMenu* menu = action->menu()) {
+                emit menu->aboutToShow();  // the rules run as when the menu opens
+                walk(menu->actions());
+            } else if (!found.contains(action)) {
+                found << action;
+            }
+        }
+    };
+    if (auto* window = qobject_cast<QMainWindow*>(root)) {
+        walk(window->menuBar()->actions());
+        for (QToolBar* bar : window->findChildren<QToolBar*>())
+            walk(bar->actions());
+    }
+    return found;
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachExampleOpensRunsAndEnablesResults();
+    void saveWritesTheProblemAsEdited();
+    void newProblemRunWithSaveAsCancelledDoesNothing();
+    void missingEngineAndEngineWithoutEntry();
+    void engineFailuresLeaveTheProgramUsable();
+    void recentFilesOrderAndTheEleventhFile();
+    void longTermMenuLayout();
+    void earthPressureChoiceEnablesDistributedPressure();
+    void stageCountThroughTheDialog();
+    void everyCommandOnANewProblemAndOnEachExample();
+    void textEditorGetsTheFile();
+    void unreadableFileAndCommandLine();
+    void droppedFileIsOpened();
+    void exitWithUnsavedChangesAsksFirst();
+    void helpFilesUpdateCheckAndAbout();
+    void keyboardReachesTheMenus();
+};
+
+void MainFormTest::eachExampleOpensRunsAndEnablesResults() {
+    QTemporaryDir folder;
+    for (const QString& name : exampleNames()) {
+        Program p;
+        const QString file = copyExample(folder, name);
+        p.open(file);
+        QCOMPARE(p.lastMessage(), QString::fromStdString(app::model::ReadMessage(file.toStdString())));
+        QCOMPARE(p.form->windowTitle(), QString::fromStdString(app::model::WindowTitle(file.toStdString())));
+        p.dialogs->messages.clear();
+        p.trigger(TCommand::RunAnalysis);
+        QVERIFY2(p.dialogs->messages.size() == 1, qPrintable(name + ": " + p.dialogs->messages.join(" | ")));
+        QCOMPARE(p.lastMessage(), QString::fromLatin1(kCompletedMessage));
+        QVERIFY2(p.form->Document().ResultsAvailable(), qPrintable(name));
+        for (TCommand c : {TCommand::GraphDeflection, TCommand::GraphMoment, TCommand::GraphShear,
+                           TCommand::GraphDMS, TCommand::ViewWallGeometry, TCommand::EditOutputText,
+                           TCommand::EditRunNotes, TCommand::ExportPlots})
+            QVERIFY2(p.action(c)->isEnabled(), qPrintable(name + " " + p.action(c)->text()));
+        const auto& model = p.form->Document().Model();
+        const auto& plots = p.form->Document().Plots();
+        const int cases = model.StageCount > 1 ? model.StageCount : model.LongTerm ? 2 : 1;
+        QCOMPARE(plots.pltDef.LineCount(), cases);
+        QCOMPARE(plots.pltDef.PointCount(), model.IncrementCount + 2);  // the response rows hold NI + 2 nodes
+        QVERIFY(
+            !QFile::exists(QDir(QStringLiteral(DRENOK_ENGINE_DIR)).filePath(QStringLiteral("names.dat"))));
+        if (model.StageCount > 1) {
+            QVERIFY(p.action(TCommand::Stage2)->isVisible());
+            QCOMPARE(p.form->StatusText(), QStringLiteral("Construction Stage Number: 1"));
+        }
+    }
+}
+
+void MainFormTest::saveWritesTheProblemAsEdited() {
+    QTemporaryDir folder;
+    Program p;
+    const QString file = copyExample(folder, QStringLiteral("sand_cantilever_triangular.dn5d"));
+    p.open(file);
+    QVERIFY(!p.form->Document().IsChanged());
+    p.trigger(TCommand::UnitsSI);
+    p.trigger(TCommand::ApplyConcentratedLoads);
+    QVERIFY(p.form->Document().IsChanged());
+    QVERIFY(p.action(TCommand::UnitsSI)->isChecked());
+    p.named("FileSave")->trigger();
+    QVERIFY(!p.form->Document().IsChanged());
+    QVERIFY(p.dialogs->saveTitles.isEmpty());  // a current file saves in place
+
+    app::model::TGridTableRegistry plain, chart;
+    app::model::TProblemTables tables(plain, chart);
+    app::model::TProgramData reread(tables);
+    app::model::CreateFromFile(reread, file.toStdString(), app::model::TDataFileFormat::Current);
+    QCOMPARE(reread.UnitSystem(), 2);
+    QCOMPARE(reread.Title, p.form->Document().Model().Title);
+    const QStringList lines = readText(file).split(QLatin1Char('\n'));
+    QVERIFY(lines.size() > 2);
+    QCOMPARE(lines[1].split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts).value(0),
+             QStringLiteral("2"));
+
+    // Save As to a new name: the title and the recent list follow.
+    const QString other = folder.filePath(QStringLiteral("copy.dn5d"));
+    p.dialogs->saves.push_back(other.toStdString());
+    p.named("FileSaveAs")->trigger();
+    QCOMPARE(p.dialogs->saveTitles.value(0), QStringLiteral("Save Sand_cantilever_triangular.dn5d As"));
+    QCOMPARE(readText(other), readText(file));
+    QCOMPARE(p.form->windowTitle(), QStringLiteral("DRENOK 2015.5.2 - Copy.dn5d"));
+    QCOMPARE(QString::fromStdString(p.form->Document().RecentFiles().Entries().front()), other);
+}
+
+void MainFormTest::newProblemRunWithSaveAsCancelledDoesNothing() {
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    Program p;
+    p.named("FileNew")->trigger();
+    QCOMPARE(p.form->windowTitle(), QStringLiteral("DRENOK 2015.5.2 - NewWall.dn5d"));
+    p.trigger(TCommand::RunAnalysis);
+    QCOMPARE(p.dialogs->saveTitles, QStringList{QStringLiteral("Save NewWall.dn5d As")});
+    QVERIFY(p.dialogs->messages.isEmpty());
+    QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    QVERIFY(!p.form->Document().ResultsAvailable());
+    QVERIFY(!p.action(TCommand::GraphDeflection)->isEnabled());
+    QVERIFY(!p.action(TCommand::EditInputText)->isEnabled());
+}
+
+void MainFormTest::missingEngineAndEngineWithoutEntry() {
+    QTemporaryDir folder;
+    QTemporaryDir empty;
+    for (const QString& programFolder : {empty.path(), QStringLiteral(DRENOK_NO_ENTRY_DIR)}) {
+        Program p(programFolder);
+        const QString file = copyExample(folder, QStringLiteral("cantilever_check.dn5d"));
+        p.open(file);
+        p.trigger(TCommand::RunAnalysis);
+        QCOMPARE(p.lastMessage(), QString::fromLatin1(kInitializeFailedMessage));
+        QVERIFY(!QFile::exists(QString::fromStdString(
+            app::model::RunFilePath(file.toStdString(), app::model::kReportExtension))));
+        QVERIFY(!p.form->Document().ResultsAvailable());
+        QVERIFY(!p.form->Document().Runner().IsRunning());
+    }
+}
+
+void MainFormTest::engineFailuresLeaveTheProgramUsable() {
+    QTemporaryDir folder;
+    Program p(QStringLiteral(DRENOK_FAKE_ENGINE_DIR));
+    const QString file = folder.filePath(QStringLiteral("fake.dn5d"));
+    p.dialogs->saves.push_back(file.toStdString());
+    p.named("FileSaveAs")->trigger();
+    // The stand-in engine acts on the data file's first line, which is the problem's title.
+    const std::pair<const char*, QStringList> cases[] = {
+        {"throw", {QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
+        {"mismatch", {QString::fromLatin1(kInconsistentMessage)}},
+        {"ok",
+         {QString::fromLatin1(kCompletedMessage), QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
+    };
+    for (const auto& [title, expected] : cases) {
+        p.form->Document().Model().Title = title;
+        p.dialogs->messages.clear();
+        p.trigger(TCommand::RunAnalysis);
+        QCOMPARE(p.dialogs->messages, expected);
+        QVERIFY(!p.form->Document().ResultsAvailable());
+        QVERIFY(!p.action(TCommand::GraphDeflection)->isEnabled());
+        QVERIFY(!p.form->Document().Runner().IsRunning());
+    }
+    p.named("FileNew")->trigger();
+    QCOMPARE(p.form->windowTitle(), QStringLiteral("DRENOK 2015.5.2 - NewWall.dn5d"));
+}
+
+void MainFormTest::recentFilesOrderAndTheEleventhFile() {
+    QTemporaryDir folder;
+    Program p;
+    QStringList files;
+    for (int k = 1; k <= 11; ++k)
+        files << copyExample(folder, QStringLiteral("generated_sand.dn5d"),
+                             QStringLiteral("w%1.dn5d").arg(k));
+    for (const QString& file : files)
+        p.open(file);
+    auto* fileMenu = p.form->findChild<QMenu*>(QStringLiteral("FileMenu"));
+    QVERIFY(fileMenu);
+    emit fileMenu->aboutToShow();
+    // The current folder is the files' folder, so the captions show bare names.
+    QCOMPARE(p.named("Recent1")->text(), QStringLiteral("&1 w11.dn5d"));
+    QCOMPARE(p.named("Recent2")->text(), QStringLiteral("&2 w10.dn5d"));
+    QCOMPARE(p.named("Recent10")->text(), QStringLiteral("1&0 w2.dn5d"));
+    QVERIFY(p.named("Recent10")->isVisible());
+    QSettings ini(p.settingsFile, QSettings::IniFormat);
+    ini.beginGroup(QString::fromLatin1(kSettingsKeyPath));
+    QCOMPARE(ini.value(QStringLiteral("File1")).toString(), files[10]);
+    QCOMPARE(ini.value(QStringLiteral("File10")).toString(), files[1]);
+
+    p.open(files[4]);  // opened again: moves up, nothing dropped
+    emit fileMenu->aboutToShow();
+    QCOMPARE(p.named("Recent1")->text(), QStringLiteral("&1 w5.dn5d"));
+    QCOMPARE(p.named("Recent10")->text(), QStringLiteral("1&0 w2.dn5d"));
+    p.named("Recent3")->trigger();  // w10
+    QCOMPARE(p.form->windowTitle(), QStringLiteral("DRENOK 2015.5.2 - W10.dn5d"));
+
+    // A new program reads the list back.
+    p.form.reset();
+    TSettingsStore store(p.settingsFile);
+    TSettingsValues values;
+    QVERIFY(store.Read(values));
+    QCOMPARE(QString::fromStdString(values.Files[0]), files[9]);
+}
+
+void MainFormTest::longTermMenuLayout() {
+    Program p;
+    QVERIFY(p.action(TCommand::SoilLayers)->isVisible());
+    p.trigger(TCommand::LongTerm);
+    QVERIFY(p.action(TCommand::LongTerm)->isChecked());
+    QVERIFY(!p.action(TCommand::SoilLayers)->isVisible());
+    QVERIFY(p.action(TCommand::SoilLayersShort)->isVisible());
+    QVERIFY(p.action(TCommand::SoilLayersLong)->isVisible());
+    QVERIFY(p.action(TCommand::DistributedShort)->isVisible());
+    QVERIFY(!p.action(TCommand::DistributedPressure)->isVisible());
+    QVERIFY(!p.action(TCommand::Staged)->isEnabled());
+    QVERIFY(!p.action(TCommand::StagedButton)->isEnabled());
+    QVERIFY(!p.action(TCommand::SoilLayersButton)->isEnabled());
+    QVERIFY(p.form->Document().IsChanged());
+    p.trigger(TCommand::LongTerm);
+    QVERIFY(p.action(TCommand::SoilLayers)->isVisible());
+    QVERIFY(!p.action(TCommand::SoilLayersShort)->isVisible());
+    QVERIFY(p.action(TCommand::StagedButton)->isEnabled());
+}
+
+void MainFormTest::earthPressureChoiceEnablesDistributedPressure() {
+    Program p;
+    QVERIFY(!p.action(TCommand::DistributedPressure)->isEnabled());
+    p.trigger(TCommand::EarthPressureUser);
+    QVERIFY(p.action(TCommand::DistributedPressure)->isEnabled());
+    QVERIFY(p.action(TCommand::EarthPressureUser)->isChecked());
+    p.trigger(TCommand::EarthPressureTrapezoidal);
+    QVERIFY(!p.action(TCommand::DistributedPressure)->isEnabled());
+    QVERIFY(p.action(TCommand::EarthPressureTrapezoidal)->isChecked());
+    QVERIFY(!p.action(TCommand::EarthPressureUser)->isChecked());
+    QCOMPARE(p.form->Document().Model().EarthPressureChoice, 3);
+}
+
+void MainFormTest::stageCountThroughTheDialog() {
+    QTemporaryDir folder;
+    Program p;
+    const QString file = folder.filePath(QStringLiteral("staged.dn5d"));
+    p.dialogs->saves.push_back(file.toStdString());
+    p.named("FileSaveAs")->trigger();
+    QVERIFY(QFile::exists(file));
+
+    runStagedDialog(p, [](TDlgStaged* dialog) {
+        QVERIFY(!dialog->CountBox()->isEnabled());
+        dialog->StagedCheck()->click();
+        QCOMPARE(dialog->CountBox()->value(), 2);  // ticking offers two stages
+        dialog->CountBox()->stepBy(1);
+        QCOMPARE(dialog->CountBox()->value(), 3);
+    });
+    const auto& model = p.form->Document().Model();
+    QCOMPARE(model.StageCount, 3);
+    for (int n = 1; n <= 3; ++n)
+        QVERIFY(
+            QFile::exists(QString::fromStdString(app::model::StageFilePath(file.toStdString(), n).string())));
+    QVERIFY(p.action(TCommand::Stage3)->isVisible() && p.action(TCommand::Stage3)->isEnabled());
+    QVERIFY(!p.action(TCommand::Stage4)->isEnabled());
+    QVERIFY(p.action(TCommand::Staged)->isChecked());
+    QVERIFY(!p.action(TCommand::LongTerm)->isEnabled());
+    QCOMPARE(p.form->StatusText(), QStringLiteral("Construction Stage Number: 1"));
+
+    p.trigger(TCommand::Stage2);
+    QCOMPARE(model.CurrentStage, 2);
+    QVERIFY(p.action(TCommand::Stage2)->isChecked());
+    QVERIFY(!p.action(TCommand::Stage1)->isChecked());
+    QVERIFY(p.action(TCommand::CopyPreviousStage)->isEnabled());
+    QCOMPARE(p.form->StatusText(), QStringLiteral("Construction Stage Number: 2"));
+    p.trigger(TCommand::CopyPreviousStage);
+    QVERIFY(p.dialogs->questions.last().startsWith(
+        QStringLiteral("Do you want to copy all information from Stage 1")));
+
+    // Saving joins the stages into the data file.
+    p.named("FileSave")->trigger();
+    QCOMPARE(readText(file).count(QStringLiteral(" Stage No :")), 2);
+
+    runStagedDialog(p, [](TDlgStaged* dialog) {
+        QVERIFY(dialog->StagedCheck()->isChecked());
+        QCOMPARE(dialog->CountBox()->value(), 3);
+        dialog->StagedCheck()->click();
+        QCOMPARE(dialog->CountBox()->value(), 1);
+        QVERIFY(!dialog->CountBox()->isEnabled());
+    });
+    QCOMPARE(model.StageCount, 1);
+    QCOMPARE(model.CurrentStage, 1);
+    for (int n = 1; n <= 3; ++n)
+        QVERIFY(!QFile::exists(
+            QString::fromStdString(app::model::StageFilePath(file.toStdString(), n).string())));
+    QVERIFY(!p.action(TCommand::Stage1)->isVisible());
+    QVERIFY(p.form->StatusText().isEmpty());
+    QVERIFY(p.form->Document().IsChanged());  // the file on disk still holds three stages
+}
+
+void MainFormTest::everyCommandOnANewProblemAndOnEachExample() {
+    QTemporaryDir folder;
+    QStringList problems{QString()};
+    problems << exampleNames();
+    // Any box or dialog a command opens is closed again at once.
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<TDlgStaged*>(top); dialog && dialog->isVisible())
+                dialog->reject();
+    });
+    closer.start(5);
+    for (const QString& name : problems) {
+        Program p;
+        p.form->show();
+        if (!name.isEmpty()) {
+            const QString file = copyExample(folder, name);
+            p.open(file);
+            p.trigger(TCommand::RunAnalysis);
+        }
+        int triggered = 0;
+        for (QAction* action : allActions(p.form.get())) {
+            if (action->objectName() == QStringLiteral("FileExit")) continue;
+            if (!action->isEnabled() || !action->isVisible()) continue;
+            p.dialogs->saves.push_back(folder.filePath(QStringLiteral("saved.dn5d")).toStdString());
+            action->trigger();
+            ++triggered;
+        }
+        QVERIFY2(triggered > 40, qPrintable(QStringLiteral("%1: %2 commands").arg(name).arg(triggered)));
+        // Still alive and answering: the exit asks, a Cancel keeps the window.
+        p.dialogs->answers = {TPromptAnswer::Cancel};
+        p.form->Document().SetChanged();
+        p.named("FileExit")->trigger();
+        QVERIFY(p.form->isVisible());
+        p.dialogs->answers = {TPromptAnswer::No};
+        p.named("FileNew")->trigger();
+        QCOMPARE(p.form->windowTitle(), QStringLiteral("DRENOK 2015.5.2 - NewWall.dn5d"));
+    }
+}
+
+void MainFormTest::textEditorGetsTheFile() {
+    QTemporaryDir folder;
+    const QString record = folder.filePath(QStringLiteral("editor-args.txt"));
+    const QString editor = folder.filePath(QStringLiteral("editor.sh"));
+    {
+        QFile script(editor);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1'\n").arg(record).toLocal8Bit());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    Program p(QStringLiteral(DRENOK_ENGINE_DIR),
+              [&](QSettings& ini) { ini.setValue(QString::fromLatin1(kWordProcessorValue), editor); });
+    QCOMPARE(p.form->WordProcessor(), editor);
+    const QString file =
+        copyExample(folder, QStringLiteral("generated_silt.dn5d"), QStringLiteral("wall with blanks.dn5d"));
+    p.open(file);
+    p.trigger(TCommand::RunAnalysis);
+    p.trigger(TCommand::EditInputText);
+    p.trigger(TCommand::ViewOutputButton);
+    QTRY_COMPARE(readText(record).count(QLatin1Char('\n')), 2);
+    const QString report =
+        QString::fromStdString(app::model::RunFilePath(file.toStdString(), app::model::kReportExtension));
+    QCOMPARE(readText(record).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);  // one argument each
+    QVERIFY(readText(record).split(QLatin1Char('\n')).contains(file));
+    QVERIFY(readText(record).split(QLatin1Char('\n')).contains(report));
+
+    Program broken(QStringLiteral(DRENOK_ENGINE_DIR), [](QSettings& ini) {
+        ini.setValue(QString::fromLatin1(kWordProcessorValue), QStringLiteral("/nonexistent/editor"));
+    });
+    broken.open(file);
+    broken.trigger(TCommand::EditInputText);
+    QCOMPARE(broken.lastMessage(), QString::fromLatin1(kEditorFailedMessage));
+}
+
+void MainFormTest::unreadableFileAndCommandLine() {
+    QTemporaryDir folder;
+    const QString bad = folder.filePath(QStringLiteral("bad.dn5d"));
+    {
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("A wall\n1 0 x\n");
+    }
+    Program p;
+    p.open(bad);
+    QVERIFY2(p.lastMessage().startsWith(QStringLiteral("Error on Line 2")), qPrintable(p.lastMessage()));
+    QCOMPARE(p.form->windowTitle(), QStringLiteral("DRENOK 2015.5.2 - NewWall.dn5d"));
+    QCOMPARE(p.form->Document().Model().Title, std::string("New Wall"));
+    p.trigger(TCommand::RunAnalysis);  // a new problem: Save As is asked, and cancelled
+    QCOMPARE(p.dialogs->saveTitles.size(), 1);
+
+    const QString good = copyExample(folder, QStringLiteral("short_long_term.dn5d"));
+    Program q;
+    q.form->OpenFromCommandLine(good);
+    QVERIFY(q.dialogs->messages.isEmpty());  // opening from the command line says nothing
+    QCOMPARE(q.form->windowTitle(), QStringLiteral("DRENOK 2015.5.2 - Short_long_term.dn5d"));
+    QVERIFY(q.action(TCommand::SoilLayersShort)->isVisible());
+    q.form->OpenFromCommandLine(folder.filePath(QStringLiteral("absent")));  // looked for as absent.dn4d
+    QVERIFY(q.dialogs->messages.isEmpty());
+    Program r;
+    r.form->OpenFromCommandLine(bad);
+    QVERIFY(r.lastMessage().startsWith(QStringLiteral("Error on Line 2")));
+    QCOMPARE(r.form->windowTitle(), QStringLiteral("DRENOK 2015.5.2 - NewWall.dn5d"));
+}
+
+void MainFormTest::droppedFileIsOpened() {
+    QTemporaryDir folder;
+    const QString file = copyExample(folder, QStringLiteral("generated_soft_clay.dn5d"));
+    Program p;
+    p.form->show();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(p.form.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(p.form.get(), &drop);
+    QTRY_COMPARE(p.form->windowTitle(), QStringLiteral("DRENOK 2015.5.2 - Generated_soft_clay.dn5d"));
+    QCOMPARE(p.lastMessage(), QString::fromStdString(app::model::ReadMessage(file.toStdString())));
+}
+
+void MainFormTest::exitWithUnsavedChangesAsksFirst() {
+    QTemporaryDir folder;
+    Program p;
+    p.form->show();
+    p.trigger(TCommand::ApplySprings);
+    p.dialogs->answers = {TPromptAnswer::Cancel};
+    QVERIFY(!p.form->close());
+    QVERIFY(p.form->isVisible());
+    QCOMPARE(p.dialogs->questions.last(), QString::fromLatin1(app::model::kSaveQuestion));
+    // Yes with a cancelled Save As cancels the exit too.
+    p.dialogs->answers = {TPromptAnswer::Yes};
+    QVERIFY(!p.form->close());
+    // Yes and a name: saved, then closed, and the settings written.
+    const QString file = folder.filePath(QStringLiteral("kept.dn5d"));
+    p.dialogs->answers = {TPromptAnswer::Yes};
+    p.dialogs->saves.push_back(file.toStdString());
+    QVERIFY(p.form->close());
+    QVERIFY(QFile::exists(file));
+    QSettings ini(p.settingsFile, QSettings::IniFormat);
+    ini.beginGroup(QString::fromLatin1(kSettingsKeyPath));
+    QCOMPARE(ini.value(QStringLiteral("File1")).toString(), file);
+    QCOMPARE(ini.value(QString::fromLatin1(kWordProcessorValue)).toString(), QStringLiteral("/bin/true"));
+}
+
+void MainFormTest::helpFilesUpdateCheckAndAbout() {
+    QTemporaryDir program;
+    Program p(program.path());
+    p.named("HelpContents")->trigger();
+    QVERIFY(p.lastMessage().contains(QStringLiteral("DRENOK_2015.html")));
+    QVERIFY(p.dialogs->urls.isEmpty());
+    for (const char* name : {kContentsFile, kUsersManualFile, kTechnicalManualFile}) {
+        QFile file(QDir(program.path()).filePath(QString::fromUtf8(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    p.named("HelpContents")->trigger();
+    p.named("HelpUsersManual")->trigger();
+    p.named("HelpTechnicalManual")->trigger();
+    QCOMPARE(p.dialogs->urls.size(), 3);
+    QCOMPARE(
+        p.dialogs->urls[1],
+        QUrl::fromLocalFile(QDir(program.path()).filePath(QStringLiteral("DRENOK 2015 Users Manual.pdf"))));
+
+    p.named("HelpUpdates")->trigger();
+    QVERIFY(p.lastMessage().startsWith(QStringLiteral("No update address is configured.")));
+    QCOMPARE(p.dialogs->urls.size(), 3);
+    Program q(program.path(), [](QSettings& ini) {
+        ini.setValue(QString::fromLatin1(kUpdateUrlValue), QStringLiteral("https://updates.test"));
+        ini.setValue(QString::fromLatin1(kWebSiteValue), QStringLiteral("https://walls.test"));
+    });
+    q.named("HelpUpdates")->trigger();
+    QCOMPARE(q.dialogs->urls.value(0).toString(),
+             QStringLiteral("https://updates.test/checkupdates/check/check.php?DRENOK;2015.5.2;11/12/15"));
+
+    QStringList texts;
+    onNextModal([&texts](QWidget* modal) {
+        QCOMPARE(modal->windowTitle(), QStringLiteral("About Drenok"));
+        for (QLabel* label : modal->findChildren<QLabel*>())
+            texts << label->text();
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    q.named("HelpAbout")->trigger();
+    QVERIFY(texts.contains(QStringLiteral("Version 2015.5.2")));
+    QVERIFY(texts.contains(QStringLiteral("A program for the analysis of flexible retaining structures")));
+    QVERIFY(texts.filter(QStringLiteral("https://walls.test")).size() == 1);
+    QVERIFY(texts.filter(QStringLiteral("mailto:")).isEmpty());  // no support address configured
+}
+
+void MainFormTest::keyboardReachesTheMenus() {
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    Program p;
+    p.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.form.get()));
+    p.form->activateWindow();
+    // Alt+O opens Options, "t" its earth-pressure submenu, "u" the user's pressure.
+    QTest::keyClick(p.form->menuBar(), Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+    QCOMPARE(QApplication::activePopupWidget()->objectName(), QStringLiteral("OptionsMenu"));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_T);
+    QTRY_VERIFY(QApplication::activePopupWidget() &&
+                QApplication::activePopupWidget()->objectName() == QStringLiteral("EarthPressureMenu"));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_U);
+    QTRY_COMPARE(p.form->Document().Model().EarthPressureChoice, 1);
+    QVERIFY(p.action(TCommand::DistributedPressure)->isEnabled());
+}
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"
