@@ -1,0 +1,63 @@
+// A picture of the main window after a run, with the Graphics menu open, for a person to look at.
+// Usage: main_window_shot OUTPUT.png (run under a real display server, such as xvfb-run).
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <cstdio>
+
+#include "app/model/command_rules.h"
+#include "app/ui/main_form.h"
+
+namespace {
+
+// Messages would wait for a click; the picture is about the window.
+class QuietDialogs : public app::ui::TDialogs {
+public:
+    void Information(QWidget*, const QString&) override {}
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) return 2;
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("three_stages.dn5d"));
+    QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/three_stages.dn5d"), file);
+    QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+
+    app::ui::TMainFormOptions options;
+    options.ProgramFolder = QStringLiteral(DRENOK_ENGINE_DIR);
+    options.SettingsFile = folder.filePath(QStringLiteral("settings.ini"));
+    options.Dialogs = std::make_unique<QuietDialogs>();
+    app::ui::TMainForm form(std::move(options));
+    form.resize(1100, 720);
+    form.move(0, 0);
+    form.OpenFromCommandLine(file);
+    form.CommandAction(app::model::TCommand::RunAnalysis)->trigger();
+    if (!form.Document().ResultsAvailable()) {
+        std::fprintf(stderr, "the run gave no results\n");
+        return 1;
+    }
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+
+    auto* graphics = form.findChild<QMenu*>(QStringLiteral("GraphicsMenu"));
+    emit graphics->aboutToShow();
+    const QRect item = form.menuBar()->actionGeometry(graphics->menuAction());
+    graphics->popup(form.menuBar()->mapToGlobal(item.bottomLeft()));
+    QTest::qWait(500);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, 1100, 760);
+    graphics->close();
+    QDir().mkpath(QFileInfo(QString::fromLocal8Bit(argv[1])).absolutePath());
+    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]))) return 1;
+    std::printf("saved %s\n", argv[1]);
+    return 0;
+}
