@@ -295,8 +295,8 @@ struct Descriptor {
 
 struct Parsed {
     std::vector<Descriptor> flat;
-    size_t reversion = 0;  // where output resumes when items remain at the end
-    bool hasData = false;
+    size_t reversion = 0;          // where output resumes when items remain at the end
+    bool revertedHasData = false;  // the part from `reversion` on consumes items
 };
 
 [[noreturn]] void bad(std::string_view layout, const char* why) {
@@ -315,8 +315,9 @@ public:
         expect(')');
         skipBlanks();
         if (m_i != m_s.size()) bad(m_s, "text after the closing parenthesis");
-        for (const Descriptor& d : p.flat)
-            p.hasData = p.hasData || d.isData();
+        // Only what is repeated counts: a repeated part without data descriptors would never end.
+        for (size_t k = p.reversion; k < p.flat.size(); ++k)
+            p.revertedHasData = p.revertedHasData || p.flat[k].isData();
         return p;
     }
 
@@ -528,7 +529,7 @@ void formatTo(std::string& out, std::string_view layout, std::initializer_list<A
     for (;;) {
         if (i == p.flat.size()) {
             if (item == end) break;
-            if (!p.hasData) bad(layout, "items left but no data descriptor");
+            if (!p.revertedHasData) bad(layout, "items left but no data descriptor to repeat");
             out += '\n';
             pendingBlanks = 0;
             i = p.reversion;

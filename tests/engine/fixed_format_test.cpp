@@ -205,6 +205,9 @@ TEST(FixedFormatLayout, RejectsMalformedLayoutsAndMismatchedItems) {
     EXPECT_THROW((void)ff::format("(F5.)", {1.0}), std::invalid_argument);
     EXPECT_THROW((void)ff::format("(E.3)", {1.0}), std::invalid_argument);
     EXPECT_THROW((void)ff::format("(I3,5)", {1, 2}), std::invalid_argument);
+    // Items left over and a repeated group that takes none: refused, never repeated for ever.
+    EXPECT_THROW((void)ff::format("(2X,I3,(5'ab')/)", {1, 2}), std::invalid_argument);
+    EXPECT_EQ(ff::format("(2X,I3,(5'ab')/)", {1}), "    1ababababab\n\n");
 
     EXPECT_THROW((void)ff::format("(I3)", {"x"}), std::invalid_argument);
     EXPECT_THROW((void)ff::format("(I3)", {2.5}), std::invalid_argument);
