@@ -515,10 +515,7 @@ void TMainForm::createToolBar() {
            glyphIcon(QStringLiteral("H"), dataColour));
     QAction* soil = own(TCommand::SoilLayersButton, tr("Soil Layers"),
                         glyphIcon(QStringLiteral("≡"), QColor(170, 120, 70)));
-    connect(soil, &QAction::triggered, this, [this, soil] {
-        notAvailable(tr("The soil-layer editor"));
-        (void)soil;
-    });
+    connect(soil, &QAction::triggered, this, [this] { notAvailable(tr("The soil-layer editor")); });
     m_toolBar->addSeparator();
     shared(CommandAction(TCommand::RunAnalysis), tr("Run Analysis"),
            glyphIcon(QStringLiteral("▶"), QColor(60, 170, 70)));
