@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <initializer_list>
 
 namespace app::model {
 
@@ -117,6 +118,37 @@ long double ConvertUnits(long double value, std::string_view label, int from, in
     if (from == kUnitsSI && to == kUnitsEnglish) return value * UnitFactor(label);
     if (from == kUnitsEnglish && to == kUnitsSI) return value / UnitFactor(label);
     return value;
+}
+
+std::string EditUnitText(std::string_view label, int unitSystem) {
+    std::string text(label);
+    if (unitSystem == kUnitsOther) return text;
+    const int column = unitSystem == kUnitsSI ? 1 : 0;
+    auto textOf = [column](std::string_view token) {
+        for (const UnitToken& t : kTokens)
+            if (token == t.token) return std::string(t.text[column]);
+        return std::string(token);
+    };
+    auto replaceFirstPresent = [&text, &textOf](std::initializer_list<const char*> forms) {
+        for (const char* form : forms) {
+            const std::string token(form);
+            if (text.find(token) == std::string::npos) continue;
+            const std::string replacement = textOf(token);
+            std::string result;
+            for (std::size_t at = 0;;) {
+                const std::size_t next = text.find(token, at);
+                result.append(text, at, next == std::string::npos ? std::string::npos : next - at);
+                if (next == std::string::npos) break;
+                result += replacement;
+                at = next + token.size();
+            }
+            text = std::move(result);
+            return;
+        }
+    };
+    replaceFirstPresent({"F6", "F5", "F4", "F2", "F1", "F"});
+    replaceFirstPresent({"L2", "L1", "L3", "L"});
+    return text;
 }
 
 }  // namespace app::model

@@ -17,6 +17,11 @@ inline constexpr int kUnitsOther = 3;  // consistent F and L, never converted
 /// 'F/L2^3' gives "lbs/ft^3", "kN/m^3" or "F/L^3".
 [[nodiscard]] std::string UnitText(std::string_view label, int unitSystem);
 
+/// Unit text of a numeric field's label: in system 3 the label itself; otherwise only the first force
+/// form present (looked for as F6, F5, F4, F2, F1, F) and the first length form present (L2, L1, L3, L)
+/// are replaced, each wherever it occurs: 'F/L2^2' reads "lbs/ft^2" in English units.
+[[nodiscard]] std::string EditUnitText(std::string_view label, int unitSystem);
+
 /// SI value × factor = English value. Labels without a letter ('DEG.', 'SEE NOTES', '') give 1.
 [[nodiscard]] long double UnitFactor(std::string_view label);
 

@@ -1,0 +1,152 @@
+#include "app/model/table_import.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace app::model {
+
+namespace {
+
+bool takesNumber(const TColumn& column) {
+    return column.Visible() &&
+           (column.Kind() == kFloatColumn || column.Kind() == kIntColumn || column.Kind() == kEnumColumn);
+}
+
+bool fitsInteger(long double value) {
+    return value == std::trunc(value) && value >= std::numeric_limits<int>::min() &&
+           value <= std::numeric_limits<int>::max();
+}
+
+}  // namespace
+
+std::vector<std::string> ImportLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+std::vector<long double> ImportNumbers(std::string_view line) {
+    std::vector<long double> numbers;
+    std::size_t i = 0;
+    while (i < line.size() && static_cast<int>(numbers.size()) < kMaxImportNumbers) {
+        auto separator = [](char c) { return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n'; };
+        while (i < line.size() && separator(line[i]))
+            ++i;
+        std::size_t end = i;
+        while (end < line.size() && !separator(line[end]))
+            ++end;
+        if (end == i) break;
+        const std::string piece(line.substr(i, end - i));
+        char* stop = nullptr;
+        const long double value = std::strtold(piece.c_str(), &stop);
+        if (stop != piece.c_str() + piece.size() || !std::isfinite(value)) return {};
+        numbers.push_back(value);
+        i = end;
+    }
+    return numbers;
+}
+
+int ImportColumnCount(const TGridTable& table) {
+    int count = 0;
+    for (int c = 0; c < table.ColumnCount(); ++c)
+        if (takesNumber(table.Column(c))) ++count;
+    return count;
+}
+
+int ImportRows(TGridTable& table, const std::vector<std::string>& lines) {
+    const int columns = ImportColumnCount(table);
+    if (columns == 0) return 0;
+    std::vector<std::vector<long double>> rows;
+    for (const std::string& line : lines) {
+        std::vector<long double> numbers = ImportNumbers(line);
+        if (static_cast<int>(numbers.size()) != columns) continue;
+        bool fits = true;
+        int k = 0;
+        for (int c = 0; c < table.ColumnCount() && fits; ++c) {
+            const TColumn& column = table.Column(c);
+            if (!takesNumber(column)) continue;
+            if (column.Kind() != kFloatColumn && !fitsInteger(numbers[static_cast<std::size_t>(k)])) fits = false;
+            ++k;
+        }
+        if (!fits) continue;
+        rows.push_back(std::move(numbers));
+        if (table.MaxRows() > 0 && static_cast<int>(rows.size()) == table.MaxRows()) break;
+    }
+    if (rows.empty()) return 0;
+
+    int filled = 0;
+    for (const std::vector<long double>& numbers : rows) {
+        while (filled >= table.RowCount())
+            table.AddRows();
+        int k = 0;
+        for (int c = 0; c < table.ColumnCount(); ++c) {
+            TColumn& column = table.Column(c);
+            if (!takesNumber(column)) continue;
+            const long double value = numbers[static_cast<std::size_t>(k++)];
+            if (column.Kind() == kFloatColumn)
+                column.SetFloat(filled, value);
+            else
+                column.SetInt(filled, static_cast<int>(value));
+        }
+        ++filled;
+    }
+    while (table.RowCount() > filled)
+        table.DeleteRows(table.RowCount() - 1);
+    return filled;
+}
+
+bool ScientificAxis(long double minimum, long double maximum) {
+    const long double a = std::fabs(minimum);
+    const long double b = std::fabs(maximum);
+    if (a > 100000.0L || b > 100000.0L) return true;
+    return a < 0.001L && b < 0.001L && !(a == 0.0L && b == 0.0L);
+}
+
+std::string FormatAxisNumber(long double value, bool scientific) {
+    char buffer[64];
+    if (scientific) {
+        if (value == 0.0L) return "0.0E0";
+        std::snprintf(buffer, sizeof buffer, "%.3Le", value);
+        std::string text(buffer);
+        const std::size_t e = text.find('e');
+        std::string mantissa = text.substr(0, e);
+        while (mantissa.back() == '0' && mantissa[mantissa.size() - 2] != '.')
+            mantissa.pop_back();
+        const int exponent = std::stoi(text.substr(e + 1));
+        return mantissa + "E" + std::to_string(exponent);
+    }
+    std::snprintf(buffer, sizeof buffer, "%.3Lf", value);
+    std::string text(buffer);
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    if (text == "-0") text = "0";
+    // Thousands separators in the integer part.
+    const bool negative = text.front() == '-';
+    const std::size_t begin = negative ? 1 : 0;
+    std::size_t point = text.find('.');
+    if (point == std::string::npos) point = text.size();
+    std::string grouped = negative ? "-" : "";
+    for (std::size_t i = begin; i < point; ++i) {
+        if (i > begin && (point - i) % 3 == 0) grouped += ',';
+        grouped += text[i];
+    }
+    grouped.append(text, point, std::string::npos);
+    text = std::move(grouped);
+    return text;
+}
+
+}  // namespace app::model

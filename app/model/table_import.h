@@ -1,0 +1,40 @@
+#pragma once
+// Rows of numbers taken into a grid table from a text file or the clipboard, and the number format of
+// the chart editor's preview axes.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/model/grid_table.h"
+
+namespace app::model {
+
+inline constexpr int kMaxImportNumbers = 15;
+
+/// Lines of a file's or the clipboard's text: cut at carriage returns (a line feed right after one
+/// dropped) and at line feeds, the line ends of every platform. A last line without a line end counts:
+/// a block copied without its final line end keeps its last row.
+[[nodiscard]] std::vector<std::string> ImportLines(std::string_view text);
+
+/// The numbers of one line, cut at blanks, TABs, commas and carriage returns, at most 15. Empty when a
+/// piece is not a number ("." is the decimal separator, an exponent allowed).
+[[nodiscard]] std::vector<long double> ImportNumbers(std::string_view line);
+
+/// Columns that take a number from an imported line: the visible integer, real and choice columns.
+[[nodiscard]] int ImportColumnCount(const TGridTable& table);
+
+/// Fills the table's rows from the lines that give exactly ImportColumnCount numbers, in order, adding
+/// rows as needed and stopping at MaxRows; rows after the last one filled are deleted. Other lines are
+/// skipped. When no line fits nothing changes and 0 is returned; otherwise the number of rows filled.
+/// A value a column refuses (an integer column given 2.5) throws EAssignError with the table as it was.
+int ImportRows(TGridTable& table, const std::vector<std::string>& lines);
+
+/// Whether a preview axis spanning `minimum` … `maximum` labels in scientific form: a magnitude above
+/// 100000, or both below 0.001 and not both zero.
+[[nodiscard]] bool ScientificAxis(long double minimum, long double maximum);
+/// An axis label: "#,##0.###" (thousands separated by ",", at most three decimals) or, scientific,
+/// "#.0##E-0" (one to three decimals, the exponent signed only when negative).
+[[nodiscard]] std::string FormatAxisNumber(long double value, bool scientific);
+
+}  // namespace app::model

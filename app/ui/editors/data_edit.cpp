@@ -1,0 +1,124 @@
+#include "app/ui/editors/data_edit.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "app/model/expression.h"
+#include "app/model/graph_plot.h"
+#include "app/model/units.h"
+#include "app/ui/messages.h"
+
+namespace app::ui {
+
+QString FormatNumber(long double value) {
+    return QString::fromStdString(app::model::FormatGeneral(value, 18));
+}
+
+TDataEdit::TDataEdit(QWidget* parent) : QLineEdit(parent) {
+    show(0.0L);
+    connect(this, &QLineEdit::textEdited, this, &TDataEdit::Modified);
+}
+
+void TDataEdit::SetEditLabel(QLabel* label) {
+    m_label = label;
+    if (m_label) m_label->setBuddy(this);
+    updateLabel();
+}
+
+void TDataEdit::SetCaption(const QString& caption) {
+    m_caption = caption;
+    updateLabel();
+}
+
+void TDataEdit::SetUnitsString(const QString& units) {
+    m_unitsString = units;
+    updateLabel();
+}
+
+void TDataEdit::SetUnits(int units) {
+    m_units = std::clamp(units, 1, 3);
+    updateLabel();
+}
+
+QString TDataEdit::LabelText() const {
+    if (m_unitsString.isEmpty()) return m_caption;
+    const std::string unit = app::model::EditUnitText(m_unitsString.toStdString(), m_units);
+    return m_caption + QStringLiteral(" (") + QString::fromStdString(unit) + QStringLiteral(")");
+}
+
+void TDataEdit::updateLabel() {
+    if (m_label) m_label->setText(LabelText());
+}
+
+void TDataEdit::show(long double value) {
+    m_number = value;
+    m_shown = FormatNumber(value);
+    setText(m_shown);
+}
+
+void TDataEdit::SetNumber(long double value) {
+    show(value);
+}
+
+bool TDataEdit::Validate() {
+    long double value = 0.0L;
+    try {
+        value = app::model::EvaluateExpression(text().toStdString());
+    } catch (const app::model::EAssignError& e) {
+        ShowInformation(this, m_integerOnly ? tr("Entry must be a valid integer.") : QString::fromStdString(e.what()));
+        return false;
+    }
+    if (m_integerOnly && value != std::trunc(value)) {
+        ShowInformation(this, tr("Entry must be an integer."));
+        return false;
+    }
+    if (value < m_min) {
+        show(m_min);
+        ShowInformation(this, tr("Entry must be greater than or equal to ") + FormatNumber(m_min));
+        return false;
+    }
+    if (value > m_max) {
+        show(m_max);
+        ShowInformation(this, tr("Entry must be less than or equal to ") + FormatNumber(m_max));
+        return false;
+    }
+    show(value);
+    return true;
+}
+
+void TDataEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Validate();
+        selectAll();
+        return;
+    }
+    // With the whole number selected an operator extends it into an expression instead of replacing it.
+    static const QString operators = QStringLiteral("+-/*^=%!");
+    const QString typed = event->text();
+    if (typed.size() == 1 && operators.contains(typed) && hasSelectedText() && selectedText() == text()) {
+        deselect();
+        end(false);
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TDataEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // The message box itself takes the focus; only the first loss is checked.
+    if (m_validating || !IsPending()) return;
+    m_validating = true;
+    const bool valid = Validate();
+    m_validating = false;
+    if (!valid) {
+        QTimer::singleShot(0, this, [this] {
+            setFocus(Qt::OtherFocusReason);
+            selectAll();
+        });
+    }
+}
+
+}  // namespace app::ui

@@ -1,0 +1,84 @@
+#include "app/model/table_import.h"
+
+#include <gtest/gtest.h>
+
+#include "app/model/units.h"
+#include "model_test_support.h"
+
+namespace app::model {
+namespace {
+
+TEST(TableImport, LinesNumbersAndTheColumnCount) {
+    EXPECT_EQ(ImportLines("0.1,200\r\n0.2 400\r\nabc\r\n"),
+              (std::vector<std::string>{"0.1,200", "0.2 400", "abc"}));
+    EXPECT_EQ(ImportLines("1 2\n3 4"), (std::vector<std::string>{"1 2", "3 4"}));  // last line kept
+    EXPECT_EQ(ImportLines("a\rb\n\nc"), (std::vector<std::string>{"a", "b", "", "c"}));
+    EXPECT_EQ(ImportNumbers(" 1.5\t-2e3 , 7"), (std::vector<long double>{1.5L, -2000.0L, 7.0L}));
+    EXPECT_TRUE(ImportNumbers("1 two 3").empty());
+    EXPECT_TRUE(ImportNumbers("1 inf").empty());
+    std::string sixteen;
+    for (int k = 1; k <= 16; ++k) sixteen += std::to_string(k) + " ";
+    EXPECT_EQ(ImportNumbers(sixteen).size(), 15u);  // at most fifteen a line
+
+    testsupport::Problem p;
+    EXPECT_EQ(ImportColumnCount(p.tables.PYCurve2), 2);
+    EXPECT_EQ(ImportColumnCount(p.tables.PYCurves2), 3);  // node and two multipliers, not the curve sets
+}
+
+TEST(TableImport, FillsMatchingLinesAndDeletesTheRest) {
+    testsupport::Problem p;
+    TGridTableChart& curve = p.tables.PYCurve2;
+    curve.SetRowCount(5);
+    ASSERT_EQ(ImportRows(curve, ImportLines("0.1,200\r\n0.2 400\r\nabc\r\n")), 2);
+    ASSERT_EQ(curve.RowCount(), 2);
+    EXPECT_EQ(curve.Column(0).FloatAt(1), 0.2L);
+    EXPECT_EQ(curve.Column(1).FloatAt(0), 200.0L);
+
+    // Rows are added as needed, up to MaxRows (17).
+    std::string many;
+    for (int k = 0; k < 25; ++k) many += std::to_string(k) + " " + std::to_string(10 * k) + "\n";
+    EXPECT_EQ(ImportRows(curve, ImportLines(many)), 17);
+    EXPECT_EQ(curve.RowCount(), 17);
+    EXPECT_EQ(curve.Column(1).FloatAt(16), 160.0L);
+
+    // Nothing that fits: the table stays as it was.
+    EXPECT_EQ(ImportRows(curve, ImportLines("1 2 3\n4\nx y\n")), 0);
+    EXPECT_EQ(curve.RowCount(), 17);
+    EXPECT_EQ(curve.Column(0).FloatAt(3), 3.0L);
+
+    // An integer column skips a line with a fractional value there.
+    TGridTableChart& sets = p.tables.PYCurves2;
+    EXPECT_EQ(ImportRows(sets, ImportLines("2.5 1 1\n4 0.8 1.2\n")), 1);
+    EXPECT_EQ(sets.Column(0).IntAt(0), 4);
+}
+
+TEST(TableImport, AxisNumberFormats) {
+    EXPECT_FALSE(ScientificAxis(0, 100000));
+    EXPECT_TRUE(ScientificAxis(0, 100001));
+    EXPECT_TRUE(ScientificAxis(-250000, 10));
+    EXPECT_TRUE(ScientificAxis(0.0002L, 0.0009L));
+    EXPECT_FALSE(ScientificAxis(0, 0));
+    EXPECT_FALSE(ScientificAxis(0.0005L, 0.5L));
+    EXPECT_EQ(FormatAxisNumber(1234567.891L, false), "1,234,567.891");
+    EXPECT_EQ(FormatAxisNumber(-1500.25L, false), "-1,500.25");
+    EXPECT_EQ(FormatAxisNumber(0.00049L, false), "0");
+    EXPECT_EQ(FormatAxisNumber(999.9996L, false), "1,000");
+    EXPECT_EQ(FormatAxisNumber(150000, true), "1.5E5");
+    EXPECT_EQ(FormatAxisNumber(0.000234567L, true), "2.346E-4");
+    EXPECT_EQ(FormatAxisNumber(-3e6L, true), "-3.0E6");
+}
+
+TEST(EditUnitText, OnlyTheFirstForceAndLengthFormsAreReplaced) {
+    EXPECT_EQ(EditUnitText("F/L2^2", kUnitsEnglish), "lbs/ft^2");
+    EXPECT_EQ(EditUnitText("F/L2^2", kUnitsSI), "kN/m^2");
+    EXPECT_EQ(EditUnitText("L2", kUnitsEnglish), "ft");
+    EXPECT_EQ(EditUnitText("L", kUnitsSI), "m");
+    EXPECT_EQ(EditUnitText("deg.", kUnitsEnglish), "deg.");
+    EXPECT_EQ(EditUnitText("F/L2^2", kUnitsOther), "F/L2^2");
+    // Where the table labels replace every token, the field replaces only the first form found.
+    EXPECT_EQ(EditUnitText("F1-L2/L", kUnitsEnglish), "kips-ft/L");
+    EXPECT_EQ(UnitText("F1-L2/L", kUnitsEnglish), "kips-ft/in");
+}
+
+}  // namespace
+}  // namespace app::model
