@@ -78,7 +78,8 @@ int ImportRows(TGridTable& table, const std::vector<std::string>& lines) {
         for (int c = 0; c < table.ColumnCount() && fits; ++c) {
             const TColumn& column = table.Column(c);
             if (!takesNumber(column)) continue;
-            if (column.Kind() != kFloatColumn && !fitsInteger(numbers[static_cast<std::size_t>(k)])) fits = false;
+            if (column.Kind() != kFloatColumn && !fitsInteger(numbers[static_cast<std::size_t>(k)]))
+                fits = false;
             ++k;
         }
         if (!fits) continue;

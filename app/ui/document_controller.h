@@ -65,6 +65,9 @@ public:
     [[nodiscard]] app::model::TProgramData& Model() { return *m_model; }
     [[nodiscard]] const app::model::TProgramData& Model() const { return *m_model; }
     [[nodiscard]] app::model::TProblemTables& Tables() { return m_tables; }
+    /// The registries of the plain and the chart tables, where the window installs its editor factory.
+    [[nodiscard]] app::model::TGridTableRegistry& PlainRegistry() { return m_plainRegistry; }
+    [[nodiscard]] app::model::TGridTableRegistry& ChartRegistry() { return m_chartRegistry; }
     [[nodiscard]] app::model::PlotDefinitions& Plots() { return *m_plots; }
     [[nodiscard]] const app::model::PlotDefinitions& Plots() const { return *m_plots; }
     [[nodiscard]] app::model::TRecentFiles& RecentFiles() { return m_recent; }

@@ -26,8 +26,11 @@
 #include <exception>
 
 #include "app/model/run_files.h"
+#include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/dialogs/dlg_about.h"
 #include "app/ui/dialogs/dlg_staged.h"
+#include "app/ui/editors/table_form.h"
+#include "app/ui/messages.h"
 
 namespace app::ui {
 
@@ -138,6 +141,10 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
     m_status->setObjectName(QStringLiteral("StageStatus"));
     statusBar()->addWidget(m_status, 1);
 
+    m_previousMessages = SetMessageFunction(
+        [this](QWidget*, const QString& text) { m_options.Dialogs->Information(this, text); });
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
+    installEditorFactory();
     createMenus();
     createToolBar();
     readSettings();
@@ -148,7 +155,102 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
     resize(1100, 760);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The tables outlive no window: their editors go first, without asking.
+    m_document->PlainRegistry().SetEditorFactory({});
+    m_document->ChartRegistry().SetEditorFactory({});
+    for (app::model::TGridTable* table : m_document->Tables().All())
+        table->CloseEditor();
+    SetMessageFunction(m_previousMessages);
+}
+
+void TMainForm::installEditorFactory() {
+    auto factory = [this](app::model::TGridTable& table,
+                          app::model::TEditorMode mode) -> std::unique_ptr<app::model::TTableEditor> {
+        TTableForm* form = table.IsChart()
+                               ? new TTableChartForm(static_cast<app::model::TGridTableChart&>(table),
+                                                     [this] { return m_wordProcessor; })
+                               : new TTableForm(table);
+        if (mode == app::model::TEditorMode::Modal) {
+            form->SetModalRun();
+            TModalTableDialog dialog(form, this);
+            dialog.exec();
+            return nullptr;
+        }
+        if (mode == app::model::TEditorMode::Embedded && table.FormParent()) {
+            form->setParent(static_cast<QWidget*>(table.FormParent()));
+            form->move(0, 0);
+            form->show();
+            return std::make_unique<TTableEditorLink>(form);
+        }
+        QMdiSubWindow* sub = m_mdi->addSubWindow(form);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->show();
+        m_mdi->setActiveSubWindow(sub);
+        return std::make_unique<TTableEditorLink>(form);
+    };
+    m_document->PlainRegistry().SetEditorFactory(factory);
+    m_document->ChartRegistry().SetEditorFactory(factory);
+}
+
+void TMainForm::openDialog(TDialogKind kind) {
+    guarded([&] {
+        QPointer<QMdiSubWindow>& slot = m_dialogs[static_cast<std::size_t>(kind)];
+        if (slot) {
+            slot->showNormal();
+            m_mdi->setActiveSubWindow(slot);
+            return;
+        }
+        TDataDialog* dialog = CreateDataDialog(
+            kind, *m_document, [this] { return m_wordProcessor; },
+            [this](const QString& editor) {
+                m_wordProcessor = editor;
+                writeSettings();
+            });
+        QMdiSubWindow* sub = m_mdi->addSubWindow(dialog);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        slot = sub;
+        sub->show();
+        m_mdi->setActiveSubWindow(sub);
+    });
+}
+
+void TMainForm::openTable(app::model::TGridTable& table) {
+    guarded([&] { table.ShowEditor(); });
+}
+
+QWidget* TMainForm::DialogWindow(TDialogKind kind) const {
+    const QPointer<QMdiSubWindow>& slot = m_dialogs[static_cast<std::size_t>(kind)];
+    return slot ? slot->widget() : nullptr;
+}
+
+void TMainForm::subWindowActivated(QMdiSubWindow* window) {
+    // A box or a menu takes the focus for a moment: no child has been left.
+    if (!window || m_switchingChild || window == m_activeChild) return;
+    if (QMdiSubWindow* previous = m_activeChild) {
+        if (auto* child = dynamic_cast<TChildWindow*>(previous->widget())) {
+            try {
+                child->CommitEdit();
+            } catch (const ECommitRefused&) {
+                // The window that holds an invalid entry comes back.
+                m_switchingChild = true;
+                m_mdi->setActiveSubWindow(previous);
+                m_switchingChild = false;
+                return;
+            } catch (const std::exception& e) {
+                showInformation(QString::fromStdString(e.what()));
+            }
+        }
+    }
+    m_activeChild = window;
+    if (auto* child = dynamic_cast<TChildWindow*>(window->widget())) child->Reload();
+    RefreshCommands();
+}
+
+void TMainForm::reloadChildren() {
+    for (QMdiSubWindow* window : m_mdi->subWindowList())
+        if (auto* child = dynamic_cast<TChildWindow*>(window->widget())) child->Reload();
+}
 
 TDocumentPorts TMainForm::makePorts() {
     TDocumentPorts ports;
@@ -169,7 +271,11 @@ TDocumentPorts TMainForm::makePorts() {
     ports.SetStatus = [this](const std::string& text) {
         if (m_status) m_status->setText(QString::fromStdString(text));
     };
-    ports.Refresh = [this] { RefreshCommands(); };
+    ports.Refresh = [this] {
+        // A new problem, a stage or other units: open windows show the values of the model as it is now.
+        if (m_mdi) reloadChildren();
+        RefreshCommands();
+    };
     ports.CloseChildren = [this] {
         if (m_mdi) m_mdi->closeAllSubWindows();
     };
@@ -187,7 +293,10 @@ TDocumentPorts TMainForm::makePorts() {
 template <typename F>
 void TMainForm::guarded(F&& command) {
     try {
+        // What the active child holds goes into the problem first; an invalid entry stops the command.
+        commitActiveChild();
         command();
+    } catch (const ECommitRefused&) {
     } catch (const std::exception& e) {
         showInformation(QString::fromStdString(e.what()));
     }
@@ -237,6 +346,7 @@ void TMainForm::createMenus() {
             try {
                 commitActiveChild();
                 before();
+            } catch (const ECommitRefused&) {
             } catch (const std::exception& e) {
                 showInformation(QString::fromStdString(e.what()));
             }
@@ -244,6 +354,16 @@ void TMainForm::createMenus() {
         });
     };
     auto nothing = [] {};
+    auto dialog = [this](QAction* action, TDialogKind kind) {
+        connect(action, &QAction::triggered, this, [this, kind] { openDialog(kind); });
+    };
+    using app::model::TProblemTables;
+    auto editor = [this](QAction* action, app::model::TGridTable TProblemTables::*table) {
+        connect(action, &QAction::triggered, this, [this, table] { openTable(m_document->Tables().*table); });
+    };
+    auto chartEditor = [this](QAction* action, app::model::TGridTableChart TProblemTables::*table) {
+        connect(action, &QAction::triggered, this, [this, table] { openTable(m_document->Tables().*table); });
+    };
     auto later = [this](QAction* action) {
         connect(action, &QAction::triggered, this, [this, action] { notAvailable(action->text()); });
     };
@@ -273,27 +393,40 @@ void TMainForm::createMenus() {
     // Data: the windows that edit the problem.
     QMenu* dataMenu = menuBar()->addMenu(tr("Da&ta"));
     dataMenu->setObjectName(QStringLiteral("DataMenu"));
-    later(addCommand(dataMenu, TCommand::Title, tr("&Title")));
-    later(addCommand(dataMenu, TCommand::WallProperties, tr("Wall &Properties")));
-    later(addCommand(dataMenu, TCommand::WallConfiguration, tr("&Wall Configuration")));
-    later(addCommand(dataMenu, TCommand::SoilLayers, tr("&Soil Layer Data")));
+    dialog(addCommand(dataMenu, TCommand::Title, tr("&Title")), TDialogKind::Title);
+    dialog(addCommand(dataMenu, TCommand::WallProperties, tr("Wall &Properties")),
+           TDialogKind::WallProperties);
+    dialog(addCommand(dataMenu, TCommand::WallConfiguration, tr("&Wall Configuration")),
+           TDialogKind::WallConfiguration);
+    editor(addCommand(dataMenu, TCommand::SoilLayers, tr("&Soil Layer Data")), &TProblemTables::NewSoil);
     m_soilMenu = dataMenu->addMenu(tr("&Soil Layer Data"));
     m_soilMenu->setObjectName(QStringLiteral("SoilLayersMenu"));
-    later(addCommand(m_soilMenu, TCommand::SoilLayersShort, tr("&Short-Term")));
-    later(addCommand(m_soilMenu, TCommand::SoilLayersLong, tr("&Long-Term")));
-    later(addCommand(dataMenu, TCommand::DistributedPressure, tr("&Distributed Active Earth Pressure")));
+    editor(addCommand(m_soilMenu, TCommand::SoilLayersShort, tr("&Short-Term")), &TProblemTables::NewSoil);
+    editor(addCommand(m_soilMenu, TCommand::SoilLayersLong, tr("&Long-Term")), &TProblemTables::LongSoil);
+    editor(addCommand(dataMenu, TCommand::DistributedPressure, tr("&Distributed Active Earth Pressure")),
+           &TProblemTables::DistLoad);
     m_distributedMenu = dataMenu->addMenu(tr("&Distributed Active Earth Pressure"));
     m_distributedMenu->setObjectName(QStringLiteral("DistributedMenu"));
-    later(addCommand(m_distributedMenu, TCommand::DistributedShort, tr("&Short-Term")));
-    later(addCommand(m_distributedMenu, TCommand::DistributedLong, tr("&Long-Term")));
-    later(addCommand(dataMenu, TCommand::Surcharge, tr("&Additional Surcharge Loads")));
-    later(addCommand(dataMenu, TCommand::ConcentratedLoads, tr("&Concentrated Loads on the Wall")));
-    later(addCommand(dataMenu, TCommand::Tiebacks, tr("Tieback (&Ground Anchor) Data")));
-    later(addCommand(dataMenu, TCommand::Restraints, tr("&Boundary Condition on Deflection or Slope")));
-    later(addCommand(dataMenu, TCommand::PYModification, tr("Modification &Factors for p-y Curves")));
-    later(addCommand(dataMenu, TCommand::ExternalPY, tr("Sets of &External p-y Curves")));
-    later(addCommand(dataMenu, TCommand::Springs, tr("&Lateral Springs and Rotational Restraints")));
-    later(addCommand(dataMenu, TCommand::MomentEI, tr("Sets of Nonlinear &Moment vs EI Curves")));
+    editor(addCommand(m_distributedMenu, TCommand::DistributedShort, tr("&Short-Term")),
+           &TProblemTables::DistLoad);
+    editor(addCommand(m_distributedMenu, TCommand::DistributedLong, tr("&Long-Term")),
+           &TProblemTables::LongDist);
+    dialog(addCommand(dataMenu, TCommand::Surcharge, tr("&Additional Surcharge Loads")),
+           TDialogKind::Surcharge);
+    dialog(addCommand(dataMenu, TCommand::ConcentratedLoads, tr("&Concentrated Loads on the Wall")),
+           TDialogKind::ConcentratedLoads);
+    dialog(addCommand(dataMenu, TCommand::Tiebacks, tr("Tieback (&Ground Anchor) Data")),
+           TDialogKind::Tiebacks);
+    editor(addCommand(dataMenu, TCommand::Restraints, tr("&Boundary Condition on Deflection or Slope")),
+           &TProblemTables::Soillayer);
+    editor(addCommand(dataMenu, TCommand::PYModification, tr("Modification &Factors for p-y Curves")),
+           &TProblemTables::PYMod);
+    chartEditor(addCommand(dataMenu, TCommand::ExternalPY, tr("Sets of &External p-y Curves")),
+                &TProblemTables::PYCurves2);
+    dialog(addCommand(dataMenu, TCommand::Springs, tr("&Lateral Springs and Rotational Restraints")),
+           TDialogKind::Springs);
+    chartEditor(addCommand(dataMenu, TCommand::MomentEI, tr("Sets of Nonlinear &Moment vs EI Curves")),
+                &TProblemTables::MEICurves2);
     onOpen(dataMenu, nothing);
 
     // Options
@@ -370,7 +503,7 @@ void TMainForm::createMenus() {
     connect(staged, &QAction::triggered, this, [this] { openStagedDialog(true); });
     QAction* editorOption = options->addAction(tr("&Option of Text Editor..."));
     editorOption->setObjectName(QStringLiteral("OptionTextEditor"));
-    later(editorOption);
+    dialog(editorOption, TDialogKind::ControlOptions);
     onOpen(options, [this] { m_document->Model().DeriveUserEarthPressure(); });
 
     // Stage Construction: there only while the problem is staged.
@@ -515,7 +648,7 @@ void TMainForm::createToolBar() {
            glyphIcon(QStringLiteral("H"), dataColour));
     QAction* soil = own(TCommand::SoilLayersButton, tr("Soil Layers"),
                         glyphIcon(QStringLiteral("≡"), QColor(170, 120, 70)));
-    connect(soil, &QAction::triggered, this, [this] { notAvailable(tr("The soil-layer editor")); });
+    connect(soil, &QAction::triggered, this, [this] { openTable(m_document->Tables().NewSoil); });
     m_toolBar->addSeparator();
     shared(CommandAction(TCommand::RunAnalysis), tr("Run Analysis"),
            glyphIcon(QStringLiteral("▶"), QColor(60, 170, 70)));
@@ -766,6 +899,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    } catch (const ECommitRefused&) {
+        event->ignore();
+        return;
     } catch (const std::exception& e) {
         // Nothing is lost: the window stays open with the problem as it was.
         showInformation(QString::fromStdString(e.what()));

@@ -4,6 +4,7 @@
 // program and dispatches every command to it or to the window that carries it out.
 
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -13,13 +14,17 @@
 #include <string>
 
 #include "app/model/command_rules.h"
+#include "app/ui/child_window.h"
+#include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/document_controller.h"
+#include "app/ui/messages.h"
 #include "app/ui/settings_store.h"
 
 class QAction;
 class QActionGroup;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -28,14 +33,6 @@ class TDlgStaged;
 }
 
 namespace app::ui {
-
-/// A child window whose pending edit must be committed before a menu opens or the program closes.
-class TChildWindow {
-public:
-    virtual ~TChildWindow() = default;
-    /// Writes the window's edit back to the problem (its deactivation). May throw a validation error.
-    virtual void CommitEdit() = 0;
-};
 
 /// The boxes and system services the window uses to talk to the user; tests script them.
 class TDialogs {
@@ -82,6 +79,8 @@ public:
     void OpenFromCommandLine(const QString& argument);
     /// Menus, buttons and title follow the problem.
     void RefreshCommands();
+    /// The data dialog of `kind` when it is open.
+    [[nodiscard]] QWidget* DialogWindow(TDialogKind kind) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,6 +107,11 @@ private:
     void refreshWindowMenu();
     void openHelpFile(const char* name);
     void openStagedDialog(bool modal);
+    void openDialog(TDialogKind kind);
+    void openTable(app::model::TGridTable& table);
+    void installEditorFactory();
+    void subWindowActivated(QMdiSubWindow* window);
+    void reloadChildren();
 
     // Commands.
     void NewClick();
@@ -140,6 +144,10 @@ private:
     QMenu* m_windowMenu = nullptr;
     QList<QAction*> m_view3DButtons;
     QPointer<TDlgStaged> m_stagedDialog;  // the toolbar's non-modal one
+    std::array<QPointer<QMdiSubWindow>, 8> m_dialogs{};
+    QPointer<QMdiSubWindow> m_activeChild;
+    bool m_switchingChild = false;
+    TMessageFunction m_previousMessages;
     bool m_busy = false;
 };
 

@@ -1,8 +1,10 @@
 #include "app/ui/editors/data_edit.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -58,6 +60,7 @@ void TDataEdit::show(long double value) {
     m_number = value;
     m_shown = FormatNumber(value);
     setText(m_shown);
+    setCursorPosition(0);  // a long number shows its leading digits
 }
 
 void TDataEdit::SetNumber(long double value) {
@@ -69,7 +72,8 @@ bool TDataEdit::Validate() {
     try {
         value = app::model::EvaluateExpression(text().toStdString());
     } catch (const app::model::EAssignError& e) {
-        ShowInformation(this, m_integerOnly ? tr("Entry must be a valid integer.") : QString::fromStdString(e.what()));
+        ShowInformation(
+            this, m_integerOnly ? tr("Entry must be a valid integer.") : QString::fromStdString(e.what()));
         return false;
     }
     if (m_integerOnly && value != std::trunc(value)) {
@@ -108,8 +112,15 @@ void TDataEdit::keyPressEvent(QKeyEvent* event) {
 
 void TDataEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    // The message box itself takes the focus; only the first loss is checked.
+    // Checked here only when the focus moves to another field of the same window; a window that is
+    // left checks its fields itself, and a message box taking the focus is no move at all.
     if (m_validating || !IsPending()) return;
+    QWidget* scope = this;
+    while (scope->parentWidget() && !scope->isWindow() &&
+           !qobject_cast<QMdiSubWindow*>(scope->parentWidget()))
+        scope = scope->parentWidget();
+    QWidget* next = QApplication::focusWidget();
+    if (!next || next == this || !scope->isAncestorOf(next)) return;
     m_validating = true;
     const bool valid = Validate();
     m_validating = false;

@@ -17,7 +17,8 @@ TEST(TableImport, LinesNumbersAndTheColumnCount) {
     EXPECT_TRUE(ImportNumbers("1 two 3").empty());
     EXPECT_TRUE(ImportNumbers("1 inf").empty());
     std::string sixteen;
-    for (int k = 1; k <= 16; ++k) sixteen += std::to_string(k) + " ";
+    for (int k = 1; k <= 16; ++k)
+        sixteen += std::to_string(k) + " ";
     EXPECT_EQ(ImportNumbers(sixteen).size(), 15u);  // at most fifteen a line
 
     testsupport::Problem p;
@@ -36,7 +37,8 @@ TEST(TableImport, FillsMatchingLinesAndDeletesTheRest) {
 
     // Rows are added as needed, up to MaxRows (17).
     std::string many;
-    for (int k = 0; k < 25; ++k) many += std::to_string(k) + " " + std::to_string(10 * k) + "\n";
+    for (int k = 0; k < 25; ++k)
+        many += std::to_string(k) + " " + std::to_string(10 * k) + "\n";
     EXPECT_EQ(ImportRows(curve, ImportLines(many)), 17);
     EXPECT_EQ(curve.RowCount(), 17);
     EXPECT_EQ(curve.Column(1).FloatAt(16), 160.0L);

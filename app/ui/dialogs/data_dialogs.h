@@ -1,0 +1,152 @@
+#pragma once
+// The data-entry dialogs: small child windows that show the problem's scalar values when activated and
+// write them back when they lose the focus or close. They hold no data of their own.
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "app/ui/child_window.h"
+
+class QCheckBox;
+class QGridLayout;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+namespace app::ui {
+
+class TDataEdit;
+class TDocumentController;
+
+/// The dialogs, one of each at a time.
+enum class TDialogKind {
+    Title,
+    WallProperties,
+    WallConfiguration,
+    Surcharge,
+    ConcentratedLoads,
+    Springs,
+    Tiebacks,
+    ControlOptions
+};
+
+class TDataDialog : public QWidget, public TChildWindow {
+    Q_OBJECT
+public:
+    TDataDialog(TDocumentController& document, const QString& caption, QWidget* parent = nullptr);
+
+    /// Shows the model's values in the current unit system.
+    void Reload() override;
+    /// Validates the fields typed into and writes the dialog's values to the model. Throws
+    /// ECommitRefused, focus in the field, when one is invalid.
+    void CommitEdit() override;
+    /// The numeric fields in their order, for tests and the keyboard.
+    [[nodiscard]] const std::vector<TDataEdit*>& Edits() const { return m_edits; }
+    [[nodiscard]] TDataEdit* Edit(int i) const { return m_edits.at(static_cast<std::size_t>(i)); }
+
+protected:
+    virtual void load() = 0;
+    virtual void store() = 0;
+    void closeEvent(QCloseEvent* event) override;
+
+    /// A labelled numeric field in the next row of `grid`; limits as given.
+    TDataEdit* addEdit(QGridLayout* grid, const QString& caption, const QString& units, long double minimum,
+                       long double maximum, bool integerOnly = false);
+    /// Lengths shown in feet while the problem is in English units (stored in inches).
+    [[nodiscard]] long double feetShown(long double inches) const;
+    [[nodiscard]] long double feetStored(long double shown) const;
+    /// The field was typed into since the values were shown: only such fields are written back, so a
+    /// dialog opened and closed changes nothing.
+    [[nodiscard]] bool touched(const TDataEdit* edit) const;
+    void markChanged();
+
+    TDocumentController& m_document;
+    QVBoxLayout* m_layout;
+
+private:
+    std::vector<TDataEdit*> m_edits;
+    std::vector<const TDataEdit*> m_touched;
+};
+
+class TDlgTitle : public TDataDialog {
+    Q_OBJECT
+public:
+    explicit TDlgTitle(TDocumentController& document, QWidget* parent = nullptr);
+    [[nodiscard]] QLineEdit* TitleEdit() const { return m_title; }
+
+protected:
+    void load() override;
+    void store() override;
+
+private:
+    QLineEdit* m_title;
+};
+
+class TDlgWallProperties : public TDataDialog {
+    Q_OBJECT
+public:
+    explicit TDlgWallProperties(TDocumentController& document, QWidget* parent = nullptr);
+
+protected:
+    void load() override;
+    void store() override;
+};
+
+class TDlgWallConfiguration : public TDataDialog {
+    Q_OBJECT
+public:
+    explicit TDlgWallConfiguration(TDocumentController& document, QWidget* parent = nullptr);
+
+protected:
+    void load() override;
+    void store() override;
+};
+
+/// The surcharge, concentrated-load, spring and tieback dialogs: a sketch, perhaps an option box, and
+/// a button that opens the table.
+class TDlgTableLink : public TDataDialog {
+    Q_OBJECT
+public:
+    TDlgTableLink(TDocumentController& document, TDialogKind kind, QWidget* parent = nullptr);
+    [[nodiscard]] QCheckBox* OptionBox() const { return m_option; }
+    [[nodiscard]] QPushButton* TableButton() const { return m_button; }
+
+protected:
+    void load() override;
+    void store() override {}
+
+private:
+    void optionClicked(bool checked);
+    void openTable();
+
+    TDialogKind m_kind;
+    QCheckBox* m_option = nullptr;
+    QPushButton* m_button = nullptr;
+};
+
+/// "Control Options": the text editor.
+class TDlgControlOptions : public TDataDialog {
+    Q_OBJECT
+public:
+    TDlgControlOptions(TDocumentController& document, std::function<QString()> editor,
+                       std::function<void(const QString&)> setEditor, QWidget* parent = nullptr);
+    [[nodiscard]] QLineEdit* EditorEdit() const { return m_editor; }
+
+protected:
+    void load() override;
+    void store() override;
+
+private:
+    QLineEdit* m_editor;
+    std::function<QString()> m_get;
+    std::function<void(const QString&)> m_set;
+};
+
+/// The dialog of `kind`, made for the main window.
+[[nodiscard]] TDataDialog* CreateDataDialog(TDialogKind kind, TDocumentController& document,
+                                            std::function<QString()> editor,
+                                            std::function<void(const QString&)> setEditor);
+
+}  // namespace app::ui

@@ -1,0 +1,106 @@
+// Pictures of every data dialog and table editor on an example, for a person to look at.
+// Usage: dialog_shots OUTPUT_FOLDER (under a display server such as xvfb-run, or offscreen).
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cstdio>
+
+#include "app/model/command_rules.h"
+#include "app/ui/main_form.h"
+
+namespace {
+
+class QuietDialogs : public app::ui::TDialogs {
+public:
+    void Information(QWidget*, const QString& text) override {
+        std::printf("message: %s\n", qPrintable(text));
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) return 2;
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("anchored_tieback_trapezoidal.dn5d"));
+    QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/anchored_tieback_trapezoidal.dn5d"), file);
+    QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+
+    app::ui::TMainFormOptions options;
+    options.ProgramFolder = QStringLiteral(DRENOK_ENGINE_DIR);
+    options.SettingsFile = folder.filePath(QStringLiteral("settings.ini"));
+    options.Dialogs = std::make_unique<QuietDialogs>();
+    app::ui::TMainForm form(std::move(options));
+    form.resize(1200, 860);
+    form.OpenFromCommandLine(file);
+    auto& model = form.Document().Model();
+    // Every option on, so every item of the Data menu leads somewhere.
+    if (!model.ApplyConcentratedLoads) model.ToggleConcentratedLoads();
+    if (!model.ApplySprings) model.ToggleSprings();
+    if (!model.ApplyExternalPY) model.ToggleExternalPY();
+    if (!model.ApplyPYModification) model.TogglePYModification();
+    if (!model.ApplyMomentEI) model.ToggleMomentEI();
+    if (!model.ApplyRestraints) model.ToggleRestraints();
+    if (!model.ApplySurcharge) model.ToggleSurcharge();
+    form.RefreshCommands();
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+
+    using app::model::TCommand;
+    const std::pair<TCommand, const char*> items[] = {
+        {TCommand::Title, "title"},
+        {TCommand::WallProperties, "wall_properties"},
+        {TCommand::WallConfiguration, "wall_configuration"},
+        {TCommand::SoilLayers, "soil_layers"},
+        {TCommand::Surcharge, "surcharge"},
+        {TCommand::ConcentratedLoads, "concentrated_loads"},
+        {TCommand::Tiebacks, "tiebacks"},
+        {TCommand::Restraints, "restraints"},
+        {TCommand::PYModification, "py_modification"},
+        {TCommand::ExternalPY, "external_py"},
+        {TCommand::Springs, "springs"},
+        {TCommand::MomentEI, "moment_ei"},
+    };
+    int saved = 0;
+    for (const auto& [command, name] : items) {
+        form.CommandAction(command)->trigger();
+        QTest::qWait(100);
+        QMdiSubWindow* window = form.MdiArea()->activeSubWindow();
+        if (!window) {
+            std::fprintf(stderr, "%s: no window\n", name);
+            continue;
+        }
+        window->resize(window->sizeHint().expandedTo(QSize(520, 300)));
+        QTest::qWait(50);
+        if (window->grab().save(out.filePath(QString::fromLatin1(name) + QStringLiteral(".png")))) ++saved;
+        // The first nested table of the soil layers and the first curve set too.
+        if (command == TCommand::SoilLayers || command == TCommand::ExternalPY) {
+            auto& table = command == TCommand::SoilLayers
+                              ? static_cast<app::model::TGridTable&>(form.Document().Tables().NewSoil)
+                              : form.Document().Tables().PYCurves2;
+            const int column = command == TCommand::SoilLayers ? 2 : 1;
+            if (auto* nested = table.Column(column).TableAt(0)) {
+                nested->ShowEditor();
+                QTest::qWait(100);
+                if (QMdiSubWindow* inner = form.MdiArea()->activeSubWindow()) {
+                    inner->resize(inner->sizeHint().expandedTo(QSize(520, 300)));
+                    QTest::qWait(50);
+                    if (inner->grab().save(
+                            out.filePath(QString::fromLatin1(name) + QStringLiteral("_nested.png"))))
+                        ++saved;
+                }
+            }
+        }
+        form.MdiArea()->closeAllSubWindows();
+    }
+    std::printf("saved %d pictures in %s\n", saved, qPrintable(out.path()));
+    return saved >= 12 ? 0 : 1;
+}
