@@ -196,13 +196,13 @@ void DrawTieback(QPainter& painter, const QRectF& area) {
     painter.setPen(QPen(kLoad, 5, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(bondStart, end);
     painter.setPen(kNote);
-    painter.drawText(QRectF(52, 54, 60, 11), Qt::AlignLeft, QStringLiteral("unbonded length"));
+    painter.drawText(QRectF(62, 64, 90, 11), Qt::AlignLeft, QStringLiteral("unbonded length"));
     painter.drawText(QRectF(10, 92, 60, 11), Qt::AlignLeft, QStringLiteral("grouted anchor"));
     painter.setPen(QPen(kNote, 0.5, Qt::DotLine));
     painter.drawLine(head, QPointF(60, 50));
     painter.setPen(kNote);
-    painter.drawText(QRectF(70, 40, 40, 11), Qt::AlignLeft, QStringLiteral("angle"));
-    dimension(painter, 176, s.top, 50, QStringLiteral("depth"));
+    painter.drawText(QRectF(66, 36, 40, 11), Qt::AlignLeft, QStringLiteral("angle"));
+    dimension(painter, s.wallX + 10, s.top, 50, QStringLiteral("depth"));
     painter.restore();
 }
 

@@ -115,7 +115,9 @@ TTableForm::TTableForm(TGridTable& table, QWidget* parent)
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter | Qt::AlignBottom);
     m_grid->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_grid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // Typing starts an edit as in a spreadsheet; merely moving to a cell does not.
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     m_topLeft = new QLabel(m_grid);
     m_topLeft->setAlignment(Qt::AlignCenter);
     m_layout->addWidget(m_grid, 1);

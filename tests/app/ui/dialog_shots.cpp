@@ -69,6 +69,17 @@ int main(int argc, char** argv) {
         {TCommand::Springs, "springs"},
         {TCommand::MomentEI, "moment_ei"},
     };
+    // The text-editor option is reached from the Options menu.
+    if (QAction* option = form.findChild<QAction*>(QStringLiteral("OptionTextEditor"))) {
+        option->trigger();
+        QTest::qWait(100);
+        if (QMdiSubWindow* window = form.MdiArea()->activeSubWindow()) {
+            window->resize(window->sizeHint());
+            QTest::qWait(50);
+            window->grab().save(out.filePath(QStringLiteral("control_options.png")));
+        }
+        form.MdiArea()->closeAllSubWindows();
+    }
     int saved = 0;
     for (const auto& [command, name] : items) {
         form.CommandAction(command)->trigger();

@@ -28,6 +28,7 @@
 #include "app/ui/dialogs/dlg_staged.h"
 #include "app/ui/main_form.h"
 #include "app/ui/settings_store.h"
+#include "ui_test_support.h"
 
 using namespace app::ui;
 using app::model::TCommand;
@@ -35,105 +36,7 @@ using app::model::TPromptAnswer;
 
 namespace {
 
-class ScriptedDialogs : public TDialogs {
-public:
-    QStringList messages;
-    QStringList questions;
-    std::deque<TPromptAnswer> answers;  // Cancel when none is left
-    bool yesNo = true;
-    std::deque<std::optional<TOpenChoice>> opens;
-    std::deque<std::optional<std::string>> saves;
-    QStringList saveTitles;
-    QList<QUrl> urls;
-
-    void Information(QWidget*, const QString& text) override { messages << text; }
-    TPromptAnswer YesNoCancel(QWidget*, const QString& question) override {
-        questions << question;
-        if (answers.empty()) return TPromptAnswer::Cancel;
-        const TPromptAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    bool YesNo(QWidget*, const QString& question) override {
-        questions << question;
-        return yesNo;
-    }
-    std::optional<TOpenChoice> OpenFile(QWidget*) override {
-        if (opens.empty()) return std::nullopt;
-        auto choice = opens.front();
-        opens.pop_front();
-        return choice;
-    }
-    std::optional<std::string> SaveFile(QWidget*, const QString&, const QString& title) override {
-        saveTitles << title;
-        if (saves.empty()) return std::nullopt;
-        auto choice = saves.front();
-        saves.pop_front();
-        return choice;
-    }
-    bool OpenUrl(const QUrl& url) override {
-        urls << url;
-        return true;
-    }
-};
-
-struct Program {
-    QTemporaryDir settingsFolder;
-    QString settingsFile = settingsFolder.filePath(QStringLiteral("settings.ini"));
-    ScriptedDialogs* dialogs = nullptr;
-    std::unique_ptr<TMainForm> form;
-
-    explicit Program(const QString& programFolder = QStringLiteral(DRENOK_ENGINE_DIR),
-                     const std::function<void(QSettings&)>& settings = {}) {
-        QSettings ini(settingsFile, QSettings::IniFormat);
-        ini.beginGroup(QString::fromLatin1(kSettingsKeyPath));
-        // A harmless editor unless a test names another: nothing must pop up on the desktop.
-        ini.setValue(QString::fromLatin1(kWordProcessorValue), QStringLiteral("/bin/true"));
-        if (settings) settings(ini);
-        ini.sync();
-        auto scripted = std::make_unique<ScriptedDialogs>();
-        dialogs = scripted.get();
-        TMainFormOptions options;
-        options.ProgramFolder = programFolder;
-        options.SettingsFile = settingsFile;
-        options.Dialogs = std::move(scripted);
-        form = std::make_unique<TMainForm>(std::move(options));
-    }
-    QAction* action(TCommand command) const { return form->CommandAction(command); }
-    QAction* named(const char* name) const { return form->findChild<QAction*>(QString::fromLatin1(name)); }
-    void trigger(TCommand command) const { action(command)->trigger(); }
-    void open(const QString& path, int filter = 1) {
-        dialogs->opens.push_back(TOpenChoice{path.toStdString(), filter});
-        named("FileOpen")->trigger();
-    }
-    QString lastMessage() const { return dialogs->messages.isEmpty() ? QString() : dialogs->messages.last(); }
-};
-
-QString copyExample(const QTemporaryDir& folder, const QString& name, const QString& as = QString()) {
-    const QString target = folder.filePath(as.isEmpty() ? name : as);
-    QFile::remove(target);
-    QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/") + name, target);
-    QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    return target;
-}
-
-QStringList exampleNames() {
-    return QDir(QStringLiteral(DRENOK_EXAMPLES))
-        .entryList({QStringLiteral("*.dn5d")}, QDir::Files, QDir::Name);
-}
-
-// Calls `drive` with the next modal window as soon as it is up.
-void onNextModal(const std::function<void(QWidget*)>& drive) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            drive(modal);
-        }
-    });
-    timer->start(10);
-}
+using namespace app::ui::testsupport;
 
 void runStagedDialog(Program& p, const std::function<void(TDlgStaged*)>& edit) {
     onNextModal([edit](QWidget* modal) {
