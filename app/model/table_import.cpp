@@ -1,5 +1,6 @@
 #include "app/model/table_import.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -107,6 +108,65 @@ int ImportRows(TGridTable& table, const std::vector<std::string>& lines) {
     while (table.RowCount() > filled)
         table.DeleteRows(table.RowCount() - 1);
     return filled;
+}
+
+TPreview PreviewCurves(const TGridTableChart& table) {
+    TPreview preview;
+    const TGraphicParameters& graphic = table.GraphicParameters();
+    const int xc = graphic.XColumn, yc = graphic.YColumn;
+    if (xc < 0 || yc < 0 || xc >= table.ColumnCount() || yc >= table.ColumnCount() || table.RowCount() == 0)
+        return preview;
+    auto value = [&table](int column, int row) {
+        const TColumn& c = table.Column(column);
+        return c.Kind() == kFloatColumn ? c.FloatAt(row) : static_cast<long double>(c.IntAt(row));
+    };
+    auto caption = [&table](int column) {
+        const auto& captions = table.Column(column).Captions();
+        return captions.empty() ? std::string() : captions.front();
+    };
+    auto curve = [&](int x, int y) {
+        TPreviewCurve c{caption(y), {}};
+        for (int r = 0; r < table.RowCount(); ++r)
+            c.Points.emplace_back(value(x, r), value(y, r));
+        return c;
+    };
+    preview.Curves.push_back(curve(xc, yc));
+    if (table.ColumnCount() == 3 && xc == 0 && yc == 1) preview.Curves.push_back(curve(0, 2));
+    preview.XTitle = caption(xc);
+    preview.YTitle = caption(yc);
+
+    long double xmin = std::numeric_limits<long double>::max(), xmax = -xmin, ymin = xmin, ymax = -xmin;
+    for (const TPreviewCurve& c : preview.Curves)
+        for (const auto& [x, y] : c.Points) {
+            xmin = std::min(xmin, x);
+            xmax = std::max(xmax, x);
+            ymin = std::min(ymin, y);
+            ymax = std::max(ymax, y);
+        }
+    if (preview.Curves.size() == 1 && ymin == ymax) {
+        const long double flat = ymin;
+        auto& points = preview.Curves.front().Points;
+        if (points.size() > 1) points[1].second = flat * 1.001L;
+        ymin = std::min(flat * 0.9L, flat * 1.1L);
+        ymax = std::max(flat * 0.9L, flat * 1.1L);
+        if (ymin == ymax) {  // a flat curve at zero: an axis around it
+            ymin = -1;
+            ymax = 1;
+        }
+    }
+    if (xmin == xmax) {
+        xmin -= 1;
+        xmax += 1;
+    }
+    if (ymin == ymax) {
+        ymin -= 1;
+        ymax += 1;
+    }
+    preview.XMin = xmin;
+    preview.XMax = xmax;
+    preview.YMin = ymin;
+    preview.YMax = ymax;
+    return preview;
 }
 
 bool ScientificAxis(long double minimum, long double maximum) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/model/grid_table.h"
+#include "app/model/grid_table_chart.h"
 
 namespace app::model {
 
@@ -29,6 +30,20 @@ inline constexpr int kMaxImportNumbers = 15;
 /// skipped. When no line fits nothing changes and 0 is returned; otherwise the number of rows filled.
 /// A value a column refuses (an integer column given 2.5) throws EAssignError with the table as it was.
 int ImportRows(TGridTable& table, const std::vector<std::string>& lines);
+
+/// What the chart editor's preview draws: the y column against the x column for every row, and for a
+/// table of exactly three columns over column 0 the third column as a second curve. A flat single curve
+/// has its second point drawn 0.1 % higher on a vertical axis of 0.9 … 1.1 times its value.
+struct TPreviewCurve {
+    std::string Name;  // the first caption line of its y column
+    std::vector<std::pair<long double, long double>> Points;
+};
+struct TPreview {
+    std::vector<TPreviewCurve> Curves;  // empty: nothing to draw
+    long double XMin = 0, XMax = 1, YMin = 0, YMax = 1;
+    std::string XTitle, YTitle;
+};
+[[nodiscard]] TPreview PreviewCurves(const TGridTableChart& table);
 
 /// Whether a preview axis spanning `minimum` … `maximum` labels in scientific form: a magnitude above
 /// 100000, or both below 0.001 and not both zero.

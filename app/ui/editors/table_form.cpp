@@ -463,60 +463,23 @@ void TCurvePreview::Paint(QPainter& painter, const QRect& area) const {
     using app::model::ScientificAxis;
     const app::model::TGridTableChart& table = *m_table;
     painter.fillRect(area, Qt::white);
-    const auto graphic = table.GraphicParameters();
-    const int xc = graphic.XColumn, yc = graphic.YColumn;
-    if (xc < 0 || yc < 0 || xc >= table.ColumnCount() || yc >= table.ColumnCount()) return;
-    auto value = [&table](int column, int row) {
-        const TColumn& c = table.Column(column);
-        return c.Kind() == app::model::kFloatColumn ? c.FloatAt(row) : static_cast<long double>(c.IntAt(row));
-    };
+    const app::model::TPreview preview = app::model::PreviewCurves(table);
+    if (preview.Curves.empty()) return;
     struct Curve {
         std::vector<QPointF> points;
         QString name;
         QColor colour;
     };
-    std::vector<Curve> curves(1);
-    curves[0].colour = QColor(30, 80, 200);
-    curves[0].name = QString::fromStdString(
-        table.Column(yc).Captions().empty() ? std::string() : table.Column(yc).Captions()[0]);
-    for (int r = 0; r < table.RowCount(); ++r)
-        curves[0].points.emplace_back(static_cast<double>(value(xc, r)), static_cast<double>(value(yc, r)));
-    // Three data columns over column 0: the third is a second curve.
-    if (table.ColumnCount() == 3 && xc == 0 && yc == 1) {
-        Curve second;
-        second.colour = QColor(200, 60, 40);
-        second.name = QString::fromStdString(
-            table.Column(2).Captions().empty() ? std::string() : table.Column(2).Captions()[0]);
-        for (int r = 0; r < table.RowCount(); ++r)
-            second.points.emplace_back(static_cast<double>(value(0, r)), static_cast<double>(value(2, r)));
-        curves.push_back(std::move(second));
+    std::vector<Curve> curves;
+    const QColor colours[] = {QColor(30, 80, 200), QColor(200, 60, 40)};
+    for (const app::model::TPreviewCurve& c : preview.Curves) {
+        Curve drawn{{}, QString::fromStdString(c.Name), colours[curves.size() % 2]};
+        for (const auto& [x, y] : c.Points)
+            drawn.points.emplace_back(static_cast<double>(x), static_cast<double>(y));
+        curves.push_back(std::move(drawn));
     }
-    if (curves[0].points.empty()) return;
-
-    double xmin = std::numeric_limits<double>::max(), xmax = -xmin, ymin = xmin, ymax = -xmin;
-    for (const Curve& c : curves)
-        for (const QPointF& p : c.points) {
-            xmin = std::min(xmin, p.x());
-            xmax = std::max(xmax, p.x());
-            ymin = std::min(ymin, p.y());
-            ymax = std::max(ymax, p.y());
-        }
-    // A flat curve is drawn a hair above itself on an axis of 0.9 … 1.1 times its value.
-    if (curves.size() == 1 && ymin == ymax) {
-        const double flat = ymin;
-        if (curves[0].points.size() > 1) curves[0].points[1].ry() = flat * 1.001;
-        ymin = flat * 0.9;
-        ymax = flat * 1.1;
-        if (ymin > ymax) std::swap(ymin, ymax);
-        if (ymin == ymax) {
-            ymin = -1;
-            ymax = 1;
-        }
-    }
-    if (xmin == xmax) {
-        xmin -= 1;
-        xmax += 1;
-    }
+    const double xmin = static_cast<double>(preview.XMin), xmax = static_cast<double>(preview.XMax);
+    const double ymin = static_cast<double>(preview.YMin), ymax = static_cast<double>(preview.YMax);
 
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
@@ -560,18 +523,14 @@ void TCurvePreview::Paint(QPainter& painter, const QRect& area) const {
                                 metrics.height()),
                          Qt::AlignRight | Qt::AlignVCenter, yl);
     }
-    auto caption = [&table](int column) {
-        const auto& captions = table.Column(column).Captions();
-        return QString::fromStdString(captions.empty() ? std::string() : captions[0]);
-    };
     painter.drawText(
         QRectF(plot.left(), plot.bottom() + metrics.height() + 4, plot.width(), metrics.height()),
-        Qt::AlignHCenter, caption(xc));
+        Qt::AlignHCenter, QString::fromStdString(preview.XTitle));
     painter.save();
     painter.translate(area.left() + 2, plot.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-plot.height() / 2.0, 0, plot.height(), metrics.height()), Qt::AlignHCenter,
-                     caption(yc));
+                     QString::fromStdString(preview.YTitle));
     painter.restore();
 
     painter.setRenderHint(QPainter::Antialiasing);
@@ -618,6 +577,7 @@ TTableChartForm::TTableChartForm(app::model::TGridTableChart& table, std::functi
         auto* browse = new QPushButton(tr("&Browse"), this);
         m_view = new QPushButton(tr("&View/Edit File"), this);
         m_read = new QPushButton(tr("&Read values from File"), this);
+        m_read->setObjectName(QStringLiteral("ReadFile"));
         fileRow->addWidget(label);
         fileRow->addWidget(m_fileName, 1);
         fileRow->addWidget(browse);

@@ -70,6 +70,53 @@ TEST(TableImport, AxisNumberFormats) {
     EXPECT_EQ(FormatAxisNumber(-3e6L, true), "-3.0E6");
 }
 
+TEST(TablePreview, FlatCurveAndTheThirdColumn) {
+    testsupport::Problem p;
+    TGridTableChart& curve = p.tables.PYCurve2;
+    curve.SetRowCount(3);
+    for (int r = 0; r < 3; ++r) {
+        curve.Column(0).SetFloat(r, r);
+        curve.Column(1).SetFloat(r, 50);
+    }
+    TPreview flat = PreviewCurves(curve);
+    ASSERT_EQ(flat.Curves.size(), 1u);
+    EXPECT_EQ(flat.Curves[0].Name, "Soil Resistance, p");
+    EXPECT_EQ(flat.XTitle, "Lateral Deflection, y (*)");
+    EXPECT_EQ(flat.Curves[0].Points[1].second, 50 * 1.001L);  // the second point a hair higher
+    EXPECT_EQ(flat.Curves[0].Points[2].second, 50);
+    EXPECT_EQ(flat.YMin, 45);
+    EXPECT_EQ(flat.YMax, 55);
+    EXPECT_EQ(flat.XMin, 0);
+    EXPECT_EQ(flat.XMax, 2);
+
+    curve.Column(1).SetFloat(2, -20);
+    TPreview sloped = PreviewCurves(curve);
+    EXPECT_EQ(sloped.Curves[0].Points[1].second, 50);
+    EXPECT_EQ(sloped.YMin, -20);
+    EXPECT_EQ(sloped.YMax, 50);
+
+    // Three data columns over column 0: a second curve named by its column.
+    TGridTableRegistry registry;
+    TGridTableChart three(registry);
+    for (const char* caption : {"Depth", "Moment", "Shear"}) {
+        auto& column = three.AddColumn<TFloatColumn>(kFloatColumn);
+        column.Captions() = {caption};
+    }
+    three.SetMinRows(2);
+    three.SetRowCount(2);
+    three.Column(2).SetFloat(1, 7);
+    TGraphicParameters graphic;
+    graphic.ShowGraph = true;
+    three.SetGraphicParameters(graphic);
+    TPreview two = PreviewCurves(three);
+    ASSERT_EQ(two.Curves.size(), 2u);
+    EXPECT_EQ(two.Curves[0].Name, "Moment");
+    EXPECT_EQ(two.Curves[1].Name, "Shear");
+    EXPECT_EQ(two.Curves[1].Points[1].second, 7);
+    EXPECT_EQ(two.YMax, 7);  // both curves on one axis; the flat rule is for a single curve
+    EXPECT_EQ(two.Curves[0].Points[1].second, 0);
+}
+
 TEST(EditUnitText, OnlyTheFirstForceAndLengthFormsAreReplaced) {
     EXPECT_EQ(EditUnitText("F/L2^2", kUnitsEnglish), "lbs/ft^2");
     EXPECT_EQ(EditUnitText("F/L2^2", kUnitsSI), "kN/m^2");

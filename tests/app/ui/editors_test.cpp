@@ -286,6 +286,25 @@ void EditorsTest::pasteIntoACurveAndARefusedPaste() {
     curve->findChild<QPushButton*>(QStringLiteral("Paste"))->click();
     QCOMPARE(p.lastMessage(), QString::fromLatin1(kNoClipboardTextMessage));
 
+    // From a file: the buttons wait for a file that exists.
+    QTemporaryDir folder;
+    const QString points = folder.filePath(QStringLiteral("curve.txt"));
+    auto* read = curve->findChild<QPushButton*>(QStringLiteral("ReadFile"));
+    QVERIFY(read);
+    curve->FileNameEdit()->setText(points);
+    QVERIFY(!read->isEnabled());
+    {
+        QFile text(points);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("y p\n-1 30\n0 0\n1 -30\n");
+    }
+    curve->FileNameEdit()->clear();
+    QTest::keyClicks(curve->FileNameEdit(), points);
+    QVERIFY(read->isEnabled());
+    read->click();
+    QCOMPARE(curve->Table().RowCount(), 3);
+    QCOMPARE(curve->Table().Column(1).FloatAt(2), -30.0L);
+
     // The preview draws the curve: its colour is on the picture.
     QImage image(400, 300, QImage::Format_RGB32);
     QPainter painter(&image);
