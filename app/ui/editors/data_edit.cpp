@@ -56,9 +56,17 @@ void TDataEdit::updateLabel() {
     if (m_label) m_label->setText(LabelText());
 }
 
+void TDataEdit::SetHex(bool hex) {
+    m_hex = hex;
+    show(m_number);
+}
+
 void TDataEdit::show(long double value) {
     m_number = value;
-    m_shown = FormatNumber(value);
+    m_shown = m_hex
+                  ? QStringLiteral("$") +
+                        QString::number(std::llround(value), 16).toUpper().rightJustified(4, QLatin1Char('0'))
+                  : FormatNumber(value);
     setText(m_shown);
     setCursorPosition(0);  // a long number shows its leading digits
 }

@@ -26,6 +26,9 @@ public:
     void SetUnits(int units);
     [[nodiscard]] int Units() const { return m_units; }
 
+    /// Shows the value as "$" and at least four hexadecimal digits of its nearest whole number.
+    void SetHex(bool hex);
+    [[nodiscard]] bool Hex() const { return m_hex; }
     void SetIntegerOnly(bool integerOnly) { m_integerOnly = integerOnly; }
     [[nodiscard]] bool IntegerOnly() const { return m_integerOnly; }
     void SetMinVal(long double value) { m_min = value; }
@@ -64,6 +67,7 @@ private:
     QString m_unitsString;
     int m_units = 1;
     bool m_integerOnly = false;
+    bool m_hex = false;
     long double m_min = -std::numeric_limits<long double>::max();
     long double m_max = std::numeric_limits<long double>::max();
     long double m_number = 0.0L;

@@ -131,6 +131,16 @@ void EditorsTest::numericFieldMessagesAndClamping() {
     QTest::keyClick(wall->Edit(1), Qt::Key_Return);
     QCOMPARE(wall->Edit(1)->text(), QStringLiteral("12"));
 
+    // Hexadecimal display, which no dialog uses: "$" and at least four digits, read back as hex.
+    TDataEdit hex;
+    hex.SetHex(true);
+    hex.SetNumber(30.6L);
+    QCOMPARE(hex.text(), QStringLiteral("$001F"));
+    hex.setText(QStringLiteral("$1FFFF"));
+    QVERIFY(hex.Validate());
+    QCOMPARE(hex.Number(), 131071.0L);
+    QCOMPARE(hex.text(), QStringLiteral("$1FFFF"));
+
     p.trigger(TCommand::WallConfiguration);
     auto* configuration = dialog<TDataDialog>(p, TDialogKind::WallConfiguration);
     QVERIFY(configuration);
