@@ -18,6 +18,7 @@
 #include "app/model/program_data.h"
 #include "app/model/results_reader.h"
 #include "app/model/word_reader.h"
+#include "results_loader.h"
 
 namespace {
 
@@ -28,21 +29,7 @@ constexpr const char* kUsage =
     "usage: drenok-results [--plot NAME] [--wide] [--list] wall.dn5d\n"
     "  NAME: py, deflection, moment, shear, reaction, pressure, pressure-combined\n";
 
-struct TNamedPlot {
-    const char* name;
-    TGraphPlot* plot;
-};
-
-// The result graphs under their short names, in the order of the Graphics menu.
-std::vector<TNamedPlot> namedPlots(app::model::PlotDefinitions& p) {
-    return {{"py", &p.pltPY},
-            {"deflection", &p.pltDef},
-            {"moment", &p.pltMom},
-            {"shear", &p.pltShear},
-            {"reaction", &p.pltSoil},
-            {"pressure", &p.pltLD},
-            {"pressure-combined", &p.PltCombine}};
-}
+using app::model::TNamedPlot;
 
 // The shortest text that reads back as the same extended real: every digit that was read, no more.
 std::string number(long double value) {
@@ -60,14 +47,6 @@ std::string field(std::string_view text) {
         quoted.push_back(c);
     }
     return quoted.append("\"");
-}
-
-// A message on one line, for a terminal.
-std::string oneLine(std::string_view message) {
-    std::string line = app::model::MessageAsLines(message);
-    for (std::size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at))
-        line.replace(at, 1, ": ");
-    return line;
 }
 
 void writeLong(std::ostream& out, const std::vector<TNamedPlot>& plots) {
@@ -167,31 +146,14 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return 2;
     }
-    std::error_code error;
-    if (!fs::is_regular_file(options.dataFile, error)) {
-        std::cerr << "drenok-results: no data file " << options.dataFile.string() << '\n';
-        return 2;
+    tools::TLoadedResults results;
+    std::string message;
+    if (const int status = tools::LoadResults(options.dataFile, results, message, "drenok-results");
+        status != 0) {
+        std::cerr << message << '\n';
+        return status;
     }
-    fs::path plotFile = options.dataFile;
-    plotFile.replace_extension(".dn5p");
-    if (!fs::is_regular_file(plotFile, error)) {
-        std::cerr << "drenok-results: no plot-data file " << plotFile.string()
-                  << " (run the analysis first)\n";
-        return 2;
-    }
-
-    TProblemTables tables;
-    TProgramData model(tables);
-    try {
-        CreateFromFile(model, options.dataFile, FormatFromExtension(options.dataFile));
-    } catch (const EInOutError& e) {
-        std::cerr << "drenok-results: cannot read " << options.dataFile.string() << ": " << oneLine(e.what())
-                  << '\n';
-        return 2;
-    }
-
-    const std::unique_ptr<PlotDefinitions> definitions = CreatePlotDefinitions();
-    std::vector<TNamedPlot> plots = namedPlots(*definitions);
+    std::vector<TNamedPlot> plots = app::model::NamedResultPlots(*results.plots, false);
     if (!options.plot.empty()) {
         std::erase_if(plots, [&](const TNamedPlot& p) { return options.plot != p.name; });
         if (plots.empty()) {
@@ -199,18 +161,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-
-    TResultsReader reader(*definitions, model);
-    std::string failure;
-    reader.OnShowMessage = [&failure](const std::string& message) { failure = message; };
-    reader.ReadResults(plotFile, true);
-    const TResultsOutcome& outcome = reader.LastOutcome();
-    if (outcome.CasesRead == 0 && outcome.StoppedCase == 0) {
-        // Damaged: the curves hold what came before the fault, which is not to be passed on as results.
-        std::cerr << "drenok-results: the plot-data file " << plotFile.string()
-                  << " is damaged or incomplete and was not read\n";
-        return 1;
-    }
+    const TResultsOutcome& outcome = results.outcome;
 
     if (options.list)
         writeList(std::cout, plots);

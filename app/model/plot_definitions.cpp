@@ -83,4 +83,16 @@ std::unique_ptr<PlotDefinitions> CreatePlotDefinitions() {
     return defs;
 }
 
+std::vector<TNamedPlot> NamedResultPlots(PlotDefinitions& p, bool withThreePanel) {
+    std::vector<TNamedPlot> plots{{"py", &p.pltPY},
+                                  {"deflection", &p.pltDef},
+                                  {"moment", &p.pltMom},
+                                  {"shear", &p.pltShear},
+                                  {"reaction", &p.pltSoil}};
+    if (withThreePanel) plots.push_back({"dms", &p.pltDMS});
+    plots.push_back({"pressure", &p.pltLD});
+    plots.push_back({"pressure-combined", &p.PltCombine});
+    return plots;
+}
+
 }  // namespace app::model

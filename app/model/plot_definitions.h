@@ -3,6 +3,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "graph_plot.h"
 
@@ -33,6 +34,15 @@ struct PlotDefinitions {
     [[nodiscard]] std::array<TGraphPlot*, kCount> All();
     [[nodiscard]] std::array<const TGraphPlot*, kCount> All() const;
 };
+
+/// A result graph under the short name the command-line tools use.
+struct TNamedPlot {
+    const char* name;
+    TGraphPlot* plot;
+};
+/// The result graphs of the Graphics menu in its order: py, deflection, moment, shear, reaction, then
+/// dms (the three-panel graph) when asked for, pressure and pressure-combined.
+[[nodiscard]] std::vector<TNamedPlot> NamedResultPlots(PlotDefinitions& plots, bool withThreePanel);
 
 /// The seventeen plots, empty, with their design-time values.
 [[nodiscard]] std::unique_ptr<PlotDefinitions> CreatePlotDefinitions();

@@ -1,0 +1,189 @@
+// drenok-plot [--plot NAME] [--size WxH] [-o FILE] wall.dn5d
+// drenok-plot --all [--format png|pdf|bmp] [-o FOLDER] wall.dn5d
+// Paints graphs of the run beside the data file with the routine of the graph windows' printing and
+// bitmaps: a PNG or BMP picture, or a one-page PDF, chosen by the output's extension. Runs without a
+// display. Exit 0 when written; 1 when the plot has no curves or the results cannot be read; 2 for a
+// usage error.
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QString>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/results/graph/plot_painter.h"
+#include "results_loader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: drenok-plot [--plot NAME] [--size WxH] [-o FILE.png|.pdf|.bmp] wall.dn5d\n"
+    "       drenok-plot --all [--format png|pdf|bmp] [--size WxH] [-o FOLDER] wall.dn5d\n"
+    "  NAME: py, deflection, moment, shear, reaction, dms, pressure, pressure-combined (default deflection)\n"
+    "  The size is in pixels for pictures and in points for a PDF page; the default is 432x288.\n";
+
+struct TOptions {
+    std::string plot = "deflection";
+    int width = 432, height = 288;
+    std::string output;
+    std::string format;
+    bool all = false;
+    fs::path dataFile;
+};
+
+bool parseSize(std::string_view text, int& width, int& height) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    try {
+        std::size_t used = 0;
+        const std::string w(text.substr(0, x)), h(text.substr(x + 1));
+        width = std::stoi(w, &used);
+        if (used != w.size()) return false;
+        height = std::stoi(h, &used);
+        if (used != h.size()) return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    return width >= 96 && height >= 96 && width <= 20000 && height <= 20000;
+}
+
+bool parseArguments(int argc, char** argv, TOptions& o) {
+    bool haveFile = false;
+    for (int k = 1; k < argc; ++k) {
+        const std::string_view a = argv[k];
+        auto value = [&](std::string& into) {
+            if (++k >= argc) return false;
+            into = argv[k];
+            return true;
+        };
+        if (a == "--all") {
+            o.all = true;
+        } else if (a == "--plot") {
+            if (!value(o.plot)) return false;
+        } else if (a == "-o") {
+            if (!value(o.output)) return false;
+        } else if (a == "--format") {
+            if (!value(o.format)) return false;
+        } else if (a == "--size") {
+            std::string size;
+            if (!value(size) || !parseSize(size, o.width, o.height)) return false;
+        } else if (a.starts_with("-") || haveFile) {
+            return false;
+        } else {
+            o.dataFile = std::string(a);
+            haveFile = true;
+        }
+    }
+    if (!o.format.empty() && o.format != "png" && o.format != "pdf" && o.format != "bmp") return false;
+    return haveFile;
+}
+
+std::string lowerExtension(const fs::path& path) {
+    std::string e = path.extension().string();
+    for (char& c : e)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return e.empty() ? e : e.substr(1);
+}
+
+// One picture or page; false with a message when it cannot be written.
+bool write(const app::model::TGraphPlot& plot, const fs::path& file, const std::string& format, int width,
+           int height) {
+    const app::results::TPlotView view = app::results::MakeView(plot);
+    const QString name = QString::fromStdString(file.string());
+    if (format == "pdf") {
+        QPdfWriter pdf(name);
+        pdf.setTitle(QString::fromStdString(plot.Caption));
+        pdf.setCreator(QStringLiteral("drenok-plot"));
+        pdf.setResolution(300);
+        // A page of the size asked for, with half-inch margins.
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch),
+                        QPageLayout::Portrait, QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
+        app::results::RenderPage(pdf, plot, view);
+        return true;  // QPdfWriter reports failures only through the file it leaves
+    }
+    const QImage image = app::results::RenderBitmap(plot, view, QSize(width, height));
+    return image.save(name, format == "bmp" ? "BMP" : "PNG");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TOptions options;
+    if (!parseArguments(argc, argv, options)) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    // Pictures need no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication application(qtArgc, argv);
+
+    tools::TLoadedResults results;
+    std::string message;
+    if (const int status = tools::LoadResults(options.dataFile, results, message, "drenok-plot");
+        status != 0) {
+        std::cerr << message << '\n';
+        return status;
+    }
+    if (results.outcome.StoppedCase > 0)
+        std::cerr << "drenok-plot: " << tools::OneLine(results.outcome.StopMessage) << '\n';
+
+    std::vector<app::model::TNamedPlot> plots = app::model::NamedResultPlots(*results.plots, true);
+    const std::string stem = options.dataFile.stem().string();
+    if (options.all) {
+        const std::string format = options.format.empty() ? "png" : options.format;
+        const fs::path folder =
+            options.output.empty() ? options.dataFile.parent_path() : fs::path(options.output);
+        int written = 0;
+        for (const auto& named : plots) {
+            if (!named.plot->HasCurveData()) continue;
+            const fs::path file = folder / (stem + "-" + named.name + "." + format);
+            if (!write(*named.plot, file, format, options.width, options.height)) {
+                std::cerr << "drenok-plot: cannot write " << file.string() << '\n';
+                return 1;
+            }
+            std::cout << file.string() << '\n';
+            ++written;
+        }
+        if (written == 0) {
+            std::cerr << "drenok-plot: no graph of " << options.dataFile.string() << " has curves\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    std::erase_if(plots, [&](const app::model::TNamedPlot& p) { return options.plot != p.name; });
+    if (plots.empty()) {
+        std::cerr << "drenok-plot: no plot named " << options.plot << '\n' << kUsage;
+        return 2;
+    }
+    const app::model::TGraphPlot& plot = *plots.front().plot;
+    if (!plot.HasCurveData()) {
+        std::cerr << "drenok-plot: the plot " << options.plot << " has no curves in this run\n";
+        return 1;
+    }
+    fs::path file = options.output.empty()
+                        ? options.dataFile.parent_path() / (stem + "-" + options.plot + ".png")
+                        : fs::path(options.output);
+    std::string format = options.format.empty() ? lowerExtension(file) : options.format;
+    if (format != "png" && format != "pdf" && format != "bmp") {
+        std::cerr << "drenok-plot: the output must end in .png, .pdf or .bmp\n" << kUsage;
+        return 2;
+    }
+    if (!write(plot, file, format, options.width, options.height)) {
+        std::cerr << "drenok-plot: cannot write " << file.string() << '\n';
+        return 1;
+    }
+    return 0;
+}
