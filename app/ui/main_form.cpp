@@ -26,6 +26,7 @@
 #include <exception>
 
 #include "app/model/run_files.h"
+#include "app/results/graph/plot_form.h"
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/dialogs/dlg_about.h"
 #include "app/ui/dialogs/dlg_staged.h"
@@ -224,7 +225,36 @@ QWidget* TMainForm::DialogWindow(TDialogKind kind) const {
     return slot ? slot->widget() : nullptr;
 }
 
+void TMainForm::OpenPlot(app::model::TGraphPlot& plot) {
+    guarded([&] {
+        QPointer<QMdiSubWindow>& slot = m_plotWindows[&plot];
+        if (slot) {
+            m_mdi->setActiveSubWindow(slot);
+            return;
+        }
+        auto* form = new app::results::TPlotForm(plot);
+        QMdiSubWindow* sub = m_mdi->addSubWindow(form);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        slot = sub;
+        sub->showMaximized();
+        m_mdi->setActiveSubWindow(sub);
+        updatePlotMenu();
+    });
+}
+
+void TMainForm::updatePlotMenu() {
+    // The active graph window's "&Plot" menu stands in the frame's menu bar, before the Window menu.
+    QMdiSubWindow* current = m_mdi->currentSubWindow();
+    auto* form = current ? qobject_cast<app::results::TPlotForm*>(current->widget()) : nullptr;
+    QMenu* wanted = form ? form->PlotMenu() : nullptr;
+    if (m_plotMenu == wanted) return;
+    if (m_plotMenu) menuBar()->removeAction(m_plotMenu->menuAction());
+    m_plotMenu = wanted;
+    if (wanted) menuBar()->insertMenu(m_windowMenu->menuAction(), wanted);
+}
+
 void TMainForm::subWindowActivated(QMdiSubWindow* window) {
+    updatePlotMenu();
     // A box or a menu takes the focus for a moment: no child has been left.
     if (!window || m_switchingChild || window == m_activeChild) return;
     if (QMdiSubWindow* previous = m_activeChild) {
@@ -549,18 +579,21 @@ void TMainForm::createMenus() {
     // Graphics
     QMenu* graphics = menuBar()->addMenu(tr("&Graphics"));
     graphics->setObjectName(QStringLiteral("GraphicsMenu"));
-    const std::pair<TCommand, QString> graphs[] = {
-        {TCommand::GraphPY, tr("p-&y Curves")},
-        {TCommand::GraphDeflection, tr("&Deflection vs Depth")},
-        {TCommand::GraphMoment, tr("&Moment vs Depth")},
-        {TCommand::GraphShear, tr("&Shear vs Depth")},
-        {TCommand::GraphReaction, tr("&Reaction vs Depth")},
-        {TCommand::GraphDMS, tr("&Deflection, Moment and Shear")},
-        {TCommand::GraphPressure, tr("Earth &Pressure Distribution")},
-        {TCommand::GraphPressureCombined, tr("Earth Pressure &Combined")},
+    using app::model::PlotDefinitions;
+    const std::tuple<TCommand, QString, app::model::TGraphPlot PlotDefinitions::*> graphs[] = {
+        {TCommand::GraphPY, tr("p-&y Curves"), &PlotDefinitions::pltPY},
+        {TCommand::GraphDeflection, tr("&Deflection vs Depth"), &PlotDefinitions::pltDef},
+        {TCommand::GraphMoment, tr("&Moment vs Depth"), &PlotDefinitions::pltMom},
+        {TCommand::GraphShear, tr("&Shear vs Depth"), &PlotDefinitions::pltShear},
+        {TCommand::GraphReaction, tr("&Reaction vs Depth"), &PlotDefinitions::pltSoil},
+        {TCommand::GraphDMS, tr("&Deflection, Moment and Shear"), &PlotDefinitions::pltDMS},
+        {TCommand::GraphPressure, tr("Earth &Pressure Distribution"), &PlotDefinitions::pltLD},
+        {TCommand::GraphPressureCombined, tr("Earth Pressure &Combined"), &PlotDefinitions::PltCombine},
     };
-    for (const auto& [command, text] : graphs)
-        later(addCommand(graphics, command, text));
+    for (const auto& [command, text, plot] : graphs) {
+        connect(addCommand(graphics, command, text), &QAction::triggered, this,
+                [this, plot = plot] { OpenPlot(m_document->Plots().*plot); });
+    }
     graphics->addSeparator();
     later(addCommand(graphics, TCommand::ExportPlots, tr("&Export Plots To Excel")));
     onOpen(graphics, nothing);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUrl>
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -79,6 +80,8 @@ public:
     void OpenFromCommandLine(const QString& argument);
     /// Menus, buttons and title follow the problem.
     void RefreshCommands();
+    /// Opens the graph window of `plot`, or brings it forward.
+    void OpenPlot(app::model::TGraphPlot& plot);
     /// The data dialog of `kind` when it is open.
     [[nodiscard]] QWidget* DialogWindow(TDialogKind kind) const;
 
@@ -112,6 +115,7 @@ private:
     void installEditorFactory();
     void subWindowActivated(QMdiSubWindow* window);
     void reloadChildren();
+    void updatePlotMenu();
 
     // Commands.
     void NewClick();
@@ -147,6 +151,8 @@ private:
     std::array<QPointer<QMdiSubWindow>, 8> m_dialogs{};
     QPointer<QMdiSubWindow> m_activeChild;
     bool m_switchingChild = false;
+    std::map<const app::model::TGraphPlot*, QPointer<QMdiSubWindow>> m_plotWindows;
+    QPointer<QMenu> m_plotMenu;
     TMessageFunction m_previousMessages;
     bool m_busy = false;
 };

@@ -477,6 +477,7 @@ void PaintPlot(QPainter& painter, const TGraphPlot& plot, const TPlotView& view,
 QImage RenderBitmap(const TGraphPlot& plot, const TPlotView& view, QSize size, int dpi, QRect legend,
                     QSize windowSize) {
     QImage image(size, QImage::Format_RGB32);
+    if (image.isNull()) return image;  // too large to allocate
     image.setDotsPerMeterX(Nearest(dpi / 0.0254L));
     image.setDotsPerMeterY(Nearest(dpi / 0.0254L));
     image.fill(Qt::white);
