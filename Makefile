@@ -57,6 +57,7 @@ test: build test-asan fuzz-smoke
 
 bench: build
 	$(BUILD)/bin/drenok-bench
+	@if [ -x $(BUILD)/bin/drenok-graph-bench ]; then $(BUILD)/bin/drenok-graph-bench; fi
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

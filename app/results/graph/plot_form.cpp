@@ -322,6 +322,7 @@ void TPlotForm::LayOut(bool placeLegend) {
 }
 
 void TPlotForm::paintEvent(QPaintEvent*) {
+    m_painted = true;
     QPainter painter(this);
     TPaintTarget target;
     target.DpiX = logicalDpiX();
@@ -331,8 +332,9 @@ void TPlotForm::paintEvent(QPaintEvent*) {
 }
 
 void TPlotForm::resizeEvent(QResizeEvent*) {
-    // A size the user chose: the legend keeps its place.
-    LayOut(false);
+    // Until the window is first drawn its size is the program's (maximized on opening) and the legend
+    // goes to the plot's corner; after that a size the user chose keeps the legend where it is.
+    LayOut(!m_painted);
 }
 
 int TPlotForm::panelAt(QPoint point) const {

@@ -129,6 +129,7 @@ private:
     QRubberBand* m_band = nullptr;
     QPoint m_anchor;
     bool m_zooming = false;
+    bool m_painted = false;
     QPageLayout m_pageLayout;
 };
 

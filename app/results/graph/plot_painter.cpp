@@ -158,6 +158,21 @@ void drawMarker(QPainter& painter, int shape, int x, int y, const TPaintTarget& 
     painter.drawPolyline(outline);
 }
 
+// Every marker of one curve as line segments, drawn in one call: the shape's corners are computed once.
+void drawMarkers(QPainter& painter, int shape, const QPolygon& points, int every, const TPaintTarget& t) {
+    const std::vector<std::pair<int, int>> vertices = MarkerVertices(shape, t.DpiX, t.DpiY);
+    QList<QLine> segments;
+    segments.reserve(static_cast<qsizetype>(points.size() / every + 1) *
+                     static_cast<qsizetype>(vertices.size()));
+    for (int j = 0; j < points.size(); j += every) {
+        const QPoint at = points[j];
+        for (std::size_t v = 1; v < vertices.size(); ++v)
+            segments.append(QLine(at.x() + vertices[v - 1].first, at.y() + vertices[v - 1].second,
+                                  at.x() + vertices[v].first, at.y() + vertices[v].second));
+    }
+    painter.drawLines(segments);
+}
+
 void paintCurves(QPainter& painter, const TGraphPlot& plot, int set, const TRect& panel, const TRange& range,
                  const TPaintTarget& t, int penWidth) {
     const TLineList& lines = setOf(plot, set);
@@ -179,11 +194,8 @@ void paintCurves(QPainter& painter, const TGraphPlot& plot, int set, const TRect
         for (const auto& p : points)
             polyline << QPoint(ToPixelX(p.X, range, panel), ToPixelY(p.Y, range, panel, plot.XOnTop));
         painter.drawPolyline(polyline);
-        if (plot.Markers > 0) {
-            const int shape = MarkerShape(static_cast<int>(i));
-            for (int j = 0; j < polyline.size(); j += plot.Markers)
-                drawMarker(painter, shape, polyline[j].x(), polyline[j].y(), t);
-        }
+        if (plot.Markers > 0)
+            drawMarkers(painter, MarkerShape(static_cast<int>(i)), polyline, plot.Markers, t);
     }
     painter.restore();
     painter.setPen(Qt::black);

@@ -12,17 +12,10 @@
 
 #include "app/model/command_rules.h"
 #include "app/ui/main_form.h"
+#include "shot_support.h"
 
-namespace {
-
-class QuietDialogs : public app::ui::TDialogs {
-public:
-    void Information(QWidget*, const QString& text) override {
-        std::printf("message: %s\n", qPrintable(text));
-    }
-};
-
-}  // namespace
+using app::ui::shots::CopyExample;
+using app::ui::shots::MakeForm;
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -30,15 +23,10 @@ int main(int argc, char** argv) {
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("anchored_tieback_trapezoidal.dn5d"));
-    QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/anchored_tieback_trapezoidal.dn5d"), file);
-    QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    const QString file = CopyExample(folder, QStringLiteral("anchored_tieback_trapezoidal.dn5d"));
 
-    app::ui::TMainFormOptions options;
-    options.ProgramFolder = QStringLiteral(DRENOK_ENGINE_DIR);
-    options.SettingsFile = folder.filePath(QStringLiteral("settings.ini"));
-    options.Dialogs = std::make_unique<QuietDialogs>();
-    app::ui::TMainForm form(std::move(options));
+    const std::unique_ptr<app::ui::TMainForm> mainWindow = MakeForm(folder);
+    app::ui::TMainForm& form = *mainWindow;
     form.resize(1200, 860);
     form.OpenFromCommandLine(file);
     auto& model = form.Document().Model();

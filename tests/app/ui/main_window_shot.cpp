@@ -14,30 +14,19 @@
 
 #include "app/model/command_rules.h"
 #include "app/ui/main_form.h"
+#include "shot_support.h"
 
-namespace {
-
-// Messages would wait for a click; the picture is about the window.
-class QuietDialogs : public app::ui::TDialogs {
-public:
-    void Information(QWidget*, const QString&) override {}
-};
-
-}  // namespace
+using app::ui::shots::CopyExample;
+using app::ui::shots::MakeForm;
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc != 2) return 2;
     QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("three_stages.dn5d"));
-    QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/three_stages.dn5d"), file);
-    QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    const QString file = CopyExample(folder, QStringLiteral("three_stages.dn5d"));
 
-    app::ui::TMainFormOptions options;
-    options.ProgramFolder = QStringLiteral(DRENOK_ENGINE_DIR);
-    options.SettingsFile = folder.filePath(QStringLiteral("settings.ini"));
-    options.Dialogs = std::make_unique<QuietDialogs>();
-    app::ui::TMainForm form(std::move(options));
+    const std::unique_ptr<app::ui::TMainForm> mainWindow = MakeForm(folder);
+    app::ui::TMainForm& form = *mainWindow;
     form.resize(1100, 720);
     form.move(0, 0);
     form.OpenFromCommandLine(file);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "../modal_support.h"
 #include "app/ui/main_form.h"
 #include "app/ui/settings_store.h"
 
@@ -108,17 +109,6 @@ inline QStringList exampleNames() {
         .entryList({QStringLiteral("*.dn5d")}, QDir::Files, QDir::Name);
 }
 
-// Calls `drive` with the next modal window as soon as it is up.
-inline void onNextModal(const std::function<void(QWidget*)>& drive) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            drive(modal);
-        }
-    });
-    timer->start(10);
-}
+using ::testsupport::onNextModal;
 
 }  // namespace app::ui::testsupport

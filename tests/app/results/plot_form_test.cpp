@@ -1,0 +1,287 @@
+// The graph window and its dialogs through their widgets and the mouse.
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "../modal_support.h"
+#include "app/results/graph/plot_dialogs.h"
+#include "app/results/graph/plot_form.h"
+#include "app/ui/editors/data_edit.h"
+#include "app/ui/messages.h"
+
+using namespace app::results;
+using app::model::TGraphPlot;
+
+namespace {
+
+void fill(TGraphPlot& plot, int curves, int points = 11) {
+    plot.Caption = "Deflection vs Depth";
+    plot.CurveName = "Load #";
+    plot.XOnTop = true;
+    plot.SetLineCount(curves);
+    plot.SetPointCount(points);
+    for (int i = 0; i < curves; ++i)
+        for (int j = 0; j < points; ++j)
+            plot.Point(i, j) = {0.1L * (i + 1) * j, static_cast<long double>(j)};
+}
+
+using ::testsupport::onNextModal;
+
+QAction* item(QMenu* menu, const char* name) {
+    return menu->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+class PlotFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        messages.clear();
+        app::ui::SetMessageFunction([this](QWidget*, const QString& text) { messages << text; });
+    }
+    void cleanup() { app::ui::SetMessageFunction({}); }
+
+    void opensWithTwentyActiveCurvesAndTheirLegend();
+    void zoomRectangleAndRightClick();
+    void menuRefreshRules();
+    void legendEditorRefusesAnEmptyName();
+    void activeCurvesToggleOnlyTheSelectedEntry();
+    void titleAndSaveAttributes();
+
+private:
+    QStringList messages;
+};
+
+void PlotFormTest::opensWithTwentyActiveCurvesAndTheirLegend() {
+    TGraphPlot plot;
+    fill(plot, 25);
+    TPlotForm form(plot);
+    form.resize(900, 700);
+    form.show();
+    for (int i = 0; i < 25; ++i)
+        QCOMPARE(plot.Line(i).Active, i < 20);
+    QCOMPARE(form.Legend()->Texts().size(), 20);
+    QCOMPARE(form.Legend()->Texts().first(), QStringLiteral("Load #1"));
+    QVERIFY(form.Legend()->isVisible());
+    QCOMPARE(form.Legend()->height(), 20 * form.Legend()->ItemHeight() + 3);
+    // Placed at the plot's lower right corner, inside the window.
+    QVERIFY(form.Legend()->geometry().right() < form.width());
+    // A double-click on an entry hides its curve; the menu follows.
+    const QPoint third(10, 2 * form.Legend()->ItemHeight() + 5);
+    QTest::mouseDClick(form.Legend(), Qt::LeftButton, Qt::NoModifier, third);
+    QVERIFY(!plot.Line(2).Shown);
+    form.RefreshMenu();
+    const QList<QAction*> actions = form.PlotMenu()->actions();
+    QAction* curveItem = actions[actions.size() - 20 + 2];
+    QCOMPARE(curveItem->text(), QStringLiteral("Load #3"));
+    QVERIFY(!curveItem->isChecked());
+    curveItem->trigger();
+    QVERIFY(plot.Line(2).Shown);
+}
+
+void PlotFormTest::zoomRectangleAndRightClick() {
+    TGraphPlot plot;
+    fill(plot, 2);
+    TPlotForm form(plot);
+    form.resize(800, 600);
+    form.show();
+    const TPlotView full = form.View();
+    const TRect& p = form.Layout().Plot;
+    // A small rectangle: exactly a twentieth of the full ranges.
+    QTest::mousePress(&form, Qt::LeftButton, Qt::NoModifier, QPoint(p.Left + 50, p.Top + 50));
+    QTest::mouseMove(&form, QPoint(p.Left + 52, p.Top + 53));
+    QTest::mouseRelease(&form, Qt::LeftButton, Qt::NoModifier, QPoint(p.Left + 52, p.Top + 53));
+    const TRange zoomed = form.View().Current[0];
+    QVERIFY(qAbs(double(zoomed.XMax - zoomed.XMin) - double(full.Full[0].XMax - full.Full[0].XMin) / 20) <
+            1e-9);
+    QVERIFY(qAbs(double(zoomed.YMax - zoomed.YMin) - double(full.Full[0].YMax - full.Full[0].YMin) / 20) <
+            1e-9);
+    // The title shows the data under the mouse.
+    QVERIFY(form.windowTitle().startsWith(QStringLiteral("Deflection vs Depth X: ")));
+    QVERIFY(form.windowTitle().contains(QStringLiteral(" Y: ")));
+    // A rectangle of a single column changes nothing.
+    QTest::mousePress(&form, Qt::LeftButton, Qt::NoModifier, QPoint(p.Left + 80, p.Top + 80));
+    QTest::mouseRelease(&form, Qt::LeftButton, Qt::NoModifier, QPoint(p.Left + 80, p.Top + 200));
+    QCOMPARE(form.View().Current[0], zoomed);
+    // Right clicks double the view until the full range.
+    for (int k = 0; k < 8; ++k)
+        QTest::mousePress(&form, Qt::RightButton, Qt::NoModifier, QPoint(p.Left + 100, p.Top + 100));
+    QCOMPARE(form.View().Current[0], full.Full[0]);
+    QTest::mousePress(&form, Qt::RightButton, Qt::NoModifier, QPoint(p.Left + 100, p.Top + 100));
+    QCOMPARE(form.View().Current[0], full.Full[0]);
+}
+
+void PlotFormTest::menuRefreshRules() {
+    TGraphPlot plot;
+    fill(plot, 3);
+    TPlotForm form(plot);
+    QMenu* menu = form.PlotMenu();
+    form.RefreshMenu();
+    QVERIFY(!item(menu, "PlotSoilLayer")->isVisible());  // no soil column to show
+    QVERIFY(!item(menu, "ShowWallGeometry")->isVisible());
+    QVERIFY(item(menu, "PlotLegend")->isChecked());
+    plot.SetLayerLineCount(3);
+    plot.SetLayerPointCount(1);
+    plot.WallLineCount = 1;
+    form.RefreshMenu();
+    QVERIFY(item(menu, "PlotSoilLayer")->isVisible());
+    QVERIFY(item(menu, "ShowWallGeometry")->isVisible());
+    QVERIFY(!item(menu, "ShowWallGeometry")->isEnabled());  // only with the soil column on
+    item(menu, "PlotSoilLayer")->trigger();
+    form.RefreshMenu();
+    QVERIFY(plot.ShowLayers);
+    QVERIFY(item(menu, "ShowWallGeometry")->isEnabled());
+    QVERIFY(form.Layout().Soil.Width() > 0);
+    plot.ShowFontWidth = false;
+    form.RefreshMenu();
+    QVERIFY(!menu->findChild<QMenu*>(QStringLiteral("FontSize"))->menuAction()->isVisible());
+    // The markers submenu ticks the value of the plot.
+    QMenu* markers = menu->findChild<QMenu*>(QStringLiteral("PlotMarkers"));
+    plot.Markers = 5;
+    emit markers->aboutToShow();
+    for (QAction* a : markers->actions())
+        QCOMPARE(a->isChecked(), a->data().toInt() == 5);
+    markers->actions().first()->trigger();
+    QCOMPARE(plot.Markers, 0);
+    plot.Markers = 7;
+    emit markers->aboutToShow();
+    for (QAction* a : markers->actions())
+        QVERIFY(!a->isChecked());
+    item(menu, "PlotLegend")->trigger();
+    QVERIFY(!plot.ShowLegend);
+    QVERIFY(!form.Legend()->isVisible());
+}
+
+void PlotFormTest::legendEditorRefusesAnEmptyName() {
+    TGraphPlot plot;
+    fill(plot, 3);
+    plot.Line(0).Active = false;
+    TPlotForm form(plot);
+    plot.Line(0).Active = false;  // the window made all active; one off again, as the chooser would
+    form.RebuildLegend();
+    onNextModal([this](QWidget* modal) {
+        auto* dialog = qobject_cast<TfrmLineNames*>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->List()->count(), 3);
+        dialog->List()->setCurrentRow(1);
+        QCOMPARE(dialog->Edit()->text(), QStringLiteral("Load #2"));
+        dialog->Edit()->clear();
+        QTest::keyClick(dialog->Edit(), Qt::Key_Return);
+        QCOMPARE(messages.value(0), QString::fromLatin1(kEmptyLegendMessage));
+        QCOMPARE(dialog->Edit()->text(), QStringLiteral("Load #2"));  // the entry's text is back
+        dialog->Edit()->setText(QStringLiteral("Stage two"));
+        QTest::keyClick(dialog->Edit(), Qt::Key_Return);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    form.EditLegend();
+    QCOMPARE(plot.Line(1).Name, std::string("Stage two"));
+    QCOMPARE(plot.Line(0).Name, std::string("Load #1"));  // every curve now has its own name
+    plot.CurveName = "Other #";
+    QCOMPARE(plot.Line(2).GetName(), std::string("Load #3"));
+    QCOMPARE(form.Legend()->Texts(), (QStringList{QStringLiteral("Stage two"), QStringLiteral("Load #3")}));
+}
+
+void PlotFormTest::activeCurvesToggleOnlyTheSelectedEntry() {
+    const QStringList names{QStringLiteral("Load #1"), QStringLiteral("Load #2"), QStringLiteral("Load #3")};
+    TfrmActiveLines dialog(names, {kActiveFlag, kActiveFlag, kInactiveFlag});
+    QCOMPARE(dialog.List()->item(0)->text(), QStringLiteral(" yes :    Load #1"));
+    QCOMPARE(dialog.List()->item(2)->text(), QStringLiteral(" no  :    Load #3"));
+    dialog.List()->clearSelection();
+    dialog.List()->item(2)->setSelected(true);
+    dialog.ToggleSelected();
+    QCOMPARE(dialog.Flags()[2], std::string(kActiveFlag));
+    QCOMPARE(dialog.Flags()[0], std::string(kActiveFlag));
+    dialog.SetAll(false);
+    for (const std::string& flag : dialog.Flags())
+        QCOMPARE(flag, std::string(kInactiveFlag));
+
+    TGraphPlot plot;
+    fill(plot, 3);
+    TPlotForm form(plot);
+    onNextModal([](QWidget* modal) {
+        auto* chooser = qobject_cast<TfrmActiveLines*>(modal);
+        QVERIFY(chooser);
+        chooser->Toggle(1);
+        chooser->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    form.ChooseActiveCurves();
+    QVERIFY(!plot.Line(1).Active);
+    QCOMPARE(form.LegendCurves(), (std::vector<int>{0, 2}));
+    onNextModal([](QWidget* modal) {
+        auto* chooser = qobject_cast<TfrmActiveLines*>(modal);
+        chooser->SetAll(false);
+        chooser->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    form.ChooseActiveCurves();
+    QVERIFY(form.Legend()->Texts().isEmpty());
+    QCOMPARE(form.Legend()->height(), 3);
+}
+
+void PlotFormTest::titleAndSaveAttributes() {
+    TGraphPlot plot;
+    fill(plot, 2);
+    TPlotForm form(plot);
+    form.resize(800, 600);
+    const int bottom = form.Layout().Plot.Bottom;
+    onNextModal([](QWidget* modal) {
+        auto* dialog = qobject_cast<TfrmGraphCaption*>(modal);
+        QVERIFY(dialog);
+        dialog->Edit()->setText(QStringLiteral("Wall 7"));
+        dialog->reject();  // whatever the result, the text is taken
+    });
+    form.EditGraphTitle();
+    QCOMPARE(plot.GraphTitle, std::string("Wall 7"));
+    QVERIFY(!plot.TitleAtTop);
+    QCOMPARE(form.Layout().Plot.Bottom, bottom - 14);  // one text unit on the screen
+
+    TdlgFormat attributes;
+    QCOMPARE(attributes.BitmapSize(), QSize(432, 288));
+    attributes.PpiEdit()->setText(QStringLiteral("96"));
+    attributes.HeightEdit()->setText(QStringLiteral("1"));
+    attributes.accept();  // the height is below its minimum of 2: clamped, the dialog stays
+    QCOMPARE(attributes.result(), 0);
+    QCOMPARE(attributes.HeightEdit()->text(), QStringLiteral("2"));
+    attributes.accept();
+    QCOMPARE(attributes.result(), int(QDialog::Accepted));
+    QCOMPARE(attributes.BitmapSize(), QSize(576, 192));
+
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("graph.bmp"));
+    QVERIFY(form.SaveBitmapTo(file, QSize(432, 288)));
+    QImage saved(file);
+    QCOMPARE(saved.size(), QSize(432, 288));
+    QFile raw(file);
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    QCOMPARE(raw.read(2), QByteArray("BM"));
+
+    // Printing to a PDF file: one page with this window's view.
+    const QString pdf = folder.filePath(QStringLiteral("graph.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageLayout(form.PageLayout());
+        form.PrintTo(printer);
+    }
+    QFile page(pdf);
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QByteArray bytes = page.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+    QCOMPARE(form.PageLayout().margins(QPageLayout::Inch), QMarginsF(1, 1, 1, 1));
+}
+
+QTEST_MAIN(PlotFormTest)
+#include "plot_form_test.moc"

@@ -1,0 +1,133 @@
+// drenok-plot on a staged run: the stage curves in their colours, a one-page PDF, the bitmap size and
+// the exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Outcome {
+    int status;
+    QString errors;
+};
+
+Outcome run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+int countColour(const QImage& image, QColor colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour) ++n;
+    return n;
+}
+
+class DrenokPlot : public ::testing::Test {
+protected:
+    void SetUp() override {
+        data = folder.filePath(QStringLiteral("three_stages.dn5d"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/three_stages.dn5d"), data));
+        ASSERT_EQ(run(QStringLiteral(DRENOK_RUN), {data}).status, 0);
+    }
+    QTemporaryDir folder;
+    QString data;
+    const QString plot = QStringLiteral(DRENOK_PLOT);
+};
+
+TEST_F(DrenokPlot, StageCurvesInTheirColoursPdfAndBitmap) {
+    const QString png = folder.filePath(QStringLiteral("deflection.png"));
+    ASSERT_EQ(run(plot, {QStringLiteral("--plot"), QStringLiteral("deflection"), QStringLiteral("--size"),
+                         QStringLiteral("800x600"), QStringLiteral("-o"), png, data})
+                  .status,
+              0);
+    const QImage image(png);
+    ASSERT_EQ(image.size(), QSize(800, 600));
+    EXPECT_GT(countColour(image, QColor(0, 0, 255)), 200);  // stage 2
+    EXPECT_GT(countColour(image, QColor(255, 0, 0)), 200);  // stage 3
+    EXPECT_EQ(countColour(image, QColor(0, 128, 0)), 0);    // there is no fourth stage
+
+    const QString bmp = folder.filePath(QStringLiteral("moment.bmp"));
+    ASSERT_EQ(run(plot, {QStringLiteral("--plot"), QStringLiteral("moment"), QStringLiteral("-o"), bmp, data})
+                  .status,
+              0);
+    QFile raw(bmp);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    EXPECT_EQ(raw.read(2), QByteArray("BM"));
+    EXPECT_EQ(QImage(bmp).size(), QSize(432, 288));  // the Save Attributes default
+
+    const QString pdf = folder.filePath(QStringLiteral("dms.pdf"));
+    ASSERT_EQ(
+        run(plot, {QStringLiteral("--plot"), QStringLiteral("dms"), QStringLiteral("-o"), pdf, data}).status,
+        0);
+    QFile page(pdf);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QByteArray bytes = page.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+}
+
+TEST_F(DrenokPlot, AllPlotsAndExitStatuses) {
+    const QString out = folder.filePath(QStringLiteral("figures"));
+    QDir().mkpath(out);
+    ASSERT_EQ(run(plot, {QStringLiteral("--all"), QStringLiteral("-o"), out, data}).status, 0);
+    const QStringList written = QDir(out).entryList({QStringLiteral("three_stages-*.png")}, QDir::Files);
+    EXPECT_GE(written.size(), 6) << written.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(written.contains(QStringLiteral("three_stages-dms.png")));
+
+    EXPECT_EQ(run(plot, {}).status, 2);
+    EXPECT_EQ(run(plot, {QStringLiteral("--size"), QStringLiteral("10x10"), data}).status, 2);
+    EXPECT_EQ(run(plot, {QStringLiteral("--plot"), QStringLiteral("nothing"), data}).status, 2);
+    EXPECT_EQ(run(plot, {QStringLiteral("-o"), folder.filePath(QStringLiteral("x.gif")), data}).status, 2);
+
+    // Plot data that cannot be read: 1, with the reason.
+    QFile damaged(folder.filePath(QStringLiteral("three_stages.dn5p")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("12 x\n");
+    damaged.close();
+    const Outcome broken = run(plot, {data});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_TRUE(broken.errors.contains(QStringLiteral("damaged"))) << broken.errors.toStdString();
+}
+
+TEST(DrenokPlotExamples, EveryPlotOfEveryExample) {
+    QTemporaryDir folder;
+    const QStringList examples =
+        QDir(QStringLiteral(DRENOK_EXAMPLES)).entryList({QStringLiteral("*.dn5d")}, QDir::Files);
+    ASSERT_GE(examples.size(), 10);
+    QStringList files;
+    for (const QString& name : examples) {
+        files << folder.filePath(name);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/") + name, files.last()));
+    }
+    ASSERT_EQ(run(QStringLiteral(DRENOK_RUN), files).status, 0);
+    for (const QString& file : files) {
+        const Outcome all = run(QStringLiteral(DRENOK_PLOT), {QStringLiteral("--all"), file});
+        EXPECT_EQ(all.status, 0) << file.toStdString() << all.errors.toStdString();
+        const QString stem = QFileInfo(file).completeBaseName();
+        const QStringList written =
+            QDir(folder.path()).entryList({stem + QStringLiteral("-*.png")}, QDir::Files);
+        // Deflection, moment, shear, reaction and the three panels at least.
+        EXPECT_GE(written.size(), 5) << stem.toStdString();
+        for (const QString& picture : written)
+            EXPECT_FALSE(QImage(folder.filePath(picture)).isNull()) << picture.toStdString();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
