@@ -18,6 +18,8 @@ packages=(
     libqt6opengl6-dev
     libgl1-mesa-dri
     libxlsxwriter-dev
+    zlib1g-dev
+    unzip
     fonts-liberation
     # window tests and screenshots under a virtual display
     xvfb

@@ -18,6 +18,7 @@
 #include "app/model/program_data.h"
 #include "app/model/results_reader.h"
 #include "app/model/word_reader.h"
+#include "app/results/export/workbook_writer.h"
 #include "results_loader.h"
 
 namespace {
@@ -27,6 +28,7 @@ using app::model::TGraphPlot;
 
 constexpr const char* kUsage =
     "usage: drenok-results [--plot NAME] [--wide] [--list] wall.dn5d\n"
+    "       drenok-results --xlsx FILE.xlsx wall.dn5d\n"
     "  NAME: py, deflection, moment, shear, reaction, pressure, pressure-combined\n";
 
 using app::model::TNamedPlot;
@@ -111,6 +113,7 @@ struct TOptions {
     std::string plot;
     bool wide = false;
     bool list = false;
+    std::string xlsx;
     fs::path dataFile;
 };
 
@@ -125,6 +128,9 @@ bool parseArguments(int argc, char** argv, TOptions& options) {
         } else if (argument == "--plot") {
             if (++k >= argc) return false;
             options.plot = argv[k];
+        } else if (argument == "--xlsx") {
+            if (++k >= argc) return false;
+            options.xlsx = argv[k];
         } else if (argument.starts_with("--plot=")) {
             options.plot = std::string(argument.substr(7));
         } else if (argument.starts_with("-") || haveFile) {
@@ -134,7 +140,8 @@ bool parseArguments(int argc, char** argv, TOptions& options) {
             haveFile = true;
         }
     }
-    return haveFile && !(options.wide && options.list);
+    return haveFile && !(options.wide && options.list) &&
+           (options.xlsx.empty() || (!options.wide && !options.list));
 }
 
 }  // namespace
@@ -163,6 +170,24 @@ int main(int argc, char** argv) {
     }
     const TResultsOutcome& outcome = results.outcome;
 
+    if (!options.xlsx.empty()) {
+        // The workbook of the export: every graph of the export list that has curves, in its order.
+        std::vector<const TGraphPlot*> graphs;
+        for (TGraphPlot* graph :
+             {&results.plots->pltPY, &results.plots->pltDef, &results.plots->pltShear, &results.plots->pltMom,
+              &results.plots->pltSoil, &results.plots->pltLD, &results.plots->PltCombine})
+            if (graph->HasCurveData()) graphs.push_back(graph);
+        const app::results::TExportResult written = app::results::WriteWorkbook(options.xlsx, graphs);
+        if (!written.Written || !written.Error.empty()) {
+            std::cerr << "drenok-results: " << written.Error << '\n';
+            return 1;
+        }
+        if (outcome.StoppedCase > 0) {
+            std::cerr << "drenok-results: " << outcome.StopMessage << '\n';
+            return 1;
+        }
+        return 0;
+    }
     if (options.list)
         writeList(std::cout, plots);
     else if (options.wide)

@@ -26,6 +26,7 @@
 #include <exception>
 
 #include "app/model/run_files.h"
+#include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_form.h"
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/dialogs/dlg_about.h"
@@ -239,6 +240,26 @@ void TMainForm::OpenPlot(app::model::TGraphPlot& plot) {
         sub->showMaximized();
         m_mdi->setActiveSubWindow(sub);
         updatePlotMenu();
+    });
+}
+
+void TMainForm::ExportClick() {
+    guarded([&] {
+        // A graph is offered when its menu item is enabled.
+        const app::model::TCommandRules rules = m_document->Rules(false);
+        const TCommand commands[] = {TCommand::GraphPY,
+                                     TCommand::GraphDeflection,
+                                     TCommand::GraphShear,
+                                     TCommand::GraphMoment,
+                                     TCommand::GraphReaction,
+                                     TCommand::GraphPressure,
+                                     TCommand::GraphPressureCombined};
+        std::array<bool, 7> offered{};
+        for (std::size_t i = 0; i < offered.size(); ++i)
+            offered[i] = rules.Enabled(commands[i]);
+        app::results::TDlgExport dialog(m_document->Plots(), offered, this);
+        if (m_exportSetup) m_exportSetup(dialog);
+        dialog.exec();
     });
 }
 
@@ -595,7 +616,8 @@ void TMainForm::createMenus() {
                 [this, plot = plot] { OpenPlot(m_document->Plots().*plot); });
     }
     graphics->addSeparator();
-    later(addCommand(graphics, TCommand::ExportPlots, tr("&Export Plots To Excel")));
+    connect(addCommand(graphics, TCommand::ExportPlots, tr("&Export Plots To Excel")), &QAction::triggered,
+            this, &TMainForm::ExportClick);
     onOpen(graphics, nothing);
 
     // Show 3DView: there only while the 3D view is open.

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUrl>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -31,6 +32,9 @@ class QToolBar;
 
 namespace app::ui {
 class TDlgStaged;
+}
+namespace app::results {
+class TDlgExport;
 }
 
 namespace app::ui {
@@ -82,6 +86,10 @@ public:
     void RefreshCommands();
     /// Opens the graph window of `plot`, or brings it forward.
     void OpenPlot(app::model::TGraphPlot& plot);
+    /// Called with the export dialog before it is shown (tests script its file dialog and handler).
+    void SetExportSetup(std::function<void(app::results::TDlgExport&)> setup) {
+        m_exportSetup = std::move(setup);
+    }
     /// The data dialog of `kind` when it is open.
     [[nodiscard]] QWidget* DialogWindow(TDialogKind kind) const;
 
@@ -127,6 +135,7 @@ private:
     void AboutClick();
     void CheckUpdatesClick();
     void ArrangeIconsClick();
+    void ExportClick();
 
     TMainFormOptions m_options;
     std::unique_ptr<TDocumentController> m_document;
@@ -153,6 +162,7 @@ private:
     bool m_switchingChild = false;
     std::map<const app::model::TGraphPlot*, QPointer<QMdiSubWindow>> m_plotWindows;
     QPointer<QMenu> m_plotMenu;
+    std::function<void(app::results::TDlgExport&)> m_exportSetup;
     TMessageFunction m_previousMessages;
     bool m_busy = false;
 };

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "../modal_support.h"
+#include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_dialogs.h"
 #include "app/results/graph/plot_form.h"
 #include "app/ui/editors/data_edit.h"
@@ -59,6 +60,7 @@ private slots:
     void legendEditorRefusesAnEmptyName();
     void activeCurvesToggleOnlyTheSelectedEntry();
     void titleAndSaveAttributes();
+    void exportDialogOffersTicksAndWrites();
 
 private:
     QStringList messages;
@@ -281,6 +283,53 @@ void PlotFormTest::titleAndSaveAttributes() {
     QVERIFY(bytes.startsWith("%PDF"));
     QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
     QCOMPARE(form.PageLayout().margins(QPageLayout::Inch), QMarginsF(1, 1, 1, 1));
+}
+
+void PlotFormTest::exportDialogOffersTicksAndWrites() {
+    auto plots = app::model::CreatePlotDefinitions();
+    // Without results nothing is offered.
+    TDlgExport none(*plots, {});
+    for (int i = 0; i < 7; ++i) {
+        QVERIFY(!(none.List()->item(i)->flags() & Qt::ItemIsEnabled));
+        QCOMPARE(none.List()->item(i)->checkState(), Qt::Unchecked);
+    }
+    QVERIFY(!none.GenerateButton()->isEnabled());
+    none.SelectAll(true);
+    QCOMPARE(none.List()->item(0)->checkState(), Qt::Unchecked);  // disabled entries stay as they are
+
+    fill(plots->pltDef, 2);
+    fill(plots->pltSoil, 1);
+    TDlgExport dialog(*plots, {false, true, false, false, true, false, false});
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Export to Excel"));
+    QCOMPARE(dialog.List()->item(1)->text(), QStringLiteral("Deflection vs Depth"));
+    QCOMPARE(dialog.List()->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(dialog.List()->item(2)->checkState(), Qt::Unchecked);
+    QVERIFY(dialog.GenerateButton()->isEnabled());
+    dialog.SelectAll(false);
+    QVERIFY(!dialog.GenerateButton()->isEnabled());
+    dialog.SelectAll(true);
+    QVERIFY(dialog.GenerateButton()->isEnabled());
+
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("graphs.xlsx"));
+    QString opened;
+    dialog.ChooseFile = [&file] { return file; };
+    dialog.OpenFile = [&opened](const QString& f) {
+        opened = f;
+        return true;
+    };
+    dialog.GenerateButton()->click();
+    QCOMPARE(opened, file);
+    QVERIFY(QFile::exists(file));
+    QVERIFY(messages.isEmpty());
+    // No program for the file: where it was written is told.
+    dialog.OpenFile = [](const QString&) { return false; };
+    QVERIFY(dialog.Generate(file));
+    QVERIFY(messages.value(0).contains(file));
+    // A folder that does not exist: a clear message, nothing written.
+    messages.clear();
+    QVERIFY(!dialog.Generate(folder.filePath(QStringLiteral("missing/graphs.xlsx"))));
+    QVERIFY(messages.value(0).startsWith(QStringLiteral("The workbook was not written")));
 }
 
 QTEST_MAIN(PlotFormTest)

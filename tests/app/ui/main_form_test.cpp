@@ -5,7 +5,9 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,6 +27,7 @@
 #include "app/model/data_file.h"
 #include "app/model/run_files.h"
 #include "app/model/stages.h"
+#include "app/results/export/dlg_export.h"
 #include "app/ui/dialogs/dlg_staged.h"
 #include "app/ui/main_form.h"
 #include "app/ui/settings_store.h"
@@ -96,6 +99,7 @@ private slots:
     void exitWithUnsavedChangesAsksFirst();
     void helpFilesUpdateCheckAndAbout();
     void keyboardReachesTheMenus();
+    void exportFromTheGraphicsMenu();
 };
 
 void MainFormTest::eachExampleOpensRunsAndEnablesResults() {
@@ -554,6 +558,37 @@ void MainFormTest::keyboardReachesTheMenus() {
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_U);
     QTRY_COMPARE(p.form->Document().Model().EarthPressureChoice, 1);
     QVERIFY(p.action(TCommand::DistributedPressure)->isEnabled());
+}
+
+void MainFormTest::exportFromTheGraphicsMenu() {
+    QTemporaryDir folder;
+    Program p;
+    p.open(copyExample(folder, QStringLiteral("three_stages.dn5d")));
+    p.trigger(TCommand::RunAnalysis);
+    QVERIFY(p.action(TCommand::ExportPlots)->isEnabled());
+    const QString book = folder.filePath(QStringLiteral("graphs.xlsx"));
+    QStringList offered;
+    QString opened;
+    p.form->SetExportSetup([&](app::results::TDlgExport& dialog) {
+        for (int i = 0; i < dialog.List()->count(); ++i)
+            if (dialog.List()->item(i)->checkState() == Qt::Checked)
+                offered << dialog.List()->item(i)->text();
+        dialog.ChooseFile = [&book] { return book; };
+        dialog.OpenFile = [&opened](const QString& file) {
+            opened = file;
+            return true;
+        };
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            dialog.GenerateButton()->click();
+            dialog.accept();
+        });
+    });
+    p.trigger(TCommand::ExportPlots);
+    // The graphs whose menu items are enabled are offered and ticked.
+    QVERIFY(offered.contains(QStringLiteral("Deflection vs Depth")));
+    QCOMPARE(offered.contains(QStringLiteral("p-y Curves")), p.action(TCommand::GraphPY)->isEnabled());
+    QCOMPARE(opened, book);
+    QVERIFY(QFileInfo(book).size() > 1000);
 }
 
 QTEST_MAIN(MainFormTest)
