@@ -148,6 +148,26 @@ TEST(WorkbookWriter, StagedRunGraphsAtPositionsTwoAndFive) {
     }
 }
 
+TEST(WorkbookWriter, ASpreadsheetApplicationOpensIt) {
+    if (std::system("command -v soffice > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no spreadsheet application here";
+    StagedRun run;
+    const fs::path book = run.scratch.path / "open.xlsx";
+    ASSERT_TRUE(WriteWorkbook(book.string(), {&run.plots->pltDef, &run.plots->pltMom}).Written);
+    const std::string convert =
+        "cd '" + run.scratch.path.string() +
+        "' && timeout 180 soffice --headless --convert-to pdf open.xlsx > /dev/null 2>&1";
+    ASSERT_EQ(std::system(convert.c_str()), 0);
+    std::ifstream pdf(run.scratch.path / "open.pdf", std::ios::binary);
+    std::stringstream text;
+    text << pdf.rdbuf();
+    EXPECT_EQ(text.str().rfind("%PDF", 0), 0u);
+    const std::string& t = text.str();
+    const int pages =
+        count(t, "/Type/Page") - count(t, "/Type/Pages") + count(t, "/Type /Page") - count(t, "/Type /Pages");
+    EXPECT_GE(pages, 5);  // the index, two data sheets, two charts
+}
+
 TEST(WorkbookWriter, CurvesBeyondThreeHundredFiftyOneAndFailures) {
     Scratch scratch;
     TGraphPlot plot;
