@@ -28,6 +28,7 @@
 #include "app/model/run_files.h"
 #include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_form.h"
+#include "app/results/views/side_view.h"
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/dialogs/dlg_about.h"
 #include "app/ui/dialogs/dlg_staged.h"
@@ -240,6 +241,23 @@ void TMainForm::OpenPlot(app::model::TGraphPlot& plot) {
         sub->showMaximized();
         m_mdi->setActiveSubWindow(sub);
         updatePlotMenu();
+    });
+}
+
+void TMainForm::SideViewClick() {
+    guarded([&] {
+        if (m_sideView) {
+            m_mdi->setActiveSubWindow(m_sideView);
+            return;
+        }
+        // The model object is replaced by New and Open; the view reads it through the controller.
+        auto* view = new app::results::TDlgSideView(
+            [this]() -> const app::model::TProgramData& { return m_document->Model(); });
+        QMdiSubWindow* sub = m_mdi->addSubWindow(view);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        m_sideView = sub;
+        sub->show();
+        m_mdi->setActiveSubWindow(sub);
     });
 }
 
@@ -593,7 +611,8 @@ void TMainForm::createMenus() {
             addCommand(computation, textFiles[i].first, textCaptions[i]), &QAction::triggered, this,
             [this, extension] { guarded([&] { m_document->EditTextFile(extension, m_wordProcessor); }); });
     }
-    later(addCommand(computation, TCommand::ViewWallGeometry, tr("&View Wall Geometry")));
+    connect(addCommand(computation, TCommand::ViewWallGeometry, tr("&View Wall Geometry")),
+            &QAction::triggered, this, &TMainForm::SideViewClick);
     later(addCommand(computation, TCommand::View3D, tr("&3D View")));
     onOpen(computation, nothing);
 

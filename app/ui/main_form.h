@@ -136,6 +136,7 @@ private:
     void CheckUpdatesClick();
     void ArrangeIconsClick();
     void ExportClick();
+    void SideViewClick();
 
     TMainFormOptions m_options;
     std::unique_ptr<TDocumentController> m_document;
@@ -163,6 +164,7 @@ private:
     std::map<const app::model::TGraphPlot*, QPointer<QMdiSubWindow>> m_plotWindows;
     QPointer<QMenu> m_plotMenu;
     std::function<void(app::results::TDlgExport&)> m_exportSetup;
+    QPointer<QMdiSubWindow> m_sideView;
     TMessageFunction m_previousMessages;
     bool m_busy = false;
 };

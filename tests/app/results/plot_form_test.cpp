@@ -13,10 +13,15 @@
 #include <QtTest>
 #include <functional>
 
+#include <QFileInfo>
+#include <QPainter>
+#include <cmath>
 #include "../modal_support.h"
+#include "app/model/problem_tables.h"
 #include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_dialogs.h"
 #include "app/results/graph/plot_form.h"
+#include "app/results/views/side_view.h"
 #include "app/ui/editors/data_edit.h"
 #include "app/ui/messages.h"
 
@@ -61,6 +66,7 @@ private slots:
     void activeCurvesToggleOnlyTheSelectedEntry();
     void titleAndSaveAttributes();
     void exportDialogOffersTicksAndWrites();
+    void sideViewDrawsTheWallAsEntered();
 
 private:
     QStringList messages;
@@ -330,6 +336,83 @@ void PlotFormTest::exportDialogOffersTicksAndWrites() {
     messages.clear();
     QVERIFY(!dialog.Generate(folder.filePath(QStringLiteral("missing/graphs.xlsx"))));
     QVERIFY(messages.value(0).startsWith(QStringLiteral("The workbook was not written")));
+}
+
+void PlotFormTest::sideViewDrawsTheWallAsEntered() {
+    app::model::TGridTableRegistry plain, chart;
+    app::model::TProblemTables tables(plain, chart);
+    app::model::TProgramData model(tables);
+    model.IncrementCount = 100;
+    model.IncrementLength = 3;  // a 300 in wall
+    model.FreeHeight = 120;     // excavation 10 ft
+    // Two layers: the first ends above the excavation (5 ft), the second below it (20 ft).
+    tables.NewSoil.SetRowCount(2);
+    tables.NewSoil.Column(0).SetInt(0, 4);
+    tables.NewSoil.Column(1).SetFloat(0, 5);
+    tables.NewSoil.Column(1).SetFloat(1, 20);
+    tables.NewSoil.Column(2).TableAt(0)->Column(1).SetFloat(1, 33);
+
+    const TSideGeometry g = SideGeometry(model);
+    QVERIFY(g.HasWall);
+    QCOMPARE(g.Margin, 30.0L);
+    QCOMPARE(g.Wall[0], (std::pair<long double, long double>{-3, 30}));
+    QCOMPARE(g.Wall[2], (std::pair<long double, long double>{3, 330}));
+    QCOMPARE(g.Base.XMax, 3 * 1.05L);
+    QCOMPARE(g.Base.YMax, 330 * 1.05L);
+    const TWorldWindow w = FitWindow(g.Base, 600, 600);
+    QVERIFY(qAbs(double((w.XMax - w.XMin) / (w.YMax - w.YMin)) - 1.0) < 1e-12);  // true proportions
+    QCOMPARE(w.YMax, g.Base.YMax);
+    QCOMPARE(LayerText(model, 0).first, QStringLiteral("Sand"));
+    QVERIFY(LayerText(model, 0).second.startsWith(QStringLiteral("ø= 33; gamma=")));
+    QCOMPARE(LayerText(model, 1).first, QStringLiteral("Soft clay"));
+
+    auto paint = [&] {
+        QImage image(600, 600, QImage::Format_RGB32);
+        QPainter painter(&image);
+        PaintSideView(painter, image.rect(), model, SideGeometry(model),
+                      FitWindow(SideGeometry(model).Base, 600, 600), false);
+        return image;
+    };
+    auto py = [&w](long double worldY) {
+        return int(std::nearbyint(600 * (worldY - w.YMin) / (w.YMax - w.YMin)));
+    };
+    const QColor ink = QPalette().color(QPalette::WindowText);
+    QImage image = paint();
+    QCOMPARE(image.pixelColor(300, py(200)), ink);  // the wall
+    QCOMPARE(image.pixelColor(150, py(90)), ink);   // the first bottom, retained side
+    QVERIFY(image.pixelColor(450, py(90)) != ink);  // dug out on the excavation side
+    QCOMPARE(image.pixelColor(450, py(270)), ink);  // the second bottom, both sides
+    QCOMPARE(image.pixelColor(450, py(150)), ink);  // the excavation line
+    QCOMPARE(image.pixelColor(121, py(30)), ink);   // a hatch stroke of the level backfill
+    model.BackfillSlope = -5;
+    QVERIFY(paint().pixelColor(135, py(30) + 4) != ink);
+    // A spring above the excavation is marked, one below is not.
+    model.ApplySprings = true;
+    tables.SoilStrength.SetRowCount(2);
+    tables.SoilStrength.Column(1).SetInt(0, 10);  // 60 in: above
+    tables.SoilStrength.Column(1).SetInt(1, 80);  // 270 in: below
+    image = paint();
+    QCOMPARE(image.pixelColor(330, py(60)), ink);
+    QVERIFY(image.pixelColor(330, py(270) - 3) != ink);
+    // Without generated loads and curves no layers are drawn.
+    model.GeneratePY = 0;
+    QVERIFY(paint().pixelColor(150, py(90)) != ink);
+
+    TDlgSideView view([&model]() -> const app::model::TProgramData& { return model; });
+    view.show();
+    QVERIFY(!view.Window().Degenerate());
+    const QPoint middle(100, view.Canvas()->height() / 2);
+    QMouseEvent move(QEvent::MouseMove, middle, view.Canvas()->mapToGlobal(middle), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view.Canvas(), &move);
+    QVERIFY(view.windowTitle().startsWith(QStringLiteral("  Depth: ")));
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath(QStringLiteral("side.pdf")));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    view.PrintTo(printer);
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("side.pdf"))).size() > 500);
 }
 
 QTEST_MAIN(PlotFormTest)

@@ -57,6 +57,18 @@ int main(int argc, char** argv) {
             else
                 ++failed;
         }
+        // The side view of the wall as entered.
+        if (QAction* side = form.CommandAction(TCommand::ViewWallGeometry); side->isEnabled()) {
+            side->trigger();
+            QTest::qWait(60);
+            if (QMdiSubWindow* window = form.MdiArea()->activeSubWindow()) {
+                window->resize(900, 700);
+                QTest::qWait(30);
+                const QString picture =
+                    out.filePath(QFileInfo(name).completeBaseName() + QStringLiteral("-side.png"));
+                window->grab().save(picture) ? ++saved : ++failed;
+            }
+        }
         form.MdiArea()->closeAllSubWindows();
     }
     std::printf("saved %d graphs in %s, %d failed\n", saved, qPrintable(out.path()), failed);
