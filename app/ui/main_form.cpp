@@ -28,6 +28,7 @@
 #include "app/model/run_files.h"
 #include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_form.h"
+#include "app/results/view3d/dlg_block.h"
 #include "app/results/views/side_view.h"
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/dialogs/dlg_about.h"
@@ -69,10 +70,6 @@ QIcon glyphIcon(const QString& text, const QColor& colour) {
     painter.setPen(colour.darker(220));
     painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, text);
     return QIcon(pixmap);
-}
-
-QString plainCaption(QString text) {
-    return text.remove(QLatin1Char('&')).remove(QStringLiteral("...")).trimmed();
 }
 
 }  // namespace
@@ -244,6 +241,29 @@ void TMainForm::OpenPlot(app::model::TGraphPlot& plot) {
     });
 }
 
+app::results::TDlgBlock* TMainForm::view3D() const {
+    return m_view3D ? qobject_cast<app::results::TDlgBlock*>(m_view3D->widget()) : nullptr;
+}
+
+void TMainForm::View3DClick() {
+    guarded([&] {
+        if (m_view3D) {
+            m_mdi->setActiveSubWindow(m_view3D);
+            return;
+        }
+        auto* view = new app::results::TDlgBlock(
+            [this]() -> const app::model::TProgramData& { return m_document->Model(); }, m_document->Plots());
+        QMdiSubWindow* sub = m_mdi->addSubWindow(view);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        m_view3D = sub;
+        // Closing the view hides its menu and buttons again.
+        connect(sub, &QObject::destroyed, this,
+                [this] { QTimer::singleShot(0, this, &TMainForm::RefreshCommands); });
+        sub->show();
+        m_mdi->setActiveSubWindow(sub);
+    });
+}
+
 void TMainForm::SideViewClick() {
     guarded([&] {
         if (m_sideView) {
@@ -376,10 +396,6 @@ void TMainForm::showInformation(const QString& text) {
     m_options.Dialogs->Information(this, text);
 }
 
-void TMainForm::notAvailable(const QString& what) {
-    showInformation(tr("%1 is not available yet.").arg(plainCaption(what)));
-}
-
 void TMainForm::commitActiveChild() {
     QMdiSubWindow* active = m_mdi->activeSubWindow();
     if (!active) return;
@@ -432,9 +448,6 @@ void TMainForm::createMenus() {
     };
     auto chartEditor = [this](QAction* action, app::model::TGridTableChart TProblemTables::*table) {
         connect(action, &QAction::triggered, this, [this, table] { openTable(m_document->Tables().*table); });
-    };
-    auto later = [this](QAction* action) {
-        connect(action, &QAction::triggered, this, [this, action] { notAvailable(action->text()); });
     };
 
     // File
@@ -613,7 +626,8 @@ void TMainForm::createMenus() {
     }
     connect(addCommand(computation, TCommand::ViewWallGeometry, tr("&View Wall Geometry")),
             &QAction::triggered, this, &TMainForm::SideViewClick);
-    later(addCommand(computation, TCommand::View3D, tr("&3D View")));
+    connect(addCommand(computation, TCommand::View3D, tr("&3D View")), &QAction::triggered, this,
+            &TMainForm::View3DClick);
     onOpen(computation, nothing);
 
     // Graphics
@@ -642,15 +656,37 @@ void TMainForm::createMenus() {
     // Show 3DView: there only while the 3D view is open.
     m_show3DMenu = menuBar()->addMenu(tr("Show &3DView"));
     m_show3DMenu->setObjectName(QStringLiteral("Show3DMenu"));
-    for (const QString& text :
-         {tr("&Wall"), tr("&Soil Layers"), tr("Water &Level"), tr("&Additional Surcharge"),
-          tr("&Concentrated Loads"), tr("&Tie Backs"), tr("&Boundary Conditions"), tr("Lateral S&prings")}) {
+    using app::results::TSceneOptions;
+    const std::pair<QString, bool TSceneOptions::*> toggles3D[] = {
+        {tr("&Wall"), &TSceneOptions::Wall},
+        {tr("&Soil Layers"), &TSceneOptions::SoilLayers},
+        {tr("Water &Level"), &TSceneOptions::WaterLevel},
+        {tr("&Additional Surcharge"), &TSceneOptions::Surcharge},
+        {tr("&Concentrated Loads"), &TSceneOptions::ConcentratedLoads},
+        {tr("&Tie Backs"), &TSceneOptions::Tiebacks},
+        {tr("&Boundary Conditions"), &TSceneOptions::BoundaryConditions},
+        {tr("Lateral S&prings"), &TSceneOptions::Springs}};
+    for (const auto& [text, flag] : toggles3D) {
         QAction* action = m_show3DMenu->addAction(text);
         action->setCheckable(true);
-        later(action);
+        connect(action, &QAction::triggered, this, [this, flag = flag] {
+            guarded([&] {
+                if (auto* view = view3D()) {
+                    view->Options().*flag = !(view->Options().*flag);
+                    view->RedrawComplete();
+                }
+            });
+        });
+        connect(m_show3DMenu, &QMenu::aboutToShow, action, [this, action, flag = flag] {
+            if (auto* view = view3D()) action->setChecked(view->Options().*flag);
+        });
     }
     m_show3DMenu->addAction(addCommand(nullptr, TCommand::DeformedShape, tr("&Deformed Shape")));
-    later(CommandAction(TCommand::DeformedShape));
+    connect(CommandAction(TCommand::DeformedShape), &QAction::triggered, this, [this] {
+        guarded([&] {
+            if (auto* view = view3D()) view->DeformedShapeWindow();
+        });
+    });
     onOpen(m_show3DMenu, nothing);
 
     // Window
@@ -758,18 +794,44 @@ void TMainForm::createToolBar() {
 
     // The 3D view's buttons: shown while the view is open.
     const QColor view(120, 90, 180);
-    for (const auto& [hint, glyph] : {std::pair{tr("Panning"), QStringLiteral("✥")},
-                                      {tr("Zoom Window"), QStringLiteral("▭")},
-                                      {tr("Zooming"), QStringLiteral("Z")},
-                                      {tr("Rotating"), QStringLiteral("↻")},
-                                      {tr("Zoom In"), QStringLiteral("+")},
-                                      {tr("Zoom Out"), QStringLiteral("−")},
-                                      {tr("Restart View"), QStringLiteral("⟲")}}) {
+    auto* modes = new QActionGroup(this);
+    using app::results::TMouseMode;
+    const std::tuple<QString, QString, TMouseMode> modeButtons[] = {
+        {tr("Panning"), QStringLiteral("✥"), TMouseMode::Panning},
+        {tr("Zoom Window"), QStringLiteral("▭"), TMouseMode::ZoomWindow},
+        {tr("Zooming"), QStringLiteral("Z"), TMouseMode::Zooming},
+        {tr("Rotating"), QStringLiteral("↻"), TMouseMode::Rotating}};
+    for (const auto& [hint, glyph, mode] : modeButtons) {
         QAction* action = m_toolBar->addAction(glyphIcon(glyph, view), hint);
         action->setToolTip(hint);
-        connect(action, &QAction::triggered, this, [this, action] { notAvailable(action->text()); });
+        action->setCheckable(true);
+        action->setObjectName(QStringLiteral("View3D") + hint.simplified().remove(QLatin1Char(' ')));
+        modes->addAction(action);
+        // Only "Zoom Window" turns the zoom-window flag on.
+        connect(action, &QAction::triggered, this, [this, mode = mode] {
+            if (auto* v = view3D(); v && v->Gl()) v->Gl()->SetMouseMode(mode, mode == TMouseMode::ZoomWindow);
+        });
         m_view3DButtons << action;
     }
+    const std::tuple<QString, QString, double> zoomButtons[] = {
+        {tr("Zoom In"), QStringLiteral("+"), 1.4142},
+        {tr("Zoom Out"), QStringLiteral("−"), 0.7071135624381275633}};
+    for (const auto& [hint, glyph, factor] : zoomButtons) {
+        QAction* action = m_toolBar->addAction(glyphIcon(glyph, view), hint);
+        action->setToolTip(hint);
+        action->setObjectName(QStringLiteral("View3D") + hint.simplified().remove(QLatin1Char(' ')));
+        connect(action, &QAction::triggered, this, [this, factor = factor] {
+            if (auto* v = view3D(); v && v->Gl()) v->Gl()->Zooming(factor);
+        });
+        m_view3DButtons << action;
+    }
+    QAction* restart = m_toolBar->addAction(glyphIcon(QStringLiteral("⟲"), view), tr("Restart View"));
+    restart->setToolTip(tr("Restart View"));
+    restart->setObjectName(QStringLiteral("View3DRestartView"));
+    connect(restart, &QAction::triggered, this, [this] {
+        if (auto* v = view3D(); v && v->Gl()) v->Gl()->RestartView();
+    });
+    m_view3DButtons << restart;
     QAction* deformed = CommandAction(TCommand::DeformedShape);
     deformed->setToolTip(tr("Deformed Shape"));
     deformed->setIcon(glyphIcon(QStringLiteral("δ"), view));
@@ -778,7 +840,7 @@ void TMainForm::createToolBar() {
 
 void TMainForm::RefreshCommands() {
     if (!m_document || !m_status) return;
-    const app::model::TCommandRules rules = m_document->Rules(false);
+    const app::model::TCommandRules rules = m_document->Rules(view3D() != nullptr);
     for (std::size_t i = 0; i < app::model::kCommandCount; ++i) {
         QAction* action = m_commands[i];
         if (!action) continue;

@@ -35,7 +35,8 @@ class TDlgStaged;
 }
 namespace app::results {
 class TDlgExport;
-}
+class TDlgBlock;
+}  // namespace app::results
 
 namespace app::ui {
 
@@ -112,7 +113,6 @@ private:
     void guarded(F&& command);
     void commitActiveChild();
     void showInformation(const QString& text);
-    void notAvailable(const QString& what);
 
     void refreshFileMenu();
     void refreshWindowMenu();
@@ -137,6 +137,8 @@ private:
     void ArrangeIconsClick();
     void ExportClick();
     void SideViewClick();
+    void View3DClick();
+    [[nodiscard]] app::results::TDlgBlock* view3D() const;
 
     TMainFormOptions m_options;
     std::unique_ptr<TDocumentController> m_document;
@@ -165,6 +167,7 @@ private:
     QPointer<QMenu> m_plotMenu;
     std::function<void(app::results::TDlgExport&)> m_exportSetup;
     QPointer<QMdiSubWindow> m_sideView;
+    QPointer<QMdiSubWindow> m_view3D;
     TMessageFunction m_previousMessages;
     bool m_busy = false;
 };
