@@ -259,8 +259,12 @@ void TMainForm::View3DClick() {
         // Closing the view hides its menu and buttons again.
         connect(sub, &QObject::destroyed, this,
                 [this] { QTimer::singleShot(0, this, &TMainForm::RefreshCommands); });
-        sub->show();
+        sub->resize(900, 650);  // a GL widget has no size of its own to offer
         m_mdi->setActiveSubWindow(sub);
+        sub->showMaximized();
+        // The first GL widget makes the frame recreate its native window, which drops the child's
+        // state: maximize it again once that has happened.
+        QTimer::singleShot(0, sub, &QWidget::showMaximized);
     });
 }
 

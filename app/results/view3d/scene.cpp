@@ -368,7 +368,9 @@ std::vector<TPrimitive> BuildScene(const TProgramData& m, const TSceneOptions& o
 double FitScale(const TSceneSizes& s, int width, int height) {
     const double a = s.Largest != 0 ? (height - 50) / s.Largest : 1;
     const double b = s.Width != 0 ? (width - 50) / (25 * s.Width) : 1;
-    return std::min(a, b);
+    // A client of 50 pixels or less would turn the scene inside out or flatten it to a point.
+    const double fit = std::min(a, b);
+    return fit > 0 ? fit : 1;
 }
 
 double OrthoDepth(const TSceneSizes& s, int width, int height) {

@@ -177,6 +177,7 @@ TEST(Camera, FitPanRotateZoomAndTheFactorSteps) {
     flat.Largest = 0;
     flat.Width = 0;
     EXPECT_DOUBLE_EQ(FitScale(flat, 800, 600), 1);
+    EXPECT_DOUBLE_EQ(FitScale(s, 40, 30), 1);  // a client too small to fit: no inside-out scene
     EXPECT_DOUBLE_EQ(OrthoDepth(flat, 800, 600), 400);
 
     TCamera c;

@@ -1,0 +1,130 @@
+// The 3D view from the main window, under a display with OpenGL: its menu and buttons, the mouse modes
+// and the deformed-shape dialog. Skipped where no OpenGL context can be made.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QtTest>
+#include <cmath>
+
+#include "app/results/view3d/dlg_block.h"
+#include "ui_test_support.h"
+
+using namespace app::ui;
+using namespace app::ui::testsupport;
+
+class View3DTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        if (!app::results::OpenGLAvailable()) QSKIP("no OpenGL on this display");
+    }
+    void menuButtonsAndTheCamera();
+    void deformedShapeDialog();
+};
+
+void View3DTest::menuButtonsAndTheCamera() {
+    QTemporaryDir folder;
+    Program p;
+    p.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.form.get()));
+    p.open(copyExample(folder, QStringLiteral("generated_layered_profile.dn5d")));
+    p.trigger(TCommand::RunAnalysis);
+    auto* show3D = p.form->findChild<QMenu*>(QStringLiteral("Show3DMenu"));
+    QVERIFY(!show3D->menuAction()->isVisible());
+    QVERIFY(!p.action(TCommand::DeformedShape)->isVisible());
+    p.trigger(TCommand::View3D);
+    auto* view = qobject_cast<app::results::TDlgBlock*>(p.form->MdiArea()->activeSubWindow()->widget());
+    QVERIFY(view && view->Gl());
+    QTRY_VERIFY(view->Gl()->height() > 300);  // maximized in the frame
+    QCOMPARE(view->windowTitle(), QStringLiteral("3-D View"));
+    QVERIFY(show3D->menuAction()->isVisible());
+    QVERIFY(p.action(TCommand::DeformedShape)->isVisible());
+    QVERIFY(p.action(TCommand::DeformedShape)->isEnabled());  // deflections exist after the run
+    QVERIFY(p.named("View3DRotating")->isVisible());
+
+    // The menu ticks the options and toggles them.
+    emit show3D->aboutToShow();
+    QAction* soil = show3D->actions().at(1);
+    QCOMPARE(soil->text(), QStringLiteral("&Soil Layers"));
+    QVERIFY(soil->isChecked());
+    soil->trigger();
+    QVERIFY(!view->Options().SoilLayers);
+    emit show3D->aboutToShow();
+    QVERIFY(!soil->isChecked());
+
+    // Zoom in and out, restart.
+    app::results::TglWindow* gl = view->Gl();
+    QTest::qWait(100);
+    p.named("View3DZoomIn")->trigger();
+    QVERIFY(std::fabs(gl->Camera().Zoom - 1.4142) < 1e-12);
+    p.named("View3DZoomOut")->trigger();
+    QVERIFY(std::fabs(gl->Camera().Zoom - 1) < 1e-12);
+    // Without a mode a drag does nothing; rotating a full height turns by 90°.
+    const QPoint from(200, 100);
+    QTest::mousePress(gl, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(gl, from + QPoint(0, gl->height()));
+    QTest::mouseRelease(gl, Qt::LeftButton, Qt::NoModifier, from + QPoint(0, gl->height()));
+    QCOMPARE(gl->Camera().RX + gl->Camera().RY + gl->Camera().RZ, 0.0);
+    p.named("View3DRotating")->trigger();
+    QCOMPARE(gl->MouseMode(), app::results::TMouseMode::Rotating);
+    QVERIFY(!gl->grabFramebuffer().isNull());  // a frame, whose matrix the mouse works with
+    QVERIFY(gl->Camera().Matrix != (std::array<double, 9>{1, 0, 0, 0, 1, 0, 0, 0, 1}));
+    QMouseEvent press(QEvent::MouseButtonPress, from, gl->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(gl, &press);
+    const QPoint to = from + QPoint(0, gl->height());
+    QMouseEvent move(QEvent::MouseMove, to, gl->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(gl, &move);
+    const auto& c = gl->Camera();
+    QVERIFY2(std::fabs(std::hypot(c.RX, c.RY, c.RZ) - 90) < 1e-9,
+             qPrintable(QString::number(std::hypot(c.RX, c.RY, c.RZ))));
+    p.named("View3DRestartView")->trigger();
+    QCOMPARE(gl->Camera().RX, 0.0);
+    QCOMPARE(gl->Camera().Zoom, 1.0);
+
+    // Closing the view hides its menu and buttons.
+    p.form->MdiArea()->closeAllSubWindows();
+    QTRY_VERIFY(!show3D->menuAction()->isVisible());
+    QVERIFY(!p.named("View3DRotating")->isVisible());
+}
+
+void View3DTest::deformedShapeDialog() {
+    QTemporaryDir folder;
+    Program p;
+    p.form->show();
+    p.open(copyExample(folder, QStringLiteral("generated_sand.dn5d")));
+    p.trigger(TCommand::RunAnalysis);
+    p.trigger(TCommand::View3D);
+    auto* view = qobject_cast<app::results::TDlgBlock*>(p.form->MdiArea()->activeSubWindow()->widget());
+    QVERIFY(view);
+    p.trigger(TCommand::DeformedShape);
+    app::results::TDlgDeformedShape* dialog = view->DeformedDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(dialog->FactorEdit()->text(), QStringLiteral("1"));
+    QVERIFY(!dialog->UndeformedBox()->isEnabled());  // only with the deformed shape on
+    QVERIFY(!dialog->FactorEdit()->isEnabled());
+    dialog->DeformedBox()->click();
+    QVERIFY(view->Options().DeformedShape);
+    QVERIFY(dialog->UndeformedBox()->isEnabled());
+    dialog->Step(true);
+    QCOMPARE(dialog->FactorEdit()->text(), QStringLiteral("2"));
+    dialog->Step(false);
+    dialog->Step(false);
+    QCOMPARE(dialog->FactorEdit()->text(), QStringLiteral("0.9"));
+    QVERIFY(std::fabs(double(view->Options().DeformationFactor) - 0.9) < 1e-12);
+    dialog->FactorEdit()->clear();
+    QTest::keyClick(dialog->FactorEdit(), Qt::Key_Backspace);  // an empty field leaves the factor
+    QVERIFY(std::fabs(double(view->Options().DeformationFactor) - 0.9) < 1e-12);
+    QTest::keyClicks(dialog->FactorEdit(), QStringLiteral("25"));
+    QCOMPARE(view->Options().DeformationFactor, 25.0L);
+    dialog->close();
+    QTRY_VERIFY(!view->DeformedDialog());
+}
+
+QTEST_MAIN(View3DTest)
+#include "view3d_test.moc"
