@@ -5,10 +5,11 @@
 // display. Exit 0 when written; 1 when the plot has no curves or the results cannot be read; 2 for a
 // usage error.
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QString>
 #include <cstdlib>
@@ -20,6 +21,8 @@
 #include <vector>
 
 #include "app/results/graph/plot_painter.h"
+#include "app/results/view3d/dlg_block.h"
+#include "app/results/views/side_view.h"
 #include "results_loader.h"
 
 namespace {
@@ -30,7 +33,10 @@ constexpr const char* kUsage =
     "usage: drenok-plot [--plot NAME] [--size WxH] [-o FILE.png|.pdf|.bmp] wall.dn5d\n"
     "       drenok-plot --all [--format png|pdf|bmp] [--size WxH] [-o FOLDER] wall.dn5d\n"
     "  NAME: py, deflection, moment, shear, reaction, dms, pressure, pressure-combined (default deflection)\n"
-    "  The size is in pixels for pictures and in points for a PDF page; the default is 432x288.\n";
+    "       drenok-plot --view side|3d|deformed [--size WxH] [-o FILE] wall.dn5d\n"
+    "  The size is in pixels for pictures and in points for a PDF page; the default is 432x288.\n"
+    "  The views: the side view (PNG or PDF), the 3D view at its start camera and the deformed wall\n"
+    "  (PNG; they need OpenGL: a display, or xvfb-run).\n";
 
 struct TOptions {
     std::string plot = "deflection";
@@ -38,6 +44,7 @@ struct TOptions {
     std::string output;
     std::string format;
     bool all = false;
+    std::string view;
     fs::path dataFile;
 };
 
@@ -72,6 +79,8 @@ bool parseArguments(int argc, char** argv, TOptions& o) {
             if (!value(o.plot)) return false;
         } else if (a == "-o") {
             if (!value(o.output)) return false;
+        } else if (a == "--view") {
+            if (!value(o.view)) return false;
         } else if (a == "--format") {
             if (!value(o.format)) return false;
         } else if (a == "--size") {
@@ -85,6 +94,8 @@ bool parseArguments(int argc, char** argv, TOptions& o) {
         }
     }
     if (!o.format.empty() && o.format != "png" && o.format != "pdf" && o.format != "bmp") return false;
+    if (!o.view.empty() && o.view != "side" && o.view != "3d" && o.view != "deformed") return false;
+    if (!o.view.empty() && o.all) return false;
     return haveFile;
 }
 
@@ -116,6 +127,75 @@ bool write(const app::model::TGraphPlot& plot, const fs::path& file, const std::
     return image.save(name, format == "bmp" ? "BMP" : "PNG");
 }
 
+// The side view, or one frame of the 3D view at its start camera (deformed: the wall bent by the
+// first deflection curve, factor 1, with the straight wall outlined).
+int writeView(const TOptions& options, tools::TLoadedResults& results, const std::string& stem) {
+    const fs::path file = options.output.empty()
+                              ? options.dataFile.parent_path() / (stem + "-" + options.view + ".png")
+                              : fs::path(options.output);
+    const std::string format = options.format.empty() ? lowerExtension(file) : options.format;
+    const QString name = QString::fromStdString(file.string());
+    if (options.view == "side") {
+        const app::results::TSideGeometry geometry = app::results::SideGeometry(results.model);
+        if (geometry.Base.Degenerate()) {
+            std::cerr << "drenok-plot: the wall has no section to draw\n";
+            return 1;
+        }
+        if (format == "pdf") {
+            QPdfWriter pdf(name);
+            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                          QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
+            QPainter painter(&pdf);
+            const QRect page(QPoint(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
+            QFont font = painter.font();
+            font.setPointSize(10);
+            painter.setFont(font);
+            app::results::PaintSideView(painter, page, results.model, geometry,
+                                        app::results::FitWindow(geometry.Base, page.width(), page.height()),
+                                        true);
+            return 0;
+        }
+        if (format != "png") {
+            std::cerr << "drenok-plot: the side view is written as .png or .pdf\n";
+            return 2;
+        }
+        QImage image(options.width, options.height, QImage::Format_RGB32);
+        QPainter painter(&image);
+        app::results::PaintSideView(painter, image.rect(), results.model, geometry,
+                                    app::results::FitWindow(geometry.Base, options.width, options.height),
+                                    false);
+        painter.end();
+        return image.save(name, "PNG") ? 0 : 1;
+    }
+    if (format != "png") {
+        std::cerr << "drenok-plot: the 3D views are written as .png\n";
+        return 2;
+    }
+    if (!app::results::OpenGLAvailable()) {
+        std::cerr << "drenok-plot: the 3D views need OpenGL: run with a display, or under xvfb-run\n";
+        return 1;
+    }
+    app::results::TDlgBlock view([&results]() -> const app::model::TProgramData& { return results.model; },
+                                 *results.plots);
+    if (options.view == "deformed") {
+        if (!view.HasDeflection()) {
+            std::cerr << "drenok-plot: the run has no deflections to draw\n";
+            return 1;
+        }
+        view.Options().DeformedShape = true;
+        view.Options().UndeformedModel = true;
+    }
+    view.resize(options.width, options.height);
+    view.Gl()->resize(options.width, options.height);
+    view.RedrawComplete();
+    const QImage frame = view.Gl()->grabFramebuffer();
+    if (frame.isNull()) {
+        std::cerr << "drenok-plot: no OpenGL frame could be drawn\n";
+        return 1;
+    }
+    return frame.save(name, "PNG") ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,10 +204,12 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return 2;
     }
-    // Pictures need no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Pictures need no screen; the 3D views use the display when there is one, for its OpenGL.
+    const bool gl = options.view == "3d" || options.view == "deformed";
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", gl && !qEnvironmentVariableIsEmpty("DISPLAY") ? "xcb" : "offscreen");
     int qtArgc = 1;
-    QGuiApplication application(qtArgc, argv);
+    QApplication application(qtArgc, argv);
 
     tools::TLoadedResults results;
     std::string message;
@@ -141,6 +223,7 @@ int main(int argc, char** argv) {
 
     std::vector<app::model::TNamedPlot> plots = app::model::NamedResultPlots(*results.plots, true);
     const std::string stem = options.dataFile.stem().string();
+    if (!options.view.empty()) return writeView(options, results, stem);
     if (options.all) {
         const std::string format = options.format.empty() ? "png" : options.format;
         const fs::path folder =

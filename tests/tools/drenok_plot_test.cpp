@@ -78,6 +78,38 @@ TEST_F(DrenokPlot, StageCurvesInTheirColoursPdfAndBitmap) {
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
 }
 
+TEST_F(DrenokPlot, SideViewAnd3DViewsWithoutADisplay) {
+    const QString side = folder.filePath(QStringLiteral("side.png"));
+    ASSERT_EQ(run(plot, {QStringLiteral("--view"), QStringLiteral("side"), QStringLiteral("--size"),
+                         QStringLiteral("800x600"), QStringLiteral("-o"), side, data})
+                  .status,
+              0);
+    const QImage picture(side);
+    ASSERT_EQ(picture.size(), QSize(800, 600));
+    EXPECT_GT(countColour(picture, QColor(0, 0, 0)), 2000);  // the wall is filled
+    const QString pdf = folder.filePath(QStringLiteral("side.pdf"));
+    ASSERT_EQ(
+        run(plot, {QStringLiteral("--view"), QStringLiteral("side"), QStringLiteral("-o"), pdf, data}).status,
+        0);
+    QFile page(pdf);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().startsWith("%PDF"));
+    EXPECT_EQ(run(plot, {QStringLiteral("--view"), QStringLiteral("top"), data}).status, 2);
+    EXPECT_EQ(
+        run(plot, {QStringLiteral("--view"), QStringLiteral("3d"), QStringLiteral("--all"), data}).status, 2);
+    // Without a display the offscreen platform has no OpenGL: told, not crashed.
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    bare.remove(QStringLiteral("DISPLAY"));
+    bare.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess process;
+    process.setProcessEnvironment(bare);
+    process.start(plot, {QStringLiteral("--view"), QStringLiteral("3d"), QStringLiteral("-o"),
+                         folder.filePath(QStringLiteral("3d.png")), data});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains("OpenGL"));
+}
+
 TEST_F(DrenokPlot, AllPlotsAndExitStatuses) {
     const QString out = folder.filePath(QStringLiteral("figures"));
     QDir().mkpath(out);

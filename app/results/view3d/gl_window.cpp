@@ -83,6 +83,13 @@ void TglWindow::RestartView() {
     update();
 }
 
+void TglWindow::RenderFrame() {
+    makeCurrent();
+    paintGL();
+    if (m_usable) glFinish();
+    doneCurrent();
+}
+
 void TglWindow::initializeGL() {
     m_usable = initializeOpenGLFunctions();
     m_needsSetup = true;
@@ -116,9 +123,17 @@ void TglWindow::setup() {
 }
 
 void TglWindow::compile(int list) {
+    // Opaque pieces first, then everything translucent under one blending state: fewer state
+    // changes, and translucent faces show what lies behind them.
+    auto translucent = [](const TPrimitive& p) { return p.Blend || p.Shape == TShape::Arrow; };
     glNewList(static_cast<GLuint>(list), GL_COMPILE);
     for (const TPrimitive& p : m_scene)
-        if (p.List == list) draw(p);
+        if (p.List == list && !translucent(p)) draw(p);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (const TPrimitive& p : m_scene)
+        if (p.List == list && translucent(p)) draw(p);
+    glDisable(GL_BLEND);
     glEndList();
 }
 
@@ -246,10 +261,6 @@ void TglWindow::pyramid(const TPrimitive& p) {
 }
 
 void TglWindow::draw(const TPrimitive& p) {
-    if (p.Blend) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    }
     switch (p.Shape) {
         case TShape::Box: {
             std::array<TVec3, 8> c{};
@@ -266,10 +277,7 @@ void TglWindow::draw(const TPrimitive& p) {
             boxFaces(p.Corners, p);
             break;
         case TShape::Arrow:
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             arrow(p);
-            glDisable(GL_BLEND);
             break;
         case TShape::Ring:
             ring(p);
@@ -285,7 +293,6 @@ void TglWindow::draw(const TPrimitive& p) {
             pyramid(p);
             break;
     }
-    if (p.Blend) glDisable(GL_BLEND);
 }
 
 QPointF TglWindow::project(const TVec3& v) const {

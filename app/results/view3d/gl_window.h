@@ -29,6 +29,8 @@ public:
     void Zooming(double factor);
     void RestartView();
     bool ShowAxes = true;
+    /// Draws one frame into the widget's framebuffer and waits for it (benchmarks).
+    void RenderFrame();
     /// False when the platform gave no context with the fixed-function pipeline.
     [[nodiscard]] bool Usable() const { return m_usable; }
 

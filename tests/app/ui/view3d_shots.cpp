@@ -28,9 +28,10 @@ int main(int argc, char** argv) {
     QDir().mkpath(out.path());
     QTemporaryDir folder;
     int saved = 0;
-    for (const char* name :
-         {"anchored_tieback_trapezoidal.dn5d", "generated_layered_profile.dn5d", "three_stages.dn5d"}) {
-        const QString file = CopyExample(folder, QString::fromLatin1(name));
+    const QStringList names =
+        QDir(QStringLiteral(DRENOK_EXAMPLES)).entryList({QStringLiteral("*.dn5d")}, QDir::Files);
+    for (const QString& name : names) {
+        const QString file = CopyExample(folder, name);
         const std::unique_ptr<app::ui::TMainForm> mainWindow = MakeForm(folder);
         app::ui::TMainForm& form = *mainWindow;
         form.resize(1100, 800);
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
         if (!view || !view->Gl()) return 1;
         window->showMaximized();
         QTest::qWait(200);
-        const QString stem = QFileInfo(QString::fromLatin1(name)).completeBaseName();
+        const QString stem = QFileInfo(name).completeBaseName();
         auto shot = [&](const QString& what) {
             QTest::qWait(100);
             if (view->Gl()->grabFramebuffer().save(
@@ -64,5 +65,5 @@ int main(int argc, char** argv) {
         form.MdiArea()->closeAllSubWindows();
     }
     std::printf("saved %d pictures in %s\n", saved, qPrintable(out.path()));
-    return saved == 9 ? 0 : 1;
+    return saved == 3 * names.size() ? 0 : 1;
 }

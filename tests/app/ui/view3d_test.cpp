@@ -24,6 +24,7 @@ private slots:
     }
     void menuButtonsAndTheCamera();
     void deformedShapeDialog();
+    void wallSoilAndAxesInTheirColours();
 };
 
 void View3DTest::menuButtonsAndTheCamera() {
@@ -124,6 +125,70 @@ void View3DTest::deformedShapeDialog() {
     QCOMPARE(view->Options().DeformationFactor, 25.0L);
     dialog->close();
     QTRY_VERIFY(!view->DeformedDialog());
+}
+
+namespace {
+
+// Pixels near a colour (the soil is blended over the white background).
+int near(const QImage& image, QColor colour, int tolerance = 6) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) <= tolerance &&
+                std::abs(c.green() - colour.green()) <= tolerance &&
+                std::abs(c.blue() - colour.blue()) <= tolerance)
+                ++n;
+        }
+    return n;
+}
+
+// The length of the blue X axis in pixels: its pure blue run in the frame.
+int axisLength(const QImage& image) {
+    int longest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            run = image.pixelColor(x, y) == QColor(0, 0, 255) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
+}
+
+}  // namespace
+
+void View3DTest::wallSoilAndAxesInTheirColours() {
+    QTemporaryDir folder;
+    Program p;
+    p.form->show();
+    p.open(copyExample(folder, QStringLiteral("generated_layered_profile.dn5d")));
+    p.trigger(TCommand::RunAnalysis);
+    p.trigger(TCommand::View3D);
+    auto* view = qobject_cast<app::results::TDlgBlock*>(p.form->MdiArea()->activeSubWindow()->widget());
+    QVERIFY(view && view->Gl());
+    QTRY_VERIFY(view->Gl()->height() > 300);
+    view->Gl()->Camera().RX = 20;
+    view->Gl()->Camera().RZ = -30;
+    const QImage frame = view->Gl()->grabFramebuffer();
+    QVERIFY(!frame.isNull());
+    QVERIFY(near(frame, QColor(191, 191, 191)) + near(frame, QColor(230, 230, 0)) >
+            100);  // the wall, grey and yellow
+    int soil = 0;  // the sand and clay layers' browns and oranges, blended over the white
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x) {
+            const QColor c = frame.pixelColor(x, y);
+            if (c.red() - c.green() > 10 && c.green() - c.blue() > 10) ++soil;
+        }
+    QVERIFY2(soil > 1000, qPrintable(QString::number(soil)));
+    QVERIFY(near(frame, QColor(0, 0, 255), 0) > 20);  // the X axis
+    // The axes keep their 80 pixels at every zoom.
+    view->Gl()->Camera().RX = view->Gl()->Camera().RZ = 0;
+    const int atOne = axisLength(view->Gl()->grabFramebuffer());
+    view->Gl()->Zooming(2);
+    const int atTwo = axisLength(view->Gl()->grabFramebuffer());
+    QVERIFY2(std::abs(atOne - 80) <= 2, qPrintable(QString::number(atOne)));
+    QVERIFY2(std::abs(atTwo - 80) <= 2, qPrintable(QString::number(atTwo)));
 }
 
 QTEST_MAIN(View3DTest)
