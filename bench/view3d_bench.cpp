@@ -1,7 +1,8 @@
 // Rotating the 3D view of a large problem: a 300-increment wall, ten soil layers, ten tiebacks and
 // twenty surcharge rows, 800 × 600, each frame replaying the compiled scene at a new angle. Needs
 // OpenGL: run under a display or xvfb-run. Reports frames per second over 200 frames.
-// BENCH_NO_SOIL or BENCH_NO_SURCHARGE in the environment leave those elements out, to see what costs.
+// BENCH_NO_SOIL or BENCH_NO_SURCHARGE leave those elements out and BENCH_SURCHARGE_TYPE=1, 2 or 3 makes
+// every surcharge row of one type, to see what costs.
 
 #include <benchmark/benchmark.h>
 
@@ -37,7 +38,8 @@ void fill(app::model::TProgramData& m) {
     }
     t.SurchargeTable.SetRowCount(20);
     for (int i = 0; i < 20; ++i) {
-        t.SurchargeTable.Column(0).SetInt(i, 1 + i % 3);
+        const int only = qEnvironmentVariableIntValue("BENCH_SURCHARGE_TYPE");
+        t.SurchargeTable.Column(0).SetInt(i, only > 0 ? only : 1 + i % 3);
         t.SurchargeTable.Column(1).SetFloat(i, 1000);
         t.SurchargeTable.Column(2).SetFloat(i, 24.0L * (i + 1));
         t.SurchargeTable.Column(3).SetFloat(i, 24);
