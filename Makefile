@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 300
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/user_pressure_curves.dn5d
 
-.PHONY: all deps configure build run gui test test-asan fuzz fuzz-build fuzz-smoke bench clean
+.PHONY: all deps configure build run gui install test test-asan fuzz fuzz-build fuzz-smoke bench clean
 
 all: build
 
@@ -23,6 +23,11 @@ build: configure
 
 run: build
 	$(BUILD)/bin/drenok-run $(EXAMPLE)
+
+# `make install PREFIX=/opt/drenok` installs the programs (default prefix /usr/local).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # `make gui` starts the desktop program on a copy of the example, so runs write beside the copy.
 gui: build

@@ -27,6 +27,9 @@ packages=(
     x11-apps
     imagemagick
     xdotool
+    # checks of the installed desktop entry and data-file type
+    desktop-file-utils
+    shared-mime-info
 )
 
 missing=()

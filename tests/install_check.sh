@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# `cmake --install` into a scratch prefix: the programs and the engine in one folder with links in
+# bin/, a desktop entry and data-file type that validate, and an installed program that runs an
+# example while its own folder is read-only. Usage: install_check.sh BUILD_DIR EXAMPLES_DIR
+set -euo pipefail
+build=$1 examples=$2
+prefix=$(mktemp -d)
+work=$(mktemp -d)
+trap 'chmod -R u+w "$prefix"; rm -rf "$prefix" "$work"' EXIT
+cmake --install "$build" --prefix "$prefix" > /dev/null
+
+for f in lib/drenok/DRENOKN5 lib/drenok/drenok-run lib/drenok/drenok-plot lib/drenok/libDrenok2015_DLL.so \
+         share/applications/drenok.desktop share/mime/packages/drenok.xml \
+         share/icons/hicolor/scalable/apps/drenok.svg share/drenok/examples/cantilever_check.dn5d; do
+    [ -e "$prefix/$f" ] || { echo "missing: $f"; exit 1; }
+done
+for p in DRENOKN5 drenok-run drenok-convert drenok-results drenok-plot; do
+    [ -L "$prefix/bin/$p" ] && [ -x "$prefix/bin/$p" ] || { echo "no link bin/$p"; exit 1; }
+done
+
+# The program folder read-only: runs still work, their outputs beside the data file.
+chmod -R a-w "$prefix/lib/drenok"
+cp "$examples/generated_sand.dn5d" "$work/wall.dn5d"
+"$prefix/bin/drenok-run" "$work/wall.dn5d" > /dev/null
+grep -q "END OF ANALYSIS" "$work/wall.dn5o"
+QT_QPA_PLATFORM=offscreen "$prefix/bin/drenok-plot" -o "$work/wall.png" "$work/wall.dn5d" 2> /dev/null
+[ -s "$work/wall.png" ]
+[ -z "$(find "$prefix/lib/drenok" -newer "$work/wall.dn5d" -type f)" ] || { echo "the program folder was written"; exit 1; }
+
+# The desktop entry and the data-file type.
+if command -v desktop-file-validate > /dev/null; then
+    desktop-file-validate "$prefix/share/applications/drenok.desktop"
+fi
+if command -v update-mime-database > /dev/null; then
+    update-mime-database "$prefix/share/mime"
+    grep -q 'glob pattern="\*.dn5d"' "$prefix/share/mime/application/x-drenok-data.xml"
+fi
+echo "installed and ran from $prefix"
