@@ -125,12 +125,16 @@ void TglWindow::setup() {
 void TglWindow::compile(int list) {
     // Opaque pieces first, then everything translucent under one blending state: fewer state
     // changes, and translucent faces show what lies behind them.
+    // An arrow's outline circles are opaque and drawn with the opaque pieces: lines drawn with blending
+    // on cost the software renderer several times more.
     auto translucent = [](const TPrimitive& p) { return p.Blend || p.Shape == TShape::Arrow; };
     glNewList(static_cast<GLuint>(list), GL_COMPILE);
+    m_arrowPart = TArrowPart::Outline;
     for (const TPrimitive& p : m_scene)
-        if (p.List == list && !translucent(p)) draw(p);
+        if (p.List == list && (!translucent(p) || p.Shape == TShape::Arrow)) draw(p);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    m_arrowPart = TArrowPart::Solid;
     for (const TPrimitive& p : m_scene)
         if (p.List == list && translucent(p)) draw(p);
     glDisable(GL_BLEND);
@@ -179,6 +183,16 @@ void TglWindow::arrow(const TPrimitive& p) {
     const TVec3& d = p.Direction;
     const auto [u, v] = across(d);
     const double shaft = S / 16, cone = 3 * S / 16;
+    if (m_arrowPart == TArrowPart::Outline) {
+        colour(p.Outline);
+        for (const auto& [along, radius] : {std::pair{0.0, shaft}, {3 * S / 4, shaft}, {3 * S / 4, cone}}) {
+            glBegin(GL_LINE_LOOP);
+            for (int k = 0; k < kSegments; ++k)
+                vertex(at(p.Centre, d, along, u, v, radius, 2 * kPi * k / kSegments));
+            glEnd();
+        }
+        return;
+    }
     colour(p.Fill);
     glBegin(GL_TRIANGLE_STRIP);  // the shaft
     for (int k = 0; k <= kSegments; ++k) {
@@ -192,13 +206,6 @@ void TglWindow::arrow(const TPrimitive& p) {
     for (int k = 0; k <= kSegments; ++k)
         vertex(at(p.Centre, d, 3 * S / 4, u, v, cone, 2 * kPi * k / kSegments));
     glEnd();
-    colour(p.Outline);
-    for (const auto& [along, radius] : {std::pair{0.0, shaft}, {3 * S / 4, shaft}, {3 * S / 4, cone}}) {
-        glBegin(GL_LINE_STRIP);
-        for (int k = 0; k <= kSegments; ++k)
-            vertex(at(p.Centre, d, along, u, v, radius, 2 * kPi * k / kSegments));
-        glEnd();
-    }
 }
 
 void TglWindow::ring(const TPrimitive& p) {

@@ -56,6 +56,8 @@ private:
     /// Scene point to window pixels with the current matrices.
     [[nodiscard]] QPointF project(const TVec3& v) const;
 
+    enum class TArrowPart { Outline, Solid };
+    TArrowPart m_arrowPart = TArrowPart::Solid;
     std::vector<TPrimitive> m_scene;
     TSceneSizes m_sizes;
     TCamera m_camera;
