@@ -1008,4 +1008,18 @@ void TGridTable::SetCol(std::span<const std::uint8_t> bytes) {
 void TGridTable::writeColExtra(TTypedWriter&) const {}
 void TGridTable::readColExtra(TTypedReader&) {}
 
+long double NumberAt(const TGridTable& table, int column, int row) {
+    if (column < 0 || column >= table.ColumnCount() || row < 0 || row >= table.RowCount()) return 0;
+    const TColumn& c = table.Column(column);
+    switch (c.Kind()) {
+        case kFloatColumn:
+            return c.FloatAt(row);
+        case kIntColumn:
+        case kEnumColumn:
+            return c.IntAt(row);
+        default:
+            return 0;
+    }
+}
+
 }  // namespace app::model

@@ -554,4 +554,8 @@ private:
     bool m_modalRunning = false;
 };
 
+/// The number in a real, integer or choice cell; 0 for a cell outside the table or of another kind.
+/// For drawing from a table, where a missing value draws as zero.
+[[nodiscard]] long double NumberAt(const TGridTable& table, int column, int row);
+
 }  // namespace app::model

@@ -116,10 +116,7 @@ TPreview PreviewCurves(const TGridTableChart& table) {
     const int xc = graphic.XColumn, yc = graphic.YColumn;
     if (xc < 0 || yc < 0 || xc >= table.ColumnCount() || yc >= table.ColumnCount() || table.RowCount() == 0)
         return preview;
-    auto value = [&table](int column, int row) {
-        const TColumn& c = table.Column(column);
-        return c.Kind() == kFloatColumn ? c.FloatAt(row) : static_cast<long double>(c.IntAt(row));
-    };
+    auto value = [&table](int column, int row) { return NumberAt(table, column, row); };
     auto caption = [&table](int column) {
         const auto& captions = table.Column(column).Captions();
         return captions.empty() ? std::string() : captions.front();

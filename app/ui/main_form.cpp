@@ -193,25 +193,39 @@ void TMainForm::installEditorFactory() {
     m_document->ChartRegistry().SetEditorFactory(factory);
 }
 
+QMdiSubWindow* TMainForm::showOnce(QPointer<QMdiSubWindow>& slot, const std::function<QWidget*()>& make,
+                                   bool maximized) {
+    if (slot) {
+        if (!maximized) slot->showNormal();
+        m_mdi->setActiveSubWindow(slot);
+        return nullptr;
+    }
+    QMdiSubWindow* sub = m_mdi->addSubWindow(make());
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    slot = sub;
+    m_mdi->setActiveSubWindow(sub);
+    if (maximized)
+        sub->showMaximized();
+    else
+        sub->show();
+    return sub;
+}
+
+std::function<const app::model::TProgramData&()> TMainForm::currentModel() {
+    // New and Open replace the problem object; windows that keep drawing it ask for it each time.
+    return [this]() -> const app::model::TProgramData& { return m_document->Model(); };
+}
+
 void TMainForm::openDialog(TDialogKind kind) {
     guarded([&] {
-        QPointer<QMdiSubWindow>& slot = m_dialogs[static_cast<std::size_t>(kind)];
-        if (slot) {
-            slot->showNormal();
-            m_mdi->setActiveSubWindow(slot);
-            return;
-        }
-        TDataDialog* dialog = CreateDataDialog(
-            kind, *m_document, [this] { return m_wordProcessor; },
-            [this](const QString& editor) {
-                m_wordProcessor = editor;
-                writeSettings();
-            });
-        QMdiSubWindow* sub = m_mdi->addSubWindow(dialog);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        slot = sub;
-        sub->show();
-        m_mdi->setActiveSubWindow(sub);
+        showOnce(m_dialogs[static_cast<std::size_t>(kind)], [&]() -> QWidget* {
+            return CreateDataDialog(
+                kind, *m_document, [this] { return m_wordProcessor; },
+                [this](const QString& editor) {
+                    m_wordProcessor = editor;
+                    writeSettings();
+                });
+        });
     });
 }
 
@@ -226,18 +240,9 @@ QWidget* TMainForm::DialogWindow(TDialogKind kind) const {
 
 void TMainForm::OpenPlot(app::model::TGraphPlot& plot) {
     guarded([&] {
-        QPointer<QMdiSubWindow>& slot = m_plotWindows[&plot];
-        if (slot) {
-            m_mdi->setActiveSubWindow(slot);
-            return;
-        }
-        auto* form = new app::results::TPlotForm(plot);
-        QMdiSubWindow* sub = m_mdi->addSubWindow(form);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        slot = sub;
-        sub->showMaximized();
-        m_mdi->setActiveSubWindow(sub);
-        updatePlotMenu();
+        if (showOnce(
+                m_plotWindows[&plot], [&plot] { return new app::results::TPlotForm(plot); }, true))
+            updatePlotMenu();
     });
 }
 
@@ -247,21 +252,12 @@ app::results::TDlgBlock* TMainForm::view3D() const {
 
 void TMainForm::View3DClick() {
     guarded([&] {
-        if (m_view3D) {
-            m_mdi->setActiveSubWindow(m_view3D);
-            return;
-        }
-        auto* view = new app::results::TDlgBlock(
-            [this]() -> const app::model::TProgramData& { return m_document->Model(); }, m_document->Plots());
-        QMdiSubWindow* sub = m_mdi->addSubWindow(view);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        m_view3D = sub;
+        QMdiSubWindow* sub = showOnce(
+            m_view3D, [&] { return new app::results::TDlgBlock(currentModel(), m_document->Plots()); }, true);
+        if (!sub) return;
         // Closing the view hides its menu and buttons again.
         connect(sub, &QObject::destroyed, this,
                 [this] { QTimer::singleShot(0, this, &TMainForm::RefreshCommands); });
-        sub->resize(900, 650);  // a GL widget has no size of its own to offer
-        m_mdi->setActiveSubWindow(sub);
-        sub->showMaximized();
         // The first GL widget makes the frame recreate its native window, which drops the child's
         // state: maximize it again once that has happened.
         QTimer::singleShot(0, sub, &QWidget::showMaximized);
@@ -269,20 +265,7 @@ void TMainForm::View3DClick() {
 }
 
 void TMainForm::SideViewClick() {
-    guarded([&] {
-        if (m_sideView) {
-            m_mdi->setActiveSubWindow(m_sideView);
-            return;
-        }
-        // The model object is replaced by New and Open; the view reads it through the controller.
-        auto* view = new app::results::TDlgSideView(
-            [this]() -> const app::model::TProgramData& { return m_document->Model(); });
-        QMdiSubWindow* sub = m_mdi->addSubWindow(view);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        m_sideView = sub;
-        sub->show();
-        m_mdi->setActiveSubWindow(sub);
-    });
+    guarded([&] { showOnce(m_sideView, [&] { return new app::results::TDlgSideView(currentModel()); }); });
 }
 
 void TMainForm::ExportClick() {
@@ -931,30 +914,22 @@ void TMainForm::OpenFromCommandLine(const QString& argument) {
 
 void TMainForm::NewClick() {
     guarded([&] {
-        commitActiveChild();
         if (m_document->NewProblem()) m_mdi->closeAllSubWindows();
     });
 }
 
 void TMainForm::OpenClick() {
     guarded([&] {
-        commitActiveChild();
         if (m_document->OpenProblem()) m_mdi->closeAllSubWindows();
     });
 }
 
 void TMainForm::SaveClick() {
-    guarded([&] {
-        commitActiveChild();
-        m_document->SaveProblem();
-    });
+    guarded([&] { m_document->SaveProblem(); });
 }
 
 void TMainForm::SaveAsClick() {
-    guarded([&] {
-        commitActiveChild();
-        m_document->SaveProblemAs();
-    });
+    guarded([&] { m_document->SaveProblemAs(); });
 }
 
 void TMainForm::RecentClick(int index) {
@@ -962,16 +937,12 @@ void TMainForm::RecentClick(int index) {
     if (index < 0 || index >= static_cast<int>(entries.size())) return;
     const std::string path = entries[static_cast<std::size_t>(index)];
     guarded([&] {
-        commitActiveChild();
         if (m_document->OpenNamed(path)) m_mdi->closeAllSubWindows();
     });
 }
 
 void TMainForm::RunAnalysisClick() {
-    guarded([&] {
-        commitActiveChild();
-        m_document->RunAnalysis();
-    });
+    guarded([&] { m_document->RunAnalysis(); });
 }
 
 void TMainForm::openStagedDialog(bool modal) {
@@ -1068,7 +1039,6 @@ void TMainForm::dropEvent(QDropEvent* event) {
     // The source of the drag waits for the drop to return: questions come after it.
     QTimer::singleShot(0, this, [this, path] {
         guarded([&] {
-            commitActiveChild();
             if (m_document->OpenNamed(path)) m_mdi->closeAllSubWindows();
         });
     });

@@ -120,6 +120,11 @@ private:
     void openStagedDialog(bool modal);
     void openDialog(TDialogKind kind);
     void openTable(app::model::TGridTable& table);
+    /// The window `slot` holds brought forward (nullptr returned), or a new one made by `make` and
+    /// shown; one window of each kind at a time.
+    QMdiSubWindow* showOnce(QPointer<QMdiSubWindow>& slot, const std::function<QWidget*()>& make,
+                            bool maximized = false);
+    std::function<const app::model::TProgramData&()> currentModel();
     void installEditorFactory();
     void subWindowActivated(QMdiSubWindow* window);
     void reloadChildren();

@@ -15,19 +15,11 @@
 #include <cmath>
 
 #include "app/results/graph/plot_geometry.h"
+#include "app/results/graph/plot_painter.h"
 #include "app/ui/editors/data_edit.h"
 #include "app/ui/messages.h"
 
 namespace app::results {
-
-namespace {
-
-QColor tableColour(int row) {
-    const TColour c = CurveColour(row);
-    return QColor(c.R, c.G, c.B);
-}
-
-}  // namespace
 
 std::string ToggledFlag(const std::string& flag) {
     return flag != kActiveFlag ? kActiveFlag : kInactiveFlag;
@@ -62,7 +54,7 @@ TfrmLineNames::TfrmLineNames(const QStringList& names, QWidget* parent) : QDialo
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     for (int i = 0; i < names.size(); ++i) {
         auto* item = new QListWidgetItem(names[i], m_list);
-        item->setForeground(tableColour(i));
+        item->setForeground(CurveQColor(i));
     }
     connect(m_list, &QListWidget::currentRowChanged, this, &TfrmLineNames::selectionChanged);
     m_edit->installEventFilter(this);
@@ -81,7 +73,7 @@ void TfrmLineNames::selectionChanged() {
     if (row < 0) return;
     m_edit->setText(m_list->item(row)->text());
     QPalette palette = m_edit->palette();
-    palette.setColor(QPalette::Text, tableColour(row));
+    palette.setColor(QPalette::Text, CurveQColor(row));
     m_edit->setPalette(palette);
 }
 
@@ -131,7 +123,7 @@ TfrmActiveLines::TfrmActiveLines(const QStringList& names, const std::vector<std
     for (int i = 0; i < names.size(); ++i) {
         auto* item =
             new QListWidgetItem(ActiveEntryText(m_flags[static_cast<std::size_t>(i)], names[i]), m_list);
-        item->setForeground(tableColour(i));
+        item->setForeground(CurveQColor(i));
     }
     if (m_list->count() > 0) m_list->setCurrentRow(0);
     auto* toggle = new QPushButton(tr("Activate/Deactivate &Selected"), this);

@@ -26,11 +26,6 @@ namespace {
 
 constexpr int kMostActiveCurves = 20;
 
-QColor entryColour(int n) {
-    const TColour c = CurveColour(n);
-    return QColor(c.R, c.G, c.B);
-}
-
 }  // namespace
 
 QString CurveText(const TGraphPlot& plot, int index) {
@@ -100,7 +95,7 @@ void TLegendList::paintEvent(QPaintEvent*) {
         const int curve = m_curves[static_cast<std::size_t>(n)];
         const bool shown = curve < m_form.Plot().LineCount() && m_form.Plot().Line(curve).Shown;
         const QString text = m_texts[n] + (shown ? QStringLiteral(" *") : QString());
-        painter.setPen(entryColour(n));
+        painter.setPen(CurveQColor(n));
         const QRect row(4, n * m_itemHeight + 1, width() - 5, m_itemHeight);
         painter.drawText(row, Qt::AlignLeft | Qt::AlignVCenter, text);
     }

@@ -16,11 +16,6 @@ using app::model::TLineList;
 
 namespace {
 
-QColor colourOf(int position) {
-    const TColour c = CurveColour(position);
-    return QColor(c.R, c.G, c.B);
-}
-
 QRect qrect(const TRect& r) {
     return QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
 }
@@ -186,7 +181,7 @@ void paintCurves(QPainter& painter, const TGraphPlot& plot, int set, const TRect
         if (!governing.Active) continue;
         const int position = active++;
         if (!governing.Shown) continue;
-        const QPen pen(colourOf(position), penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        const QPen pen(CurveQColor(position), penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
         painter.setPen(pen);
         const auto& points = lines[i]->Points;
         QPolygon polyline;
@@ -231,7 +226,7 @@ void paintLegendBox(QPainter& painter, const TGraphPlot& plot, const TLayout& la
         painter.setBrush(Qt::NoBrush);
         drawMarker(painter, MarkerShape(static_cast<int>(n)), left + t.DpiX / 16, rowTop + text.height() / 2,
                    t);
-        painter.setPen(colourOf(entries[n].Position));
+        painter.setPen(CurveQColor(entries[n].Position));
         text.horizontal(left + t.DpiX / 16 + t.DpiX / 16, rowTop, QString::fromStdString(entries[n].Text));
     }
     painter.setPen(Qt::black);
@@ -423,6 +418,11 @@ TPlotView MakeView(const TGraphPlot& plot) {
         view.Current[static_cast<std::size_t>(s)] = view.Full[static_cast<std::size_t>(s)];
     }
     return view;
+}
+
+QColor CurveQColor(int position) {
+    const TColour c = CurveColour(position);
+    return QColor(c.R, c.G, c.B);
 }
 
 int TextUnit(const TGraphPlot& plot, int fontPixels) {

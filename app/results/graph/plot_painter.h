@@ -2,6 +2,7 @@
 // The one painting routine of a graph: the window, the printer, bitmaps and drenok-plot all call it,
 // with the layout and resolution of their device.
 
+#include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -35,6 +36,9 @@ struct TPaintTarget {
     QRect Legend{};
     QSize WindowSize{};
 };
+
+/// The colour of the curve at `position` in the legend, as a Qt colour.
+[[nodiscard]] QColor CurveQColor(int position);
 
 /// F, the text unit: |SizeFont| × font height / 10.
 [[nodiscard]] int TextUnit(const app::model::TGraphPlot& plot, int fontPixels);

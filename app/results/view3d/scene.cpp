@@ -27,9 +27,7 @@ TRgba withAlpha(TRgba c, float a) {
 }
 
 double cell(const TGridTable& table, int column, int row) {
-    if (column >= table.ColumnCount() || row >= table.RowCount()) return 0;
-    const auto& c = table.Column(column);
-    return c.Kind() == app::model::kFloatColumn ? static_cast<double>(c.FloatAt(row)) : c.IntAt(row);
+    return static_cast<double>(app::model::NumberAt(table, column, row));
 }
 
 struct Builder {

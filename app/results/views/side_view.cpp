@@ -14,22 +14,13 @@
 
 #include "app/model/graph_plot.h"
 #include "app/model/problem_tables.h"
+#include "app/results/graph/plot_geometry.h"
 
 namespace app::results {
 
 using app::model::TProgramData;
 
 namespace {
-
-int nearest(long double v) {
-    return static_cast<int>(std::nearbyint(v));
-}
-
-long double cell(const app::model::TGridTable& table, int column, int row) {
-    if (column >= table.ColumnCount() || row >= table.RowCount()) return 0;
-    const app::model::TColumn& c = table.Column(column);
-    return c.Kind() == app::model::kFloatColumn ? c.FloatAt(row) : static_cast<long double>(c.IntAt(row));
-}
 
 QString number(long double v) {
     return QString::fromStdString(app::model::FormatGeneral(v, 15));
@@ -46,14 +37,14 @@ struct Mapping {
     TWorldWindow window;
     bool print;
     [[nodiscard]] int x(long double worldX) const {
-        return area.left() + nearest(area.width() * (worldX - window.XMin) / (window.XMax - window.XMin));
+        return area.left() + Nearest(area.width() * (worldX - window.XMin) / (window.XMax - window.XMin));
     }
     [[nodiscard]] int y(long double worldY) const {
         const long double f = (worldY - window.YMin) / (window.YMax - window.YMin);
-        return area.top() + (print ? nearest(f * 0.8L * area.height() + 0.1L * area.height())
-                                   : nearest(area.height() * f));
+        return area.top() + (print ? Nearest(f * 0.8L * area.height() + 0.1L * area.height())
+                                   : Nearest(area.height() * f));
     }
-    [[nodiscard]] int fraction(long double f) const { return area.left() + nearest(f * area.width()); }
+    [[nodiscard]] int fraction(long double f) const { return area.left() + Nearest(f * area.width()); }
     [[nodiscard]] int lineStart() const { return fraction(print ? 0.1L : 0); }
     [[nodiscard]] int lineEnd() const { return fraction(print ? 0.9L : 1); }
 };
@@ -102,7 +93,7 @@ std::pair<QString, QString> LayerText(const TProgramData& m, int layer) {
     const auto& soil = m.Tables().NewSoil;
     const int type = soil.Column(0).IntAt(layer);
     const app::model::TGridTable* p = soil.Column(2).TableAt(layer);
-    auto v = [p](int column) { return p ? cell(*p, column, 1) : 0.0L; };
+    auto v = [p](int column) { return p ? app::model::NumberAt(*p, column, 1) : 0.0L; };
     switch (type) {
         case 1:
             return {QStringLiteral("Soft clay"),
@@ -157,12 +148,12 @@ void PaintSideView(QPainter& painter, const QRect& area, const TProgramData& m, 
                 if (m.BackfillSlope > 0) {
                     const int to = map.fraction(print ? 0.2L : 0.25L);
                     painter.drawLine(half, ground, to,
-                                     ground - nearest((to - area.left()) * std::tan(slope)));
+                                     ground - Nearest((to - area.left()) * std::tan(slope)));
                 } else if (m.BackfillSlope == 0) {
                     for (int k = 1; k <= 5; ++k) {
                         if (print)
-                            painter.drawLine(area.left() + nearest(0.35L * area.height() + 50 * k), ground,
-                                             area.left() + nearest(0.365L * area.height() + 50 * k),
+                            painter.drawLine(area.left() + Nearest(0.35L * area.height() + 50 * k), ground,
+                                             area.left() + Nearest(0.365L * area.height() + 50 * k),
                                              ground + 70);
                         else
                             painter.drawLine(area.left() + 100 + 20 * k, ground, area.left() + 115 + 20 * k,
@@ -197,7 +188,7 @@ void PaintSideView(QPainter& painter, const QRect& area, const TProgramData& m, 
     if (m.ApplyRestraints) {
         for (int r = 0; r < t.Soillayer.RowCount(); ++r) {
             const int y = map.y(t.Soillayer.Column(1).IntAt(r) * h + g.Margin);
-            const int tip = map.fraction(0.52L), lift = nearest(0.01L * W);
+            const int tip = map.fraction(0.52L), lift = Nearest(0.01L * W);
             painter.drawLine(half, y, tip, y);
             painter.drawLine(half, y, tip, y - lift);
             painter.drawLine(half, y, tip, y + lift);
@@ -206,7 +197,7 @@ void PaintSideView(QPainter& painter, const QRect& area, const TProgramData& m, 
     if (m.ApplyExternalPY || m.Results.MaxPressurePoints() > 1) {
         for (int r = 0; r < t.PYCurves2.RowCount(); ++r) {
             const int y = map.y(t.PYCurves2.Column(0).IntAt(r) * h + g.Margin);
-            const int lift = nearest(0.01L * W);
+            const int lift = Nearest(0.01L * W);
             painter.drawLine(half, y, map.fraction(0.45L), y);
             painter.drawLine(map.fraction(0.43L), y, map.fraction(0.38L), y);
             painter.drawLine(map.fraction(0.38L), y, map.fraction(0.40L), y - lift);
@@ -224,7 +215,7 @@ void PaintSideView(QPainter& painter, const QRect& area, const TProgramData& m, 
     painter.setPen(QPen(ink, print ? 15 : 2));
     if (m.ActiveWidth > 0 && m.PYWidth > 0) {
         const long double perPixel = (window.XMax - window.XMin) / W;
-        const int radius = std::max(1, nearest(m.PYWidth / perPixel));
+        const int radius = std::max(1, Nearest(m.PYWidth / perPixel));
         for (int k = 0; k < 5; ++k) {
             const QPoint centre(map.x(400), map.y(70 + 2 * m.ActiveWidth * k));
             painter.setBrush(Qt::white);
