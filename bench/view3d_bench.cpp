@@ -2,7 +2,8 @@
 // twenty surcharge rows, 800 × 600, each frame replaying the compiled scene at a new angle. Needs
 // OpenGL: run under a display or xvfb-run. Reports frames per second over 200 frames.
 // BENCH_NO_SOIL or BENCH_NO_SURCHARGE leave those elements out and BENCH_SURCHARGE_TYPE=1, 2 or 3 makes
-// every surcharge row of one type, to see what costs.
+// every surcharge row of one type, to see what costs. BENCH_ZOOM=N rotates at N times the start zoom, where
+// the glyphs' circles take more segments.
 
 #include <benchmark/benchmark.h>
 
@@ -60,6 +61,8 @@ void RotateLargeScene(benchmark::State& state) {
     view.resize(800, 600);
     view.show();
     QApplication::processEvents();
+    if (const int zoom = qEnvironmentVariableIntValue("BENCH_ZOOM"); zoom > 1)
+        view.Gl()->Camera().Zoom = zoom;
     view.Gl()->RenderFrame();  // the set-up compiles the lists once
     double angle = 0;
     for (auto _ : state) {

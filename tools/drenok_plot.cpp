@@ -213,7 +213,9 @@ int main(int argc, char** argv) {
 
     tools::TLoadedResults results;
     std::string message;
-    if (const int status = tools::LoadResults(options.dataFile, results, message, "drenok-plot");
+    const bool problemOnly = options.view == "side" || options.view == "3d";
+    if (const int status =
+            tools::LoadResults(options.dataFile, results, message, "drenok-plot", !problemOnly);
         status != 0) {
         std::cerr << message << '\n';
         return status;

@@ -15,7 +15,8 @@ std::string OneLine(std::string text) {
     return line;
 }
 
-int LoadResults(const fs::path& dataFile, TLoadedResults& results, std::string& message, const char* tool) {
+int LoadResults(const fs::path& dataFile, TLoadedResults& results, std::string& message, const char* tool,
+                bool plotDataRequired) {
     const std::string prefix = std::string(tool) + ": ";
     std::error_code error;
     if (!fs::is_regular_file(dataFile, error)) {
@@ -24,7 +25,8 @@ int LoadResults(const fs::path& dataFile, TLoadedResults& results, std::string& 
     }
     fs::path plotFile = dataFile;
     plotFile.replace_extension(".dn5p");
-    if (!fs::is_regular_file(plotFile, error)) {
+    const bool plotData = fs::is_regular_file(plotFile, error);
+    if (!plotData && plotDataRequired) {
         message = prefix + "no plot-data file " + plotFile.string() + " (run the analysis first)";
         return 2;
     }
@@ -34,6 +36,7 @@ int LoadResults(const fs::path& dataFile, TLoadedResults& results, std::string& 
         message = prefix + "cannot read " + dataFile.string() + ": " + OneLine(e.what());
         return 2;
     }
+    if (!plotData) return 0;
     TResultsReader reader(*results.plots, results.model);
     std::string failure;
     reader.OnShowMessage = [&failure](const std::string& text) { failure = text; };

@@ -22,9 +22,10 @@ struct TLoadedResults {
 
 /// Reads `dataFile` and its ".dn5p". 0 when read (an engine stop in a later problem is in `outcome`);
 /// 2 when a file is missing or the data file cannot be read; 1 when the plot data are damaged. The
-/// message, prefixed by `tool`, says why.
+/// message, prefixed by `tool`, says why. Without `plotDataRequired` a missing ".dn5p" leaves the
+/// problem read and no curves (pictures of the problem as entered need no run).
 int LoadResults(const std::filesystem::path& dataFile, TLoadedResults& results, std::string& message,
-                const char* tool);
+                const char* tool, bool plotDataRequired = true);
 
 /// A reader's message on one line.
 [[nodiscard]] std::string OneLine(std::string text);

@@ -110,6 +110,26 @@ TEST_F(DrenokPlot, SideViewAnd3DViewsWithoutADisplay) {
     EXPECT_TRUE(process.readAllStandardError().contains("OpenGL"));
 }
 
+// The side view shows the problem as entered: no run needed. Graphs and the deformed wall need one.
+TEST(DrenokPlotProblemOnly, SideViewBeforeAnyRun) {
+    QTemporaryDir folder;
+    const QString data = folder.filePath(QStringLiteral("wall.dn5d"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/sand_cantilever_triangular.dn5d"), data));
+    const QString plot = QStringLiteral(DRENOK_PLOT);
+    const QString side = folder.filePath(QStringLiteral("side.png"));
+    const Outcome drawn =
+        run(plot, {QStringLiteral("--view"), QStringLiteral("side"), QStringLiteral("-o"), side, data});
+    EXPECT_EQ(drawn.status, 0) << drawn.errors.toStdString();
+    EXPECT_EQ(QImage(side).size(), QSize(432, 288));
+    for (const QStringList& arguments :
+         {QStringList{data}, QStringList{QStringLiteral("--view"), QStringLiteral("deformed"), data}}) {
+        const Outcome refused = run(plot, arguments);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_TRUE(refused.errors.contains(QStringLiteral("run the analysis first")))
+            << refused.errors.toStdString();
+    }
+}
+
 TEST_F(DrenokPlot, AllPlotsAndExitStatuses) {
     const QString out = folder.filePath(QStringLiteral("figures"));
     QDir().mkpath(out);

@@ -9,8 +9,8 @@ namespace app::results {
 
 namespace {
 
-constexpr int kSegments = 40;
 constexpr double kPi = 3.14159265358979323846;
+constexpr double kDetailHeadroom = 1.25;
 
 // Two unit vectors across `d`.
 std::pair<TVec3, TVec3> across(const TVec3& d) {
@@ -117,9 +117,21 @@ void TglWindow::setup() {
     m_camera.Fit = FitScale(m_sizes, width(), height());
     glNewList(1, GL_COMPILE);
     glEndList();
-    compile(2);
+    compileGlyphs();
     compile(5);
     m_needsSetup = false;
+}
+
+void TglWindow::compileGlyphs() {
+    m_detailScale = m_camera.Zoom * m_camera.Fit;
+    compile(2);
+    ++m_glyphCompilations;
+}
+
+int TglWindow::segments(double radius) const {
+    // Chosen for a quarter more zoom than now, so zooming in that far before the next compilation
+    // still shows round circles.
+    return CircleSegments(radius * m_detailScale * devicePixelRatioF() * kDetailHeadroom);
 }
 
 void TglWindow::compile(int list) {
@@ -132,26 +144,69 @@ void TglWindow::compile(int list) {
     m_arrowPart = TArrowPart::Outline;
     for (const TPrimitive& p : m_scene)
         if (p.List == list && (!translucent(p) || p.Shape == TShape::Arrow)) draw(p);
+    flush();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     m_arrowPart = TArrowPart::Solid;
     for (const TPrimitive& p : m_scene)
         if (p.List == list && translucent(p)) draw(p);
+    flush();
     glDisable(GL_BLEND);
     glEndList();
 }
 
 void TglWindow::colour(const TRgba& c) {
-    glColor4f(c.R, c.G, c.B, c.A);
+    m_colour = c;
+}
+
+void TglWindow::begin(GLenum mode, float lineWidth) {
+    if (mode != m_runMode || lineWidth != m_runWidth) flush();
+    m_runMode = mode;
+    m_runWidth = lineWidth;
 }
 
 void TglWindow::vertex(const TVec3& v) {
-    glVertex3d(v[0], v[1], v[2]);
+    m_run.push_back({v, m_colour});
+}
+
+void TglWindow::flush() {
+    // Runs of one kind of piece become a single primitive, so thousands of glyphs cost a handful of
+    // draws; the order of the pieces, which blending depends on, is kept.
+    if (m_run.empty()) return;
+    if (m_runMode == GL_LINES) glLineWidth(m_runWidth);
+    glBegin(m_runMode);
+    const TRgba* last = nullptr;
+    for (const TRunVertex& v : m_run) {
+        if (!last || !(v.Colour == *last)) glColor4f(v.Colour.R, v.Colour.G, v.Colour.B, v.Colour.A);
+        last = &v.Colour;
+        glVertex3d(v.At[0], v.At[1], v.At[2]);
+    }
+    glEnd();
+    if (m_runMode == GL_LINES && m_runWidth != 1) glLineWidth(1);
+    m_run.clear();
+}
+
+void TglWindow::fan(const TVec3& centre, const std::vector<TVec3>& rim) {
+    begin(GL_TRIANGLES);
+    for (std::size_t k = 0; k + 1 < rim.size(); ++k) {
+        vertex(centre);
+        vertex(rim[k]);
+        vertex(rim[k + 1]);
+    }
+}
+
+void TglWindow::polyline(const std::vector<TVec3>& points, float lineWidth) {
+    begin(GL_LINES, lineWidth);
+    for (std::size_t k = 0; k + 1 < points.size(); ++k) {
+        vertex(points[k]);
+        vertex(points[k + 1]);
+    }
 }
 
 void TglWindow::boxFaces(const std::array<TVec3, 8>& c, const TPrimitive& p) {
     static constexpr int kFaces[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
                                          {2, 3, 7, 6}, {0, 4, 7, 3}, {1, 2, 6, 5}};
+    std::vector<TVec3> rim(5);
     if (p.Filled) {
         colour(p.Fill);
         for (const auto& face : kFaces) {
@@ -160,21 +215,16 @@ void TglWindow::boxFaces(const std::array<TVec3, 8>& c, const TPrimitive& p) {
                 for (int i = 0; i < 3; ++i)
                     centre[static_cast<std::size_t>(i)] +=
                         c[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)] / 4;
-            glBegin(GL_TRIANGLE_FAN);
-            vertex(centre);
-            for (int k : face)
-                vertex(c[static_cast<std::size_t>(k)]);
-            vertex(c[static_cast<std::size_t>(face[0])]);
-            glEnd();
+            for (std::size_t k = 0; k < 5; ++k)
+                rim[k] = c[static_cast<std::size_t>(face[k % 4])];
+            fan(centre, rim);
         }
     }
     colour(p.Outline);
     for (const auto& face : kFaces) {
-        glBegin(GL_LINE_STRIP);
-        for (int k : face)
-            vertex(c[static_cast<std::size_t>(k)]);
-        vertex(c[static_cast<std::size_t>(face[0])]);
-        glEnd();
+        for (std::size_t k = 0; k < 5; ++k)
+            rim[k] = c[static_cast<std::size_t>(face[k % 4])];
+        polyline(rim);
     }
 }
 
@@ -183,41 +233,43 @@ void TglWindow::arrow(const TPrimitive& p) {
     const TVec3& d = p.Direction;
     const auto [u, v] = across(d);
     const double shaft = S / 16, cone = 3 * S / 16;
+    const int n = segments(shaft), m = segments(cone);
+    std::vector<TVec3> circle;
+    auto round = [&](double along, double radius, int count) {
+        circle.resize(static_cast<std::size_t>(count) + 1);
+        for (int k = 0; k <= count; ++k)
+            circle[static_cast<std::size_t>(k)] = at(p.Centre, d, along, u, v, radius, 2 * kPi * k / count);
+    };
     if (m_arrowPart == TArrowPart::Outline) {
         colour(p.Outline);
         for (const auto& [along, radius] : {std::pair{0.0, shaft}, {3 * S / 4, shaft}, {3 * S / 4, cone}}) {
-            glBegin(GL_LINE_LOOP);
-            for (int k = 0; k < kSegments; ++k)
-                vertex(at(p.Centre, d, along, u, v, radius, 2 * kPi * k / kSegments));
-            glEnd();
+            round(along, radius, radius == cone ? m : n);
+            polyline(circle);
         }
         return;
     }
     colour(p.Fill);
-    glBegin(GL_TRIANGLE_STRIP);  // the shaft
-    for (int k = 0; k <= kSegments; ++k) {
-        const double a = 2 * kPi * k / kSegments;
-        vertex(at(p.Centre, d, 0, u, v, shaft, a));
-        vertex(at(p.Centre, d, 3 * S / 4, u, v, shaft, a));
+    begin(GL_TRIANGLES);  // the shaft
+    for (int k = 0; k < n; ++k) {
+        const double a = 2 * kPi * k / n, b = 2 * kPi * (k + 1) / n;
+        const TVec3 a0 = at(p.Centre, d, 0, u, v, shaft, a), a1 = at(p.Centre, d, 3 * S / 4, u, v, shaft, a);
+        const TVec3 b0 = at(p.Centre, d, 0, u, v, shaft, b), b1 = at(p.Centre, d, 3 * S / 4, u, v, shaft, b);
+        for (const TVec3* q : {&a0, &a1, &b0, &a1, &b1, &b0})
+            vertex(*q);
     }
-    glEnd();
-    glBegin(GL_TRIANGLE_FAN);  // the cone
-    vertex(at(p.Centre, d, S, u, v, 0, 0));
-    for (int k = 0; k <= kSegments; ++k)
-        vertex(at(p.Centre, d, 3 * S / 4, u, v, cone, 2 * kPi * k / kSegments));
-    glEnd();
+    round(3 * S / 4, cone, m);  // the cone
+    fan(at(p.Centre, d, S, u, v, 0, 0), circle);
 }
 
 void TglWindow::ring(const TPrimitive& p) {
     const double r = p.GlyphSize / 9;
     const auto [u, v] = across(p.Axis);
     colour(p.Outline);
-    glLineWidth(2);
-    glBegin(GL_LINE_STRIP);
-    for (int k = 0; k <= kSegments / 2; ++k)
-        vertex(at(p.Centre, p.Axis, 0, u, v, r, kPi * k / (kSegments / 2)));
-    glEnd();
-    glLineWidth(1);
+    const int n = segments(r) / 2;
+    std::vector<TVec3> half(static_cast<std::size_t>(n) + 1);
+    for (int k = 0; k <= n; ++k)
+        half[static_cast<std::size_t>(k)] = at(p.Centre, p.Axis, 0, u, v, r, kPi * k / n);
+    polyline(half, 2);
     // The cone at the end the sign chooses, pointing along the ring.
     const double end = p.Sign > 0 ? kPi : 0;
     const TVec3 tip = at(p.Centre, p.Axis, 0, u, v, r, end);
@@ -226,45 +278,33 @@ void TglWindow::ring(const TPrimitive& p) {
     for (int i = 0; i < 3; ++i)
         tangent[static_cast<std::size_t>(i)] = side * (-std::sin(end) * u[static_cast<std::size_t>(i)] +
                                                        std::cos(end) * v[static_cast<std::size_t>(i)]);
-    TPrimitive head;
-    head.GlyphSize = p.GlyphSize / 9;
-    head.Direction = tangent;
-    head.Centre = tip;
-    head.Fill = p.Fill;
-    head.Outline = p.Outline;
+    const double head = p.GlyphSize / 9;
     const auto [a, b] = across(tangent);
     colour(p.Fill);
-    glBegin(GL_TRIANGLE_FAN);
-    vertex(at(tip, tangent, head.GlyphSize, a, b, 0, 0));
-    for (int k = 0; k <= kSegments; ++k)
-        vertex(at(tip, tangent, 0, a, b, head.GlyphSize / 3, 2 * kPi * k / kSegments));
-    glEnd();
+    const int m = segments(head / 3);
+    std::vector<TVec3> base(static_cast<std::size_t>(m) + 1);
+    for (int k = 0; k <= m; ++k)
+        base[static_cast<std::size_t>(k)] = at(tip, tangent, 0, a, b, head / 3, 2 * kPi * k / m);
+    fan(at(tip, tangent, head, a, b, 0, 0), base);
 }
 
 void TglWindow::pyramid(const TPrimitive& p) {
     const double e = p.Size[0];
     const TVec3 apex = p.Centre;
-    const std::array<TVec3, 4> base = {TVec3{apex[0] - e / 2, apex[1] - e / 2, apex[2] + e},
-                                       {apex[0] + e / 2, apex[1] - e / 2, apex[2] + e},
-                                       {apex[0] + e / 2, apex[1] + e / 2, apex[2] + e},
-                                       {apex[0] - e / 2, apex[1] + e / 2, apex[2] + e}};
+    const std::vector<TVec3> base = {TVec3{apex[0] - e / 2, apex[1] - e / 2, apex[2] + e},
+                                     {apex[0] + e / 2, apex[1] - e / 2, apex[2] + e},
+                                     {apex[0] + e / 2, apex[1] + e / 2, apex[2] + e},
+                                     {apex[0] - e / 2, apex[1] + e / 2, apex[2] + e},
+                                     {apex[0] - e / 2, apex[1] - e / 2, apex[2] + e}};
     colour(p.Fill);
-    glBegin(GL_TRIANGLE_FAN);
-    vertex(apex);
-    for (int k = 0; k <= 4; ++k)
-        vertex(base[static_cast<std::size_t>(k % 4)]);
-    glEnd();
+    fan(apex, base);
     colour(p.Outline);
-    glBegin(GL_LINES);
-    for (const TVec3& corner : base) {
+    begin(GL_LINES);
+    for (std::size_t k = 0; k < 4; ++k) {
         vertex(apex);
-        vertex(corner);
+        vertex(base[k]);
     }
-    glEnd();
-    glBegin(GL_LINE_STRIP);
-    for (int k = 0; k <= 4; ++k)
-        vertex(base[static_cast<std::size_t>(k % 4)]);
-    glEnd();
+    polyline(base);
 }
 
 void TglWindow::draw(const TPrimitive& p) {
@@ -291,10 +331,7 @@ void TglWindow::draw(const TPrimitive& p) {
             break;
         case TShape::Lines:
             colour(p.Outline);
-            glBegin(GL_LINE_STRIP);
-            for (const TVec3& v : p.Points)
-                vertex(v);
-            glEnd();
+            polyline(p.Points);
             break;
         case TShape::Pyramid:
             pyramid(p);
@@ -325,6 +362,11 @@ QPointF TglWindow::project(const TVec3& v) const {
 void TglWindow::paintGL() {
     if (!m_usable) return;
     if (m_needsSetup) setup();
+    // Orthographic: rotating keeps every glyph's size on screen, so only zooming can call for more or
+    // fewer circle segments.
+    const double zoomed = m_camera.Zoom * m_camera.Fit;
+    if (m_detailScale > 0 && (zoomed > m_detailScale * kDetailHeadroom || zoomed < m_detailScale / 2))
+        compileGlyphs();
     setOrtho();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);

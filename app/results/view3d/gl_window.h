@@ -31,6 +31,9 @@ public:
     bool ShowAxes = true;
     /// Draws one frame into the widget's framebuffer and waits for it (benchmarks).
     void RenderFrame();
+    /// How often the glyph list has been compiled: at each set-up, and when zooming changes the detail
+    /// its circles need.
+    [[nodiscard]] int GlyphCompilations() const { return m_glyphCompilations; }
     /// False when the platform gave no context with the fixed-function pipeline.
     [[nodiscard]] bool Usable() const { return m_usable; }
 
@@ -46,9 +49,17 @@ private:
     void setup();
     void setOrtho();
     void compile(int list);
+    void compileGlyphs();
+    /// Segments of a circle of `radius` scene units at the scale the glyphs are compiled for.
+    [[nodiscard]] int segments(double radius) const;
     void draw(const TPrimitive& p);
+    // Pieces are collected into runs of one primitive type and line width and sent by `flush`.
     void colour(const TRgba& c);
+    void begin(GLenum mode, float lineWidth = 1);
     void vertex(const TVec3& v);
+    void flush();
+    void fan(const TVec3& centre, const std::vector<TVec3>& rim);
+    void polyline(const std::vector<TVec3>& points, float lineWidth = 1);
     void boxFaces(const std::array<TVec3, 8>& corners, const TPrimitive& p);
     void arrow(const TPrimitive& p);
     void ring(const TPrimitive& p);
@@ -58,6 +69,16 @@ private:
 
     enum class TArrowPart { Outline, Solid };
     TArrowPart m_arrowPart = TArrowPart::Solid;
+    struct TRunVertex {
+        TVec3 At;
+        TRgba Colour;
+    };
+    std::vector<TRunVertex> m_run;
+    GLenum m_runMode = GL_TRIANGLES;
+    float m_runWidth = 1;
+    TRgba m_colour;
+    double m_detailScale = 0;  // pixels per scene unit when the glyphs were compiled
+    int m_glyphCompilations = 0;
     std::vector<TPrimitive> m_scene;
     TSceneSizes m_sizes;
     TCamera m_camera;

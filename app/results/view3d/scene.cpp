@@ -433,6 +433,18 @@ bool ZoomBox(TCamera& c, const TVec3& pan0, double zoom0, double x0, double y0, 
     return true;
 }
 
+int CircleSegments(double radiusPixels) {
+    constexpr int kFewest = 8, kMost = 40;
+    constexpr double kPi = 3.14159265358979323846, kTolerance = 0.25;  // pixels
+    if (!(radiusPixels > kTolerance / 2)) return kFewest;              // also NaN
+    if (!std::isfinite(radiusPixels)) return kMost;
+    // A chord of n segments lies r (1 − cos(π / n)) inside the circle at its middle.
+    const double n = std::ceil(kPi / std::acos(1 - kTolerance / radiusPixels));
+    if (!(n < kMost)) return kMost;
+    const int rounded = (static_cast<int>(n) + 3) / 4 * 4;
+    return std::clamp(rounded, kFewest, kMost);
+}
+
 long double StepFactor(long double f, bool up) {
     const long double k = (f > 0.1L && f < 1) ? 10 : 1;
     f *= k;

@@ -100,6 +100,11 @@ void ZoomDrag(TCamera& camera, double zoomAtPress, double dy, int height);
 bool ZoomBox(TCamera& camera, const TVec3& panAtPress, double zoomAtPress, double x0, double y0, double x,
              double y, int width, int height);
 
+/// Segments for a circle of radius `radiusPixels` on screen: 40 when the glyph is large enough for them to
+/// show, fewer for small ones, so that the polygon departs from the circle by under a quarter pixel;
+/// a multiple of 4 (half rings take half) and at least 8.
+[[nodiscard]] int CircleSegments(double radiusPixels);
+
 /// The deformed-shape factor after an arrow click: up 1 → 2 … 10 → 20, down 1 → 0.9 … 0.1 → 0.09.
 [[nodiscard]] long double StepFactor(long double factor, bool up);
 

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "app/model/problem_tables.h"
 
@@ -211,6 +213,29 @@ TEST(Camera, FitPanRotateZoomAndTheFactorSteps) {
     EXPECT_NEAR(static_cast<double>(StepFactor(0.1L, true)), 0.2, 1e-12);
     EXPECT_EQ(StepFactor(0, true), 1);
     EXPECT_EQ(StepFactor(-3, false), 1);
+}
+
+// Small glyphs get fewer circle segments, never so few that the polygon strays a quarter pixel from the
+// circle; large ones the full 40.
+TEST(CircleSegmentsTest, QuarterPixelAtMostAndFortyForLargeGlyphs) {
+    int previous = 0;
+    for (double r = 0.01; r < 2000; r *= 1.1) {
+        const int n = CircleSegments(r);
+        ASSERT_GE(n, 8);
+        ASSERT_LE(n, 40);
+        ASSERT_EQ(n % 4, 0) << r;
+        ASSERT_GE(n, previous) << r;  // never fewer for a larger circle
+        previous = n;
+        if (n < 40) {
+            EXPECT_LE(r * (1 - std::cos(3.14159265358979 / n)), 0.25) << r;
+        }
+    }
+    EXPECT_EQ(CircleSegments(2), 8);
+    EXPECT_LT(CircleSegments(8), 40);
+    EXPECT_EQ(CircleSegments(200), 40);
+    EXPECT_EQ(CircleSegments(std::numeric_limits<double>::infinity()), 40);
+    EXPECT_EQ(CircleSegments(std::numeric_limits<double>::quiet_NaN()), 8);
+    EXPECT_EQ(CircleSegments(-5), 8);
 }
 
 }  // namespace

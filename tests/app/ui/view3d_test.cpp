@@ -189,6 +189,19 @@ void View3DTest::wallSoilAndAxesInTheirColours() {
     const int atTwo = axisLength(view->Gl()->grabFramebuffer());
     QVERIFY2(std::abs(atOne - 80) <= 2, qPrintable(QString::number(atOne)));
     QVERIFY2(std::abs(atTwo - 80) <= 2, qPrintable(QString::number(atTwo)));
+    // Rotating keeps every glyph's size on screen and recompiles nothing; zooming in far enough
+    // recompiles the glyphs once for the new detail, zooming back out once more.
+    const int compiled = view->Gl()->GlyphCompilations();
+    view->Gl()->Camera().RZ = 45;
+    view->Gl()->grabFramebuffer();
+    QCOMPARE(view->Gl()->GlyphCompilations(), compiled);
+    view->Gl()->Zooming(4);
+    view->Gl()->grabFramebuffer();
+    view->Gl()->grabFramebuffer();
+    QCOMPARE(view->Gl()->GlyphCompilations(), compiled + 1);
+    view->Gl()->Zooming(1 / 8.0);
+    view->Gl()->grabFramebuffer();
+    QCOMPARE(view->Gl()->GlyphCompilations(), compiled + 2);
 }
 
 QTEST_MAIN(View3DTest)
