@@ -30,6 +30,12 @@ packages=(
     # checks of the installed desktop entry and data-file type
     desktop-file-utils
     shared-mime-info
+    # the manuals: Markdown to PDF and HTML
+    pandoc
+    texlive-latex-base
+    texlive-latex-recommended
+    texlive-fonts-recommended
+    lmodern
 )
 
 missing=()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # `cmake --install` into a scratch prefix: the programs and the engine in one folder with links in
 # bin/, a desktop entry and data-file type that validate, and an installed program that runs an
-# example while its own folder is read-only. Usage: install_check.sh BUILD_DIR EXAMPLES_DIR
+# example while its own folder is read-only, and the files its Help menu opens beside it.
+# Usage: install_check.sh BUILD_DIR EXAMPLES_DIR MANUALS_BUILT(ON|OFF)
 set -euo pipefail
-build=$1 examples=$2
+build=$1 examples=$2 manuals=${3:-OFF}
 prefix=$(mktemp -d)
 work=$(mktemp -d)
 trap 'chmod -R u+w "$prefix"; rm -rf "$prefix" "$work"' EXIT
@@ -14,6 +15,23 @@ for f in lib/drenok/DRENOKN5 lib/drenok/drenok-run lib/drenok/drenok-plot lib/dr
          share/icons/hicolor/scalable/apps/drenok.svg share/drenok/examples/cantilever_check.dn5d; do
     [ -e "$prefix/$f" ] || { echo "missing: $f"; exit 1; }
 done
+# The names the Help menu opens, read from the program's source so the two cannot drift apart.
+if [ "$manuals" = ON ]; then
+    source_dir=$(cd "$(dirname "$0")/.." && pwd)
+    mapfile -t help_files < <(grep -E 'k(Contents|UsersManual|TechnicalManual)File = ' "$source_dir/app/ui/main_form.h" |
+        sed 's/.*= "//; s/";.*//')
+    [ ${#help_files[@]} -eq 3 ] || { echo "found ${#help_files[@]} Help file names, not 3"; exit 1; }
+    for f in "${help_files[@]}"; do
+        installed="$prefix/lib/drenok/$f"
+        [ -s "$installed" ] || { echo "Help file not installed: $f"; exit 1; }
+        case "$f" in
+            *.pdf) head -c 5 "$installed" | grep -q '%PDF' || { echo "not a PDF: $f"; exit 1; } ;;
+            *.html) grep -qi '<html' "$installed" || { echo "not an HTML page: $f"; exit 1; } ;;
+        esac
+    done
+else
+    echo "the manuals were not built (no pandoc or pdflatex): their installation is not checked"
+fi
 for p in DRENOKN5 drenok-run drenok-convert drenok-results drenok-plot; do
     [ -L "$prefix/bin/$p" ] && [ -x "$prefix/bin/$p" ] || { echo "no link bin/$p"; exit 1; }
 done

@@ -6,6 +6,8 @@
 // usage error.
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -14,6 +16,7 @@
 #include <QString>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -106,22 +109,33 @@ std::string lowerExtension(const fs::path& path) {
     return e.empty() ? e : e.substr(1);
 }
 
+// QPdfWriter says nothing when its file cannot be written: a page counts as written only when the file
+// is there afterwards, any older file of the name having been removed first.
+bool pdfWritten(const QString& name, const std::function<void(QPdfWriter&)>& paint) {
+    QFile::remove(name);
+    {
+        QPdfWriter pdf(name);
+        paint(pdf);
+    }
+    return QFileInfo(name).size() > 0;
+}
+
 // One picture or page; false with a message when it cannot be written.
 bool write(const app::model::TGraphPlot& plot, const fs::path& file, const std::string& format, int width,
            int height) {
     const app::results::TPlotView view = app::results::MakeView(plot);
     const QString name = QString::fromStdString(file.string());
     if (format == "pdf") {
-        QPdfWriter pdf(name);
-        pdf.setTitle(QString::fromStdString(plot.Caption));
-        pdf.setCreator(QStringLiteral("drenok-plot"));
-        pdf.setResolution(300);
-        // A page of the size asked for, with half-inch margins.
-        pdf.setPageLayout(
-            QPageLayout(QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch),
-                        QPageLayout::Portrait, QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
-        app::results::RenderPage(pdf, plot, view);
-        return true;  // QPdfWriter reports failures only through the file it leaves
+        return pdfWritten(name, [&](QPdfWriter& pdf) {
+            pdf.setTitle(QString::fromStdString(plot.Caption));
+            pdf.setCreator(QStringLiteral("drenok-plot"));
+            pdf.setResolution(300);
+            // A page of the size asked for, with half-inch margins.
+            pdf.setPageLayout(QPageLayout(
+                QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch),
+                QPageLayout::Portrait, QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
+            app::results::RenderPage(pdf, plot, view);
+        });
     }
     const QImage image = app::results::RenderBitmap(plot, view, QSize(width, height));
     return image.save(name, format == "bmp" ? "BMP" : "PNG");
@@ -142,18 +156,20 @@ int writeView(const TOptions& options, tools::TLoadedResults& results, const std
             return 1;
         }
         if (format == "pdf") {
-            QPdfWriter pdf(name);
-            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
-                                          QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
-            QPainter painter(&pdf);
-            const QRect page(QPoint(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
-            QFont font = painter.font();
-            font.setPointSize(10);
-            painter.setFont(font);
-            app::results::PaintSideView(painter, page, results.model, geometry,
-                                        app::results::FitWindow(geometry.Base, page.width(), page.height()),
-                                        true);
-            return 0;
+            const bool written = pdfWritten(name, [&](QPdfWriter& pdf) {
+                pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                              QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
+                QPainter painter(&pdf);
+                const QRect page(QPoint(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
+                QFont font = painter.font();
+                font.setPointSize(10);
+                painter.setFont(font);
+                app::results::PaintSideView(
+                    painter, page, results.model, geometry,
+                    app::results::FitWindow(geometry.Base, page.width(), page.height()), true);
+            });
+            if (!written) std::cerr << "drenok-plot: cannot write " << file.string() << '\n';
+            return written ? 0 : 1;
         }
         if (format != "png") {
             std::cerr << "drenok-plot: the side view is written as .png or .pdf\n";

@@ -142,6 +142,17 @@ TEST_F(DrenokPlot, AllPlotsAndExitStatuses) {
     EXPECT_EQ(run(plot, {QStringLiteral("--size"), QStringLiteral("10x10"), data}).status, 2);
     EXPECT_EQ(run(plot, {QStringLiteral("--plot"), QStringLiteral("nothing"), data}).status, 2);
     EXPECT_EQ(run(plot, {QStringLiteral("-o"), folder.filePath(QStringLiteral("x.gif")), data}).status, 2);
+    // A page that cannot be written is a failure, not a silent success.
+    const QString nowhere = folder.filePath(QStringLiteral("no such folder/page.pdf"));
+    EXPECT_EQ(
+        run(plot, {QStringLiteral("--plot"), QStringLiteral("moment"), QStringLiteral("-o"), nowhere, data})
+            .status,
+        1);
+    EXPECT_EQ(
+        run(plot, {QStringLiteral("--view"), QStringLiteral("side"), QStringLiteral("-o"), nowhere, data})
+            .status,
+        1);
+    EXPECT_FALSE(QFileInfo::exists(nowhere));
 
     // Plot data that cannot be read: 1, with the reason.
     QFile damaged(folder.filePath(QStringLiteral("three_stages.dn5p")));

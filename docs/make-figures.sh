@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The manuals' pictures, taken from the real programs: the first wall's steps, every dialog, the main
+# window, and the graphs and views of every example after a run.
+# Usage: make-figures.sh OUTPUT_FOLDER BIN_FOLDER EXAMPLES_FOLDER GUIDE_SHOTS DIALOG_SHOTS MAIN_WINDOW_SHOT
+# The window pictures need a display: the script starts a virtual one (xvfb-run) when there is none,
+# and without either it leaves those pictures out and says so.
+set -euo pipefail
+out=$1 bin=$2 examples=$3 guide=$4 dialogs=$5 mainwindow=$6
+mkdir -p "$out/guide" "$out/dialogs" "$out/graphs" "$out/views"
+# The engine's progress lines on the error stream are left out; real complaints still show.
+exec 2> >(grep --line-buffered -v '^ READ SOIL DATA' >&2)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+display=()
+if [ -z "${DISPLAY:-}" ]; then
+    if command -v xvfb-run > /dev/null; then
+        display=(xvfb-run -a -s '-screen 0 1280x1024x24')
+    else
+        echo "make-figures: no display and no xvfb-run: the window pictures are left out" >&2
+        display=(none)
+    fi
+fi
+with_display() {
+    [ "${display[0]:-}" = none ] && return 0
+    QT_QPA_PLATFORM=xcb "${display[@]}" "$@"
+}
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+with_display "$guide" "$out/guide" "$examples/generated_sand.dn5d" > /dev/null
+with_display "$dialogs" "$out/dialogs" > /dev/null
+with_display "$mainwindow" "$out/main_window.png" > /dev/null
+
+for example in "$examples"/*.dn5d; do
+    name=$(basename "$example" .dn5d)
+    cp "$example" "$work/$name.dn5d"
+    "$bin/drenok-run" "$work/$name.dn5d" > /dev/null || echo "make-figures: the run of $name stopped" >&2
+    QT_QPA_PLATFORM=offscreen "$bin/drenok-plot" --all --size 640x480 -o "$out/graphs" "$work/$name.dn5d" \
+        > /dev/null 2>&1 || echo "make-figures: no graphs of $name" >&2
+    QT_QPA_PLATFORM=offscreen "$bin/drenok-plot" --view side --size 640x480 -o "$out/views/$name-side.png" \
+        "$work/$name.dn5d" 2> /dev/null || echo "make-figures: no side view of $name" >&2
+    for view in 3d deformed; do
+        with_display "$bin/drenok-plot" --view "$view" --size 640x480 -o "$out/views/$name-$view.png" \
+            "$work/$name.dn5d" 2> /dev/null || echo "make-figures: no $view view of $name" >&2
+    done
+done
+echo "make-figures: $(find "$out" -name '*.png' | wc -l) pictures in $out"
