@@ -275,7 +275,13 @@ bool printJob(const Job& job) {
         return false;
     }
     const ReportSummary s = drenok::tools::summarizeReport(*job.report);
-    std::string status = s.errorStop ? "ERROR STOP" : s.ended ? "completed" : "INCOMPLETE";
+    // A run can end in good order without solving anything (a negative count in the control record
+    // ends it so); that is no result to pass on as completed.
+    const bool nothingSolved = s.ok() && s.problems.empty();
+    std::string status = s.errorStop     ? "ERROR STOP"
+                         : nothingSolved ? "NO RESULTS (the report holds no solved problem)"
+                         : s.ended       ? "completed"
+                                         : "INCOMPLETE";
     if (!s.ended) status += " (report ends before END OF ANALYSIS)";
     std::printf("%s: %s\n", job.arg.c_str(), status.c_str());
     for (const auto& p : s.problems) {
@@ -295,7 +301,7 @@ bool printJob(const Job& job) {
         printMessages(p.messages, "    ");
     }
     printMessages(s.trailing, "  ");
-    return s.ok();
+    return s.ok() && !nothingSolved;
 }
 
 std::optional<int> parseJobs(std::string_view s) {

@@ -138,6 +138,22 @@ std::optional<double> parseNumber(std::string_view field) {
     return v;
 }
 
+namespace {
+
+bool isWarningHeading(std::string_view line) {
+    const auto t = trim(line);
+    const auto word = t.find("WARNING");
+    if (word == std::string_view::npos || word == 0) return false;
+    const auto rest = t.substr(word + 7);
+    auto frame = [](std::string_view part, char c) {
+        return !part.empty() && part.find_first_not_of(c) == std::string_view::npos;
+    };
+    auto framedBy = [&](char c) { return frame(trim(t.substr(0, word)), c) && frame(trim(rest), c); };
+    return framedBy('*') || framedBy('-');
+}
+
+}  // namespace
+
 std::optional<Message::Kind> classifyLine(std::string_view line) {
     const auto t = trim(line);
     // A line of asterisks alone is a box border in the data echo, not a warning.
@@ -145,6 +161,9 @@ std::optional<Message::Kind> classifyLine(std::string_view line) {
         return Message::Kind::Warning;
     }
     if (startsWith(t, "WARNING")) return Message::Kind::Warning;
+    // The soil routines' warnings: a heading of asterisks or dashes around the word, the text below it.
+    if (isWarningHeading(t)) return Message::Kind::Warning;
+    if (t == "Net active pressure is negative.") return Message::Kind::Warning;
     if (startsWith(t, "ERROR") || startsWith(t, "STOP") || t == "TOO MUCH DATA FOR AVAILABLE STORAGE") {
         return Message::Kind::Error;
     }
@@ -157,6 +176,7 @@ ReportSummary summarizeReport(std::string_view report) {
     std::string lastText;          // last non-empty line: the heading of a results block
     enum class State { Text, Heading, Units, Rows } state = State::Text;
     ProblemSummary* current = nullptr;
+    std::vector<Message>* continued = nullptr;  // its last message is a warning heading taking text
 
     while (!report.empty()) {
         const auto nl = report.find('\n');
@@ -179,8 +199,12 @@ ReportSummary summarizeReport(std::string_view report) {
             state = State::Text;  // the table ended without an empty line; read this line as text
         }
 
-        if (t.empty()) continue;
+        if (t.empty()) {
+            continued = nullptr;
+            continue;
+        }
         if (startsWith(t, kResults)) {
+            continued = nullptr;
             ProblemSummary p;
             p.heading = lastText;
             p.iteration = parseInt(t.substr(kResults.size()));
@@ -191,11 +215,18 @@ ReportSummary summarizeReport(std::string_view report) {
             state = State::Heading;
         } else if (state == State::Heading && startsWith(t, "STA I")) {
             state = State::Units;
+        } else if (continued && !classifyLine(t) && t != kEnd) {
+            // The text under a warning heading, up to the next empty line.
+            continued->back().text.append(1, ' ').append(t);
+            lastText = t;
+            continue;
         } else if (const auto kind = classifyLine(t)) {
             if (*kind == Message::Kind::Error) out.errorStop = true;
             // Warnings printed inside a results block belong to that block.
             auto& into = state == State::Heading ? current->messages : pending;
-            into.push_back(Message{*kind, std::string(t)});
+            const bool heading = isWarningHeading(t);
+            into.push_back(Message{*kind, heading ? std::string("WARNING:") : std::string(t)});
+            continued = heading ? &into : nullptr;
         } else if (t == kEnd) {
             out.ended = true;
         }

@@ -236,6 +236,12 @@ void TDocumentController::RunAnalysis() {
     SaveProblem();
     if (m_model->FileName == kNewFileName) return;  // Save As cancelled: nothing to run
 
+    // The outputs of an earlier run must not pass for this run's: the run replaces them anyway.
+    const std::string report = RunFilePath(m_model->FileName, kReportExtension);
+    const std::string plotData = RunFilePath(m_model->FileName, kPlotDataExtension);
+    std::error_code ignored;
+    std::filesystem::remove(report, ignored);
+    std::filesystem::remove(plotData, ignored);
     const app::run::TRunResult result = m_runner.Run(m_model->FileName);
     switch (result.Status) {
         case app::run::TRunStatus::AlreadyRunning:
@@ -255,12 +261,15 @@ void TDocumentController::RunAnalysis() {
         case app::run::TRunStatus::VersionMismatch:
             showMessage(kInconsistentMessage);
             break;
-        case app::run::TRunStatus::Completed: {
+        case app::run::TRunStatus::Completed:
+            if (!fileExists(report)) {
+                m_resultsAvailable = false;
+                showMessage(kNoReportMessage);
+                break;
+            }
             showMessage(kCompletedMessage);
-            const std::string plotData = RunFilePath(m_model->FileName, kPlotDataExtension);
             if (fileExists(plotData)) m_resultsAvailable = m_reader->ReadResults(plotData, true);
             break;
-        }
     }
     refresh();
     if (m_ports.CloseChildren) m_ports.CloseChildren();

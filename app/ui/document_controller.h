@@ -29,6 +29,9 @@ inline constexpr const char* kInconsistentMessage =
     "the program.";
 inline constexpr const char* kCompletedMessage =
     "Computations are completed. Please, check output file for results or error messages.";
+// A run that left no report (the data file's folder cannot be written to, say) is not a completed run.
+inline constexpr const char* kNoReportMessage =
+    "The analysis wrote no output file. Check that the folder of the data file can be written to.";
 inline constexpr const char* kEditorFailedMessage = "An error occurred in running the Word Processor";
 
 struct TOpenChoice {

@@ -83,6 +83,11 @@ errorstop)
     expect_out '^bad\.dn5d: ERROR STOP$'
     expect_out '^  ERROR STOP -- STATIONS NOT IN ORDER$'
     expect_out '^ex\.dn5d: completed$'
+    # A negative restraint count ends the run in good order with nothing solved: not a result.
+    sed '2s/^\([0-9]*\) [0-9]*/\1 -1/' ex.dn5d >none.dn5d
+    run 1 none.dn5d
+    expect_out '^none\.dn5d: NO RESULTS \(the report holds no solved problem\)$'
+    grep -q 'END OF ANALYSIS' none.dn5o || fail "the run did not end in good order"
     ;;
 parallel)
     cp "$example" "$work/data/b.dn5d"

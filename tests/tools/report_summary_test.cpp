@@ -79,7 +79,30 @@ TEST(ClassifyLine, WarningsAndErrorStops) {
     EXPECT_FALSE(classifyLine(" **** ONLY FOUR"));
     EXPECT_FALSE(classifyLine("      **************************************************   "));
     EXPECT_FALSE(classifyLine(" NO ERROR HERE"));
+    // The soil routines' warnings: a heading framed by asterisks or dashes, and one line of its own.
+    EXPECT_EQ(classifyLine("                             **** WARNING ****"), Message::Kind::Warning);
+    EXPECT_EQ(classifyLine("**** WARNING ******"), Message::Kind::Warning);
+    EXPECT_EQ(classifyLine("       --------------------WARNING----------------------"),
+              Message::Kind::Warning);
+    EXPECT_EQ(classifyLine("     Net active pressure is negative."), Message::Kind::Warning);
+    EXPECT_FALSE(classifyLine(" **** WARNINGS ARE LISTED BELOW"));
+    EXPECT_FALSE(classifyLine(" ---- NO WARNING ----"));
     EXPECT_FALSE(classifyLine(""));
+}
+
+TEST(SummarizeReport, WarningHeadingsTakeTheTextBelowThem) {
+    const auto s = summarizeReport(std::string(" DATA ECHO\n\n") +
+                                   "                             **** WARNING ****\n"
+                                   "     THE VALUE OF X =      0.5 IS BEYOND THE EXTENT OF\n"
+                                   "     THE SOIL LAYERS.\n\n"
+                                   "      Next section\n"
+                                   "     Net active pressure is negative.\n" +
+                                   kEnd);
+    ASSERT_EQ(s.trailing.size(), 2u);
+    EXPECT_EQ(s.trailing[0].text,
+              "WARNING: THE VALUE OF X =      0.5 IS BEYOND THE EXTENT OF THE SOIL LAYERS.");
+    EXPECT_EQ(s.trailing[1].text, "Net active pressure is negative.");
+    EXPECT_TRUE(s.ok());
 }
 
 TEST(SummarizeReport, OneProblem) {

@@ -209,12 +209,19 @@ void MainFormTest::engineFailuresLeaveTheProgramUsable() {
     const std::pair<const char*, QStringList> cases[] = {
         {"throw", {QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
         {"mismatch", {QString::fromLatin1(kInconsistentMessage)}},
+        {"noreport", {QString::fromLatin1(kNoReportMessage)}},
         {"ok",
          {QString::fromLatin1(kCompletedMessage), QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
     };
     for (const auto& [title, expected] : cases) {
         p.form->Document().Model().Title = title;
         p.dialogs->messages.clear();
+        // Outputs of an earlier run lie beside the file: they must not pass for this run's.
+        for (const char* extension : {app::model::kReportExtension, app::model::kPlotDataExtension}) {
+            QFile stale(QString::fromStdString(app::model::RunFilePath(file.toStdString(), extension)));
+            QVERIFY(stale.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            stale.write("from an earlier run\n");
+        }
         p.trigger(TCommand::RunAnalysis);
         QCOMPARE(p.dialogs->messages, expected);
         QVERIFY(!p.form->Document().ResultsAvailable());
