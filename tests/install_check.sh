@@ -53,4 +53,19 @@ if command -v update-mime-database > /dev/null; then
     update-mime-database "$prefix/share/mime"
     grep -q 'glob pattern="\*.dn5d"' "$prefix/share/mime/application/x-drenok-data.xml"
 fi
+# A double-click on a data file: the desktop's cache maps the type to the entry, whose command is
+# the installed program.
+if command -v update-desktop-database > /dev/null; then
+    chmod u+w "$prefix/share/applications"
+    update-desktop-database "$prefix/share/applications"
+    grep -q '^application/x-drenok-data=drenok.desktop;' "$prefix/share/applications/mimeinfo.cache" ||
+        { echo "the data-file type does not open with the program"; exit 1; }
+fi
+command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$prefix/share/applications/drenok.desktop")
+[ -x "$prefix/bin/$command" ] || { echo "the desktop entry runs $command, which is not installed"; exit 1; }
+# The installed program starts on an example and stays up until it is closed.
+status=0
+timeout 5 env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" "$prefix/bin/$command" "$work/wall.dn5d" \
+    > /dev/null 2>&1 || status=$?
+[ "$status" -eq 124 ] || { echo "the installed program ended at once (status $status)"; exit 1; }
 echo "installed and ran from $prefix"
