@@ -9,6 +9,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "app/model/data_file.h"
@@ -68,6 +69,10 @@ void convertStaged(app::model::TProgramData& model, const fs::path& in, const fs
 
 int main(int argc, char** argv) {
     using namespace app::model;
+    if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+        std::cout << "usage: drenok-convert IN OUT\n";
+        return 0;
+    }
     if (argc != 3) {
         std::cerr << "usage: drenok-convert IN OUT\n";
         return 1;

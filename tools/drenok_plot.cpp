@@ -216,6 +216,10 @@ int writeView(const TOptions& options, tools::TLoadedResults& results, const std
 
 int main(int argc, char** argv) {
     TOptions options;
+    if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+        std::cout << kUsage;
+        return 0;
+    }
     if (!parseArguments(argc, argv, options)) {
         std::cerr << kUsage;
         return 2;

@@ -149,6 +149,10 @@ bool parseArguments(int argc, char** argv, TOptions& options) {
 int main(int argc, char** argv) {
     using namespace app::model;
     TOptions options;
+    if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+        std::cout << kUsage;
+        return 0;
+    }
     if (!parseArguments(argc, argv, options)) {
         std::cerr << kUsage;
         return 2;
