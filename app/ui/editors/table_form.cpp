@@ -193,7 +193,12 @@ void TTableForm::Rebuild() {
         for (int k = 0; k < column.CaptionLineCount(); ++k)
             header << QString::fromStdString(column.CaptionLine(k)).trimmed();
         m_grid->setHorizontalHeaderItem(g, new QTableWidgetItem(header.join(QLatin1Char('\n'))));
-        m_grid->setColumnWidth(g, std::max(column.MinWidth(pixelsPerInch, textWidth), 60) + 12);
+        int width = std::max(column.MinWidth(pixelsPerInch, textWidth), 60) + 12;
+        // A choice column shows its longest choice whole, beside the drop-down arrow.
+        if (const auto* choices = dynamic_cast<const app::model::TEnumColumn*>(&column))
+            for (const std::string& choice : choices->Choices())
+                width = std::max(width, textWidth(choice) + 40);
+        m_grid->setColumnWidth(g, width);
     }
     QStringList numbers;
     for (int r = 0; r < table.RowCount(); ++r)

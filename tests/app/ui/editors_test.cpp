@@ -393,6 +393,17 @@ void EditorsTest::aWallBuiltFromNothingSavesAndRuns() {
     wall->findChild<QPushButton*>(QStringLiteral("SectionData"))->click();
     TTableForm* stiffness = editorOf(p, t.PileSect);
     QVERIFY(stiffness);
+    // The choice column is wide enough for its longest choice.
+    {
+        const auto& choices = static_cast<const app::model::TEnumColumn&>(t.PileSect.Column(2)).Choices();
+        const QFontMetrics metrics(stiffness->Grid()->font());
+        int longest = 0;
+        for (const std::string& choice : choices)
+            longest = std::max(longest, metrics.horizontalAdvance(QString::fromStdString(choice)));
+        QVERIFY(longest > 0);
+        QVERIFY2(stiffness->Grid()->columnWidth(2) >= longest + 20,
+                 qPrintable(QStringLiteral("%1 for %2").arg(stiffness->Grid()->columnWidth(2)).arg(longest)));
+    }
     typeCell(stiffness, 0, 0, QStringLiteral("0"));
     typeCell(stiffness, 0, 1, QStringLiteral("40"));
     typeCell(stiffness, 0, 3, QStringLiteral("1e10"));
