@@ -59,7 +59,16 @@ struct TShots {
         emit menu->aboutToShow();
         const QRect item = form.menuBar()->actionGeometry(menu->menuAction());
         menu->popup(form.menuBar()->mapToGlobal(item.bottomLeft()));
-        window(name);
+        QTest::qWait(300);
+        // The menu bar and the open menu with a margin; the empty workspace below says nothing.
+        const QRect bar(form.menuBar()->mapToGlobal(QPoint(0, 0)), form.menuBar()->size());
+        const QRect shown = menu->geometry()
+                                .united(QRect(bar.topLeft(), QSize(1, bar.height())))
+                                .adjusted(-12, 0, 24, 16)
+                                .intersected(form.frameGeometry());
+        save(QGuiApplication::primaryScreen()->grabWindow(0, shown.x(), shown.y(), shown.width(),
+                                                          shown.height()),
+             name);
         menu->close();
     }
 
