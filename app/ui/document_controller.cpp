@@ -151,9 +151,15 @@ void TDocumentController::OpenFromCommandLine(const std::string& argument) {
     OpenByName(path, FormatFromExtension(path), false);
 }
 
+bool TDocumentController::canWriteBeside(const std::string& dataFile) const {
+    return !m_ports.CanWriteIn || m_ports.CanWriteIn(fs::path(dataFile).parent_path().string());
+}
+
 void TDocumentController::SaveProblem() {
     if (m_model->StageCount > 1) m_stages->SaveStage();
-    if (NeedsSaveAs(m_model->FileName)) {
+    // A file in a folder that cannot be written to (an installed example) is saved elsewhere, where
+    // its run's outputs can go too.
+    if (NeedsSaveAs(m_model->FileName) || !canWriteBeside(m_model->FileName)) {
         SaveProblemAs();
         return;
     }
@@ -169,8 +175,11 @@ void TDocumentController::SaveProblem() {
 void TDocumentController::SaveProblemAs() {
     if (m_model->StageCount > 1) m_stages->SaveStage();
     if (!m_ports.ChooseSaveFile) return;
+    std::string initial = SaveAsInitialName(m_model->FileName);
+    if (m_model->FileName != kNewFileName && !canWriteBeside(initial))
+        initial = (fs::path(QDir::homePath().toStdString()) / fs::path(initial).filename()).string();
     const std::optional<std::string> chosen =
-        m_ports.ChooseSaveFile(SaveAsInitialName(m_model->FileName), SaveAsDialogTitle(m_model->FileName));
+        m_ports.ChooseSaveFile(initial, SaveAsDialogTitle(m_model->FileName));
     if (!chosen || chosen->empty()) return;
     const std::string path = absolutePath(*chosen);
     // The name changes only once the file has been written, so a failed write keeps the old one.
@@ -234,7 +243,8 @@ void TDocumentController::ApplyStageCount(int count) {
 
 void TDocumentController::RunAnalysis() {
     SaveProblem();
-    if (m_model->FileName == kNewFileName) return;  // Save As cancelled: nothing to run
+    // Save As cancelled: nothing to run, or nowhere for the outputs.
+    if (m_model->FileName == kNewFileName || !canWriteBeside(m_model->FileName)) return;
 
     // The outputs of an earlier run must not pass for this run's: the run replaces them anyway.
     const std::string report = RunFilePath(m_model->FileName, kReportExtension);

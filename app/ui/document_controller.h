@@ -44,6 +44,8 @@ struct TDocumentPorts {
     std::function<void(const std::string& message)> ShowMessage;
     std::function<app::model::TPromptAnswer(const std::string& question)> AskYesNoCancel;
     std::function<bool(const std::string& question)> Confirm;
+    /// Whether files can be written in a folder; missing: they can.
+    std::function<bool(const std::string& folder)> CanWriteIn;
     /// The Open dialog; nothing when cancelled.
     std::function<std::optional<TOpenChoice>()> ChooseOpenFile;
     /// The Save As dialog with its initial name and title; nothing when cancelled.
@@ -121,6 +123,7 @@ public:
     void EditTextFile(const char* extension, const QString& editor);
 
 private:
+    [[nodiscard]] bool canWriteBeside(const std::string& dataFile) const;
     void replaceModel();
     void showMessage(const std::string& message) const;
     void refresh() const;

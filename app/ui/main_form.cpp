@@ -123,6 +123,11 @@ bool TDialogs::OpenUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
+bool TDialogs::CanWriteIn(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
 // ---- The window -------------------------------------------------------------------------------------
 
 TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
@@ -340,6 +345,9 @@ TDocumentPorts TMainForm::makePorts() {
         return m_options.Dialogs->YesNo(this, QString::fromStdString(question));
     };
     ports.ChooseOpenFile = [this] { return m_options.Dialogs->OpenFile(this); };
+    ports.CanWriteIn = [this](const std::string& folder) {
+        return m_options.Dialogs->CanWriteIn(QString::fromStdString(folder));
+    };
     ports.ChooseSaveFile = [this](const std::string& initial, const std::string& title) {
         return m_options.Dialogs->SaveFile(this, QString::fromStdString(initial),
                                            QString::fromStdString(title));

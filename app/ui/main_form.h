@@ -52,6 +52,8 @@ public:
                                                 const QString& title);
     /// Hands a file or an address to the desktop's default handler.
     virtual bool OpenUrl(const QUrl& url);
+    /// Whether files can be written in `folder` (an installed example's folder cannot).
+    virtual bool CanWriteIn(const QString& folder);
 };
 
 struct TMainFormOptions {

@@ -88,6 +88,7 @@ private slots:
     void newProblemRunWithSaveAsCancelledDoesNothing();
     void missingEngineAndEngineWithoutEntry();
     void engineFailuresLeaveTheProgramUsable();
+    void anExampleInAReadOnlyFolderRunsFromACopy();
     void recentFilesOrderAndTheEleventhFile();
     void longTermMenuLayout();
     void earthPressureChoiceEnablesDistributedPressure();
@@ -197,6 +198,31 @@ void MainFormTest::missingEngineAndEngineWithoutEntry() {
         QVERIFY(!p.form->Document().ResultsAvailable());
         QVERIFY(!p.form->Document().Runner().IsRunning());
     }
+}
+
+// An installed example cannot be written beside: the run saves it elsewhere first, or does not run.
+void MainFormTest::anExampleInAReadOnlyFolderRunsFromACopy() {
+    QTemporaryDir installed, mine;
+    Program p;
+    const QString example = copyExample(installed, QStringLiteral("generated_sand.dn5d"));
+    p.dialogs->readOnly << QDir(installed.path()).absolutePath();
+    p.open(example);
+    const QStringList before = QDir(installed.path()).entryList(QDir::Files);
+
+    p.dialogs->messages.clear();
+    p.trigger(TCommand::RunAnalysis);  // Save As cancelled
+    QCOMPARE(p.dialogs->saveInitials.size(), 1);
+    QCOMPARE(QFileInfo(p.dialogs->saveInitials.last()).absolutePath(), QDir::homePath());
+    QVERIFY(p.dialogs->messages.isEmpty());
+    QVERIFY(!p.form->Document().ResultsAvailable());
+
+    const QString copy = mine.filePath(QStringLiteral("sand.dn5d"));
+    p.dialogs->saves.push_back(copy.toStdString());
+    p.trigger(TCommand::RunAnalysis);
+    QCOMPARE(QString::fromStdString(p.form->Document().Model().FileName), copy);
+    QVERIFY(p.form->Document().ResultsAvailable());
+    QVERIFY(QFile::exists(mine.filePath(QStringLiteral("sand.dn5o"))));
+    QCOMPARE(QDir(installed.path()).entryList(QDir::Files), before);
 }
 
 void MainFormTest::engineFailuresLeaveTheProgramUsable() {

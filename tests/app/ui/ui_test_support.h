@@ -51,8 +51,10 @@ public:
         opens.pop_front();
         return choice;
     }
-    std::optional<std::string> SaveFile(QWidget*, const QString&, const QString& title) override {
+    QStringList saveInitials;
+    std::optional<std::string> SaveFile(QWidget*, const QString& initial, const QString& title) override {
         saveTitles << title;
+        saveInitials << initial;
         if (saves.empty()) return std::nullopt;
         auto choice = saves.front();
         saves.pop_front();
@@ -61,6 +63,11 @@ public:
     bool OpenUrl(const QUrl& url) override {
         urls << url;
         return true;
+    }
+    // Folders to treat as read-only (the tests run with rights that write anywhere).
+    QStringList readOnly;
+    bool CanWriteIn(const QString& folder) override {
+        return !readOnly.contains(QDir(folder).absolutePath()) && TDialogs::CanWriteIn(folder);
     }
 };
 
