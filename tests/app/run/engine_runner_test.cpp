@@ -56,6 +56,11 @@ QStringList listing(const QString& folder) {
 }
 
 TEST(EngineRunner, RealEngineWritesBesideTheDataFileAndLeavesNothingElse) {
+    // A runtime folder of its own: other tests' runs, going on at the same time, make theirs in the
+    // shared one.
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    ASSERT_EQ(RunFolderBase(), runtime.path());
     QTemporaryDir data;
     const QString file = copyExample(data, "cantilever_check.dn5d", QStringLiteral("my wall.dn5d"));
     const QStringList programBefore = listing(QStringLiteral(DRENOK_ENGINE_DIR));
