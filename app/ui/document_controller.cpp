@@ -258,7 +258,10 @@ void TDocumentController::RunAnalysis() {
             showMessage(kReinitializeMessage);
             return;
         case app::run::TRunStatus::LoadFailed:
-            showMessage(kInitializeFailedMessage);
+            // Which library and why, under the message: what an installation's repair needs.
+            showMessage(std::string(kInitializeFailedMessage) + "\n\n" +
+                        m_runner.LibraryPath().toStdString() +
+                        (result.Detail.empty() ? std::string() : ": " + result.Detail));
             return;
         case app::run::TRunStatus::SetupFailed:
             showMessage(result.Detail);
