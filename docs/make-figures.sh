@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The manuals' pictures, taken from the real programs: the first wall's steps, every dialog, the main
-# window, and the graphs and views of every example after a run.
+# window, and the graphs and side view of every example after a run.
 # Usage: make-figures.sh OUTPUT_FOLDER BIN_FOLDER EXAMPLES_FOLDER GUIDE_SHOTS DIALOG_SHOTS MAIN_WINDOW_SHOT
 # The window pictures need a display: the script starts a virtual one (xvfb-run) when there is none,
 # and without either it leaves those pictures out and says so.
@@ -43,9 +43,5 @@ for example in "$examples"/*.dn5d; do
         > /dev/null 2>&1 || echo "make-figures: no graphs of $name" >&2
     QT_QPA_PLATFORM=offscreen "$bin/drenok-plot" --view side --size 640x480 -o "$out/views/$name-side.png" \
         "$work/$name.dn5d" 2> /dev/null || echo "make-figures: no side view of $name" >&2
-    for view in 3d deformed; do
-        with_display "$bin/drenok-plot" --view "$view" --size 640x480 -o "$out/views/$name-$view.png" \
-            "$work/$name.dn5d" 2> /dev/null || echo "make-figures: no $view view of $name" >&2
-    done
 done
 echo "make-figures: $(find "$out" -name '*.png' | wc -l) pictures in $out"

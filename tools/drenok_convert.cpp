@@ -9,7 +9,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <system_error>
 
 #include "app/model/data_file.h"
@@ -17,6 +16,7 @@
 #include "app/model/program_data.h"
 #include "app/model/stages.h"
 #include "app/model/word_reader.h"
+#include "usage.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ void convertStaged(app::model::TProgramData& model, const fs::path& in, const fs
 
 int main(int argc, char** argv) {
     using namespace app::model;
-    if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+    if (tools::AskedForHelp(argc, argv)) {
         std::cout << "usage: drenok-convert IN OUT\n";
         return 0;
     }

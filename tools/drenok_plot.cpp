@@ -27,6 +27,7 @@
 #include "app/results/view3d/dlg_block.h"
 #include "app/results/views/side_view.h"
 #include "results_loader.h"
+#include "usage.h"
 
 namespace {
 
@@ -216,7 +217,7 @@ int writeView(const TOptions& options, tools::TLoadedResults& results, const std
 
 int main(int argc, char** argv) {
     TOptions options;
-    if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+    if (tools::AskedForHelp(argc, argv)) {
         std::cout << kUsage;
         return 0;
     }

@@ -20,6 +20,7 @@
 #include "app/model/word_reader.h"
 #include "app/results/export/workbook_writer.h"
 #include "results_loader.h"
+#include "usage.h"
 
 namespace {
 
@@ -149,7 +150,7 @@ bool parseArguments(int argc, char** argv, TOptions& options) {
 int main(int argc, char** argv) {
     using namespace app::model;
     TOptions options;
-    if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+    if (tools::AskedForHelp(argc, argv)) {
         std::cout << kUsage;
         return 0;
     }

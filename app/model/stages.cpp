@@ -85,7 +85,8 @@ TStages::TStages(TProgramData& model, TStageCallbacks callbacks)
     : m_model(model), m_callbacks(std::move(callbacks)) {}
 
 fs::path TStages::stageFile(int stage) const {
-    return StageFilePath(m_model.FileName, stage);
+    if (m_scratch.empty()) return StageFilePath(m_model.FileName, stage);
+    return StageFilePath(m_scratch / fs::path(m_model.FileName).filename(), stage);
 }
 
 void TStages::status(const std::string& text) const {
@@ -242,19 +243,21 @@ void TStages::SaveStagedDataFile() {
 void TStages::SaveStagedAs(const fs::path& newName) {
     SaveStage();
     JoinStageFiles(newName);
-    const fs::path oldName = m_model.FileName;
-    if (fs::path(oldName).lexically_normal() != newName.lexically_normal()) {
-        for (int n = 1; n <= kMaxStages; ++n) {
-            const fs::path from = StageFilePath(oldName, n);
-            std::error_code error;
-            if (!fs::is_regular_file(from, error)) continue;
-            fs::rename(from, StageFilePath(newName, n), error);
-            if (error)
-                throw EInOutError(
-                    std::string("Cannot write file ").append(StageFilePath(newName, n).string()));
+    for (int n = 1; n <= kMaxStages; ++n) {
+        const fs::path from = stageFile(n), to = StageFilePath(newName, n);
+        std::error_code error;
+        if (from.lexically_normal() == to.lexically_normal() || !fs::is_regular_file(from, error)) continue;
+        fs::rename(from, to, error);
+        if (error) {
+            // A scratch folder may lie on another file system, where files cannot be renamed into place.
+            error.clear();
+            fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+            if (error) throw EInOutError(std::string("Cannot write file ").append(to.string()));
+            fs::remove(from, error);
         }
     }
     m_model.FileName = newName.string();
+    m_scratch.clear();
 }
 
 }  // namespace app::model

@@ -80,6 +80,9 @@ public:
     void SaveStagedAs(const std::filesystem::path& newName);
     /// Deletes stage files `first` … 5 of `FileName` that exist.
     void DeleteStageFiles(int first) const;
+    /// Where the stage files are kept when the data file's folder cannot be written to (an installed
+    /// example); empty: beside the data file. Save As moves them beside the new name.
+    void SetScratchFolder(std::filesystem::path folder) { m_scratch = std::move(folder); }
 
 private:
     [[nodiscard]] std::filesystem::path stageFile(int stage) const;
@@ -88,6 +91,7 @@ private:
 
     TProgramData& m_model;
     TStageCallbacks m_callbacks;
+    std::filesystem::path m_scratch;
 };
 
 }  // namespace app::model

@@ -138,6 +138,7 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
     if (fileExists(plotData)) m_resultsAvailable = m_reader->ReadResults(plotData, false);
     m_recent.Add(file);
     if (announce) showMessage(ReadMessage(file));
+    placeStageFiles();
     if (m_model->StageCount > 1) m_stages->OpenStagedDataFile();
     refresh();
 }
@@ -153,6 +154,14 @@ void TDocumentController::OpenFromCommandLine(const std::string& argument) {
 
 bool TDocumentController::canWriteBeside(const std::string& dataFile) const {
     return !m_ports.CanWriteIn || m_ports.CanWriteIn(fs::path(dataFile).parent_path().string());
+}
+
+void TDocumentController::placeStageFiles() {
+    if (canWriteBeside(m_model->FileName)) return;
+    if (!m_stageScratch || !m_stageScratch->isValid())
+        m_stageScratch =
+            std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("drenok-stages-XXXXXX")));
+    if (m_stageScratch->isValid()) m_stages->SetScratchFolder(m_stageScratch->path().toStdString());
 }
 
 void TDocumentController::SaveProblem() {
@@ -237,6 +246,7 @@ void TDocumentController::CopyPreviousStage() {
 
 void TDocumentController::ApplyStageCount(int count) {
     if (m_model->LongTerm) return;
+    placeStageFiles();
     m_stages->ApplyStageCount(count, m_changed);
     refresh();
 }

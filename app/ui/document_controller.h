@@ -5,6 +5,7 @@
 // command can be driven by a test with scripted answers.
 
 #include <QString>
+#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -124,6 +125,8 @@ public:
 
 private:
     [[nodiscard]] bool canWriteBeside(const std::string& dataFile) const;
+    /// Stage files go to a scratch folder when the data file's folder cannot be written to.
+    void placeStageFiles();
     void replaceModel();
     void showMessage(const std::string& message) const;
     void refresh() const;
@@ -136,6 +139,7 @@ private:
     std::unique_ptr<app::model::PlotDefinitions> m_plots;
     std::unique_ptr<app::model::TResultsReader> m_reader;
     std::unique_ptr<app::model::TStages> m_stages;
+    std::unique_ptr<QTemporaryDir> m_stageScratch;
     app::model::TRecentFiles m_recent;
     app::run::TEngineRunner m_runner;
     bool m_changed = false;

@@ -89,6 +89,7 @@ private slots:
     void missingEngineAndEngineWithoutEntry();
     void engineFailuresLeaveTheProgramUsable();
     void anExampleInAReadOnlyFolderRunsFromACopy();
+    void aStagedExampleInAReadOnlyFolderKeepsItsStageFilesAside();
     void recentFilesOrderAndTheEleventhFile();
     void longTermMenuLayout();
     void earthPressureChoiceEnablesDistributedPressure();
@@ -227,6 +228,27 @@ void MainFormTest::anExampleInAReadOnlyFolderRunsFromACopy() {
     QVERIFY(p.form->Document().ResultsAvailable());
     QVERIFY(QFile::exists(mine.filePath(QStringLiteral("sand.dn5o"))));
     QCOMPARE(QDir(installed.path()).entryList(QDir::Files), before);
+}
+
+// A staged example there too: its stage files are kept aside, and move beside the copy it is saved as.
+void MainFormTest::aStagedExampleInAReadOnlyFolderKeepsItsStageFilesAside() {
+    QTemporaryDir installed, mine;
+    Program p;
+    const QString example = copyExample(installed, QStringLiteral("three_stages.dn5d"));
+    p.dialogs->readOnly << QDir(installed.path()).absolutePath();
+    p.open(example);
+    QCOMPARE(p.form->Document().Model().StageCount, 3);
+    p.trigger(TCommand::Stage2);
+    QCOMPARE(p.form->Document().Model().CurrentStage, 2);
+    QCOMPARE(QDir(installed.path()).entryList(QDir::Files), QStringList{QStringLiteral("three_stages.dn5d")});
+
+    const QString copy = mine.filePath(QStringLiteral("stages.dn5d"));
+    p.dialogs->saves.push_back(copy.toStdString());
+    p.trigger(TCommand::RunAnalysis);
+    QVERIFY(p.form->Document().ResultsAvailable());
+    for (const char* name : {"stages.dn5d", "stages.st1", "stages.st2", "stages.st3", "stages.dn5o"})
+        QVERIFY2(QFile::exists(mine.filePath(QString::fromLatin1(name))), name);
+    QCOMPARE(QDir(installed.path()).entryList(QDir::Files), QStringList{QStringLiteral("three_stages.dn5d")});
 }
 
 void MainFormTest::engineFailuresLeaveTheProgramUsable() {
