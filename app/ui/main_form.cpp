@@ -34,7 +34,7 @@
 #include "app/ui/dialogs/dlg_about.h"
 #include "app/ui/dialogs/dlg_staged.h"
 #include "app/ui/editors/table_form.h"
-#include "app/ui/messages.h"
+#include "app/widgets/messages.h"
 
 namespace app::ui {
 
@@ -146,7 +146,7 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
     m_status->setObjectName(QStringLiteral("StageStatus"));
     statusBar()->addWidget(m_status, 1);
 
-    m_previousMessages = SetMessageFunction(
+    m_previousMessages = widgets::SetMessageFunction(
         [this](QWidget*, const QString& text) { m_options.Dialogs->Information(this, text); });
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
     installEditorFactory();
@@ -166,7 +166,7 @@ TMainForm::~TMainForm() {
     m_document->ChartRegistry().SetEditorFactory({});
     for (app::model::TGridTable* table : m_document->Tables().All())
         table->CloseEditor();
-    SetMessageFunction(m_previousMessages);
+    widgets::SetMessageFunction(m_previousMessages);
 }
 
 void TMainForm::installEditorFactory() {
@@ -309,10 +309,10 @@ void TMainForm::subWindowActivated(QMdiSubWindow* window) {
     // A box or a menu takes the focus for a moment: no child has been left.
     if (!window || m_switchingChild || window == m_activeChild) return;
     if (QMdiSubWindow* previous = m_activeChild) {
-        if (auto* child = dynamic_cast<TChildWindow*>(previous->widget())) {
+        if (auto* child = dynamic_cast<widgets::TChildWindow*>(previous->widget())) {
             try {
                 child->CommitEdit();
-            } catch (const ECommitRefused&) {
+            } catch (const widgets::ECommitRefused&) {
                 // The window that holds an invalid entry comes back.
                 m_switchingChild = true;
                 m_mdi->setActiveSubWindow(previous);
@@ -324,13 +324,13 @@ void TMainForm::subWindowActivated(QMdiSubWindow* window) {
         }
     }
     m_activeChild = window;
-    if (auto* child = dynamic_cast<TChildWindow*>(window->widget())) child->Reload();
+    if (auto* child = dynamic_cast<widgets::TChildWindow*>(window->widget())) child->Reload();
     RefreshCommands();
 }
 
 void TMainForm::reloadChildren() {
     for (QMdiSubWindow* window : m_mdi->subWindowList())
-        if (auto* child = dynamic_cast<TChildWindow*>(window->widget())) child->Reload();
+        if (auto* child = dynamic_cast<widgets::TChildWindow*>(window->widget())) child->Reload();
 }
 
 TDocumentPorts TMainForm::makePorts() {
@@ -380,7 +380,7 @@ void TMainForm::guarded(F&& command) {
         // What the active child holds goes into the problem first; an invalid entry stops the command.
         commitActiveChild();
         command();
-    } catch (const ECommitRefused&) {
+    } catch (const widgets::ECommitRefused&) {
     } catch (const std::exception& e) {
         showInformation(QString::fromStdString(e.what()));
     }
@@ -394,7 +394,7 @@ void TMainForm::showInformation(const QString& text) {
 void TMainForm::commitActiveChild() {
     QMdiSubWindow* active = m_mdi->activeSubWindow();
     if (!active) return;
-    if (auto* child = dynamic_cast<TChildWindow*>(active->widget())) child->CommitEdit();
+    if (auto* child = dynamic_cast<widgets::TChildWindow*>(active->widget())) child->CommitEdit();
 }
 
 QAction* TMainForm::CommandAction(TCommand command) const {
@@ -426,7 +426,7 @@ void TMainForm::createMenus() {
             try {
                 commitActiveChild();
                 before();
-            } catch (const ECommitRefused&) {
+            } catch (const widgets::ECommitRefused&) {
             } catch (const std::exception& e) {
                 showInformation(QString::fromStdString(e.what()));
             }
@@ -651,31 +651,9 @@ void TMainForm::createMenus() {
     // Show 3DView: there only while the 3D view is open.
     m_show3DMenu = menuBar()->addMenu(tr("Show &3DView"));
     m_show3DMenu->setObjectName(QStringLiteral("Show3DMenu"));
-    using app::results::TSceneOptions;
-    const std::pair<QString, bool TSceneOptions::*> toggles3D[] = {
-        {tr("&Wall"), &TSceneOptions::Wall},
-        {tr("&Soil Layers"), &TSceneOptions::SoilLayers},
-        {tr("Water &Level"), &TSceneOptions::WaterLevel},
-        {tr("&Additional Surcharge"), &TSceneOptions::Surcharge},
-        {tr("&Concentrated Loads"), &TSceneOptions::ConcentratedLoads},
-        {tr("&Tie Backs"), &TSceneOptions::Tiebacks},
-        {tr("&Boundary Conditions"), &TSceneOptions::BoundaryConditions},
-        {tr("Lateral S&prings"), &TSceneOptions::Springs}};
-    for (const auto& [text, flag] : toggles3D) {
-        QAction* action = m_show3DMenu->addAction(text);
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, flag = flag] {
-            guarded([&] {
-                if (auto* view = view3D()) {
-                    view->Options().*flag = !(view->Options().*flag);
-                    view->RedrawComplete();
-                }
-            });
-        });
-        connect(m_show3DMenu, &QMenu::aboutToShow, action, [this, action, flag = flag] {
-            if (auto* view = view3D()) action->setChecked(view->Options().*flag);
-        });
-    }
+    app::results::FillShowMenu(
+        *m_show3DMenu, [this] { return view3D(); },
+        [this](const std::function<void()>& command) { guarded(command); });
     m_show3DMenu->addAction(addCommand(nullptr, TCommand::DeformedShape, tr("&Deformed Shape")));
     connect(CommandAction(TCommand::DeformedShape), &QAction::triggered, this, [this] {
         guarded([&] {
@@ -1018,7 +996,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
-    } catch (const ECommitRefused&) {
+    } catch (const widgets::ECommitRefused&) {
         event->ignore();
         return;
     } catch (const std::exception& e) {

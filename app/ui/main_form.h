@@ -16,11 +16,11 @@
 #include <string>
 
 #include "app/model/command_rules.h"
-#include "app/ui/child_window.h"
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/document_controller.h"
-#include "app/ui/messages.h"
 #include "app/ui/settings_store.h"
+#include "app/widgets/child_window.h"
+#include "app/widgets/messages.h"
 
 class QAction;
 class QActionGroup;
@@ -175,7 +175,7 @@ private:
     std::function<void(app::results::TDlgExport&)> m_exportSetup;
     QPointer<QMdiSubWindow> m_sideView;
     QPointer<QMdiSubWindow> m_view3D;
-    TMessageFunction m_previousMessages;
+    widgets::TMessageFunction m_previousMessages;
     bool m_busy = false;
 };
 

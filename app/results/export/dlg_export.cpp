@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/results/export/workbook_writer.h"
-#include "app/ui/messages.h"
+#include "app/widgets/messages.h"
 
 namespace app::results {
 
@@ -93,16 +93,16 @@ bool TDlgExport::Generate(const QString& file) {
     if (graphs.empty()) return false;
     const TExportResult result = WriteWorkbook(file.toStdString(), graphs);
     if (!result.Written) {
-        app::ui::ShowInformation(this, tr("The workbook was not written: %1. Nothing else has changed.")
-                                           .arg(QString::fromStdString(result.Error)));
+        app::widgets::ShowInformation(this, tr("The workbook was not written: %1. Nothing else has changed.")
+                                                .arg(QString::fromStdString(result.Error)));
         return false;
     }
     if (!result.Error.empty())
-        app::ui::ShowInformation(
+        app::widgets::ShowInformation(
             this, tr("Not every graph could be exported: %1. The Legend sheet shows how far each got.")
                       .arg(QString::fromStdString(result.Error)));
     if (!OpenFile || !OpenFile(file))
-        app::ui::ShowInformation(
+        app::widgets::ShowInformation(
             this, tr("The workbook was written to %1. No program is set up to open it.").arg(file));
     return result.Error.empty();
 }

@@ -16,8 +16,8 @@
 
 #include "app/results/graph/plot_geometry.h"
 #include "app/results/graph/plot_painter.h"
-#include "app/ui/editors/data_edit.h"
-#include "app/ui/messages.h"
+#include "app/widgets/data_edit.h"
+#include "app/widgets/messages.h"
 
 namespace app::results {
 
@@ -81,7 +81,7 @@ void TfrmLineNames::CommitEdit() {
     const int row = m_list->currentRow();
     if (row < 0) return;
     if (m_edit->text().isEmpty()) {
-        app::ui::ShowInformation(this, QString::fromLatin1(kEmptyLegendMessage));
+        app::widgets::ShowInformation(this, QString::fromLatin1(kEmptyLegendMessage));
         m_edit->setText(m_list->item(row)->text());
         return;
     }
@@ -219,7 +219,7 @@ TdlgFormat::TdlgFormat(QWidget* parent) : QDialog(parent) {
     auto field = [this, grid](const QString& caption, long double value, long double minimum,
                               long double maximum, bool integer) {
         auto* label = new QLabel(this);
-        auto* edit = new app::ui::TDataEdit(this);
+        auto* edit = new app::widgets::TDataEdit(this);
         edit->SetCaption(caption);
         edit->SetEditLabel(label);
         edit->SetMinVal(minimum);
@@ -257,7 +257,7 @@ QSize TdlgFormat::BitmapSize() const {
 }
 
 void TdlgFormat::accept() {
-    for (app::ui::TDataEdit* edit : {m_height, m_width, m_ppi})
+    for (app::widgets::TDataEdit* edit : {m_height, m_width, m_ppi})
         if (edit->IsPending() && !edit->Validate()) return;
     QDialog::accept();
 }

@@ -13,7 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QRadioButton;
 
-namespace app::ui {
+namespace app::widgets {
 class TDataEdit;
 }
 
@@ -92,15 +92,15 @@ public:
     explicit TdlgFormat(QWidget* parent = nullptr);
     /// Pixels per inch × each size, rounded; 432 × 288 at the defaults.
     [[nodiscard]] QSize BitmapSize() const;
-    [[nodiscard]] app::ui::TDataEdit* HeightEdit() const { return m_height; }
-    [[nodiscard]] app::ui::TDataEdit* WidthEdit() const { return m_width; }
-    [[nodiscard]] app::ui::TDataEdit* PpiEdit() const { return m_ppi; }
+    [[nodiscard]] app::widgets::TDataEdit* HeightEdit() const { return m_height; }
+    [[nodiscard]] app::widgets::TDataEdit* WidthEdit() const { return m_width; }
+    [[nodiscard]] app::widgets::TDataEdit* PpiEdit() const { return m_ppi; }
     void accept() override;
 
 private:
-    app::ui::TDataEdit* m_height;
-    app::ui::TDataEdit* m_width;
-    app::ui::TDataEdit* m_ppi;
+    app::widgets::TDataEdit* m_height;
+    app::widgets::TDataEdit* m_width;
+    app::widgets::TDataEdit* m_ppi;
 };
 
 }  // namespace app::results

@@ -16,7 +16,7 @@
 #include <algorithm>
 
 #include "app/results/graph/plot_dialogs.h"
-#include "app/ui/messages.h"
+#include "app/widgets/messages.h"
 
 namespace app::results {
 
@@ -456,11 +456,11 @@ bool TPlotForm::SaveBitmapTo(const QString& file, QSize size) {
     const QImage image = RenderBitmap(*m_plot, m_view, size, logicalDpiX(),
                                       m_legend->isVisible() ? m_legend->geometry() : QRect(), this->size());
     if (image.isNull()) {
-        app::ui::ShowInformation(this, QString::fromLatin1(kNoMemoryMessage));
+        app::widgets::ShowInformation(this, QString::fromLatin1(kNoMemoryMessage));
         return false;
     }
     if (!image.save(file, "BMP")) {
-        app::ui::ShowInformation(this, tr("The file %1 could not be written.").arg(file));
+        app::widgets::ShowInformation(this, tr("The file %1 could not be written.").arg(file));
         return false;
     }
     return true;

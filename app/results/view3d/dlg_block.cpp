@@ -4,13 +4,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QOpenGLContext>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/model/graph_plot.h"
-#include "app/ui/messages.h"
+#include "app/widgets/messages.h"
 
 namespace app::results {
 
@@ -53,6 +54,34 @@ void TDlgBlock::RedrawComplete() {
         m_plots->pltDef.LineCount() > 0 ? &m_plots->pltDef.Line(0) : nullptr;
     m_gl->ShowAxes = m_options.Axes;
     m_gl->SetScene(BuildScene(model, m_options, HasDeflection() ? deflection : nullptr), SceneSizes(model));
+}
+
+void FillShowMenu(QMenu& menu, std::function<TDlgBlock*()> current,
+                  std::function<void(const std::function<void()>&)> run) {
+    const std::pair<QString, bool TSceneOptions::*> toggles[] = {
+        {QObject::tr("&Wall"), &TSceneOptions::Wall},
+        {QObject::tr("&Soil Layers"), &TSceneOptions::SoilLayers},
+        {QObject::tr("Water &Level"), &TSceneOptions::WaterLevel},
+        {QObject::tr("&Additional Surcharge"), &TSceneOptions::Surcharge},
+        {QObject::tr("&Concentrated Loads"), &TSceneOptions::ConcentratedLoads},
+        {QObject::tr("&Tie Backs"), &TSceneOptions::Tiebacks},
+        {QObject::tr("&Boundary Conditions"), &TSceneOptions::BoundaryConditions},
+        {QObject::tr("Lateral S&prings"), &TSceneOptions::Springs}};
+    for (const auto& [text, flag] : toggles) {
+        QAction* action = menu.addAction(text);
+        action->setCheckable(true);
+        QObject::connect(action, &QAction::triggered, &menu, [current, run, flag = flag] {
+            run([&] {
+                if (TDlgBlock* view = current()) {
+                    view->Options().*flag = !(view->Options().*flag);
+                    view->RedrawComplete();
+                }
+            });
+        });
+        QObject::connect(&menu, &QMenu::aboutToShow, action, [current, action, flag = flag] {
+            if (TDlgBlock* view = current()) action->setChecked(view->Options().*flag);
+        });
+    }
 }
 
 void TDlgBlock::DeformedShapeWindow() {
@@ -103,7 +132,7 @@ TDlgDeformedShape::TDlgDeformedShape(TDlgBlock& view, QWidget* parent) : QDialog
         bool ok = false;
         const double value = text.toDouble(&ok);
         if (!ok) {
-            app::ui::ShowInformation(this, tr("'%1' is not a valid floating point value").arg(text));
+            app::widgets::ShowInformation(this, tr("'%1' is not a valid floating point value").arg(text));
             return;
         }
         m_view.Options().DeformationFactor = value;

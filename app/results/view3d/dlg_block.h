@@ -9,10 +9,11 @@
 
 #include "app/model/plot_definitions.h"
 #include "app/results/view3d/gl_window.h"
-#include "app/ui/child_window.h"
+#include "app/widgets/child_window.h"
 
 class QCheckBox;
 class QLineEdit;
+class QMenu;
 class QToolButton;
 
 namespace app::results {
@@ -44,7 +45,7 @@ private:
 /// Whether this display can make an OpenGL context.
 [[nodiscard]] bool OpenGLAvailable();
 
-class TDlgBlock : public QWidget, public app::ui::TChildWindow {
+class TDlgBlock : public QWidget, public app::widgets::TChildWindow {
     Q_OBJECT
 public:
     /// `model` and `plots` give the problem and the results as they are when the scene is built.
@@ -72,5 +73,11 @@ private:
     TglWindow* m_gl = nullptr;
     QPointer<TDlgDeformedShape> m_deformedDialog;
 };
+
+/// Fills the "Show 3DView" menu with a check item per display option of the 3D window. An item turns
+/// its option in the window `current` gives (none: nothing) and redraws it, through `run`, which keeps
+/// exceptions out of the slot; opening the menu checks the items as that window's options stand.
+void FillShowMenu(QMenu& menu, std::function<TDlgBlock*()> current,
+                  std::function<void(const std::function<void()>&)> run);
 
 }  // namespace app::results

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "app/model/program_data.h"
-#include "app/ui/child_window.h"
+#include "app/widgets/child_window.h"
 
 class QPainter;
 class QPagedPaintDevice;
@@ -43,7 +43,7 @@ struct TSideGeometry {
 void PaintSideView(QPainter& painter, const QRect& area, const app::model::TProgramData& model,
                    const TSideGeometry& geometry, const TWorldWindow& window, bool print);
 
-class TDlgSideView : public QWidget, public app::ui::TChildWindow {
+class TDlgSideView : public QWidget, public app::widgets::TChildWindow {
     Q_OBJECT
 public:
     /// `model` gives the problem as it is at each paint (New and Open replace the problem object).

@@ -15,7 +15,7 @@
 
 #include "app/ui/dialogs/sketches.h"
 #include "app/ui/document_controller.h"
-#include "app/ui/editors/data_edit.h"
+#include "app/widgets/data_edit.h"
 
 namespace app::ui {
 
@@ -43,11 +43,11 @@ TDataDialog::TDataDialog(TDocumentController& document, const QString& caption, 
     setWindowTitle(caption);
 }
 
-TDataEdit* TDataDialog::addEdit(QGridLayout* grid, const QString& caption, const QString& units,
-                                long double minimum, long double maximum, bool integerOnly) {
+widgets::TDataEdit* TDataDialog::addEdit(QGridLayout* grid, const QString& caption, const QString& units,
+                                         long double minimum, long double maximum, bool integerOnly) {
     auto* label = new QLabel(this);
     label->setWordWrap(true);
-    auto* edit = new TDataEdit(this);
+    auto* edit = new widgets::TDataEdit(this);
     edit->SetCaption(caption);
     edit->SetUnitsString(units);
     edit->SetEditLabel(label);
@@ -58,7 +58,7 @@ TDataEdit* TDataDialog::addEdit(QGridLayout* grid, const QString& caption, const
     const int row = grid->rowCount();
     grid->addWidget(label, row, 0);
     grid->addWidget(edit, row, 1);
-    connect(edit, &TDataEdit::Modified, this, [this, edit] {
+    connect(edit, &widgets::TDataEdit::Modified, this, [this, edit] {
         if (std::find(m_touched.begin(), m_touched.end(), edit) == m_touched.end()) m_touched.push_back(edit);
         markChanged();
     });
@@ -66,7 +66,7 @@ TDataEdit* TDataDialog::addEdit(QGridLayout* grid, const QString& caption, const
     return edit;
 }
 
-bool TDataDialog::touched(const TDataEdit* edit) const {
+bool TDataDialog::touched(const widgets::TDataEdit* edit) const {
     return std::find(m_touched.begin(), m_touched.end(), edit) != m_touched.end();
 }
 
@@ -83,7 +83,7 @@ long double TDataDialog::feetStored(long double shown) const {
 }
 
 void TDataDialog::Reload() {
-    for (TDataEdit* edit : m_edits)
+    for (widgets::TDataEdit* edit : m_edits)
         edit->SetUnits(m_document.Model().UnitSystem());
     m_touched.clear();
     load();
@@ -91,17 +91,17 @@ void TDataDialog::Reload() {
 
 void TDataDialog::CommitEdit() {
     // The focused field first, so its message comes before any other's.
-    std::vector<TDataEdit*> order = m_edits;
-    if (auto* focused = qobject_cast<TDataEdit*>(focusWidget())) {
+    std::vector<widgets::TDataEdit*> order = m_edits;
+    if (auto* focused = qobject_cast<widgets::TDataEdit*>(focusWidget())) {
         order.erase(std::find(order.begin(), order.end(), focused));
         order.insert(order.begin(), focused);
     }
-    for (TDataEdit* edit : order) {
+    for (widgets::TDataEdit* edit : order) {
         if (!edit->IsPending()) continue;
         if (!edit->Validate()) {
             edit->setFocus(Qt::OtherFocusReason);
             edit->selectAll();
-            throw ECommitRefused();
+            throw widgets::ECommitRefused();
         }
     }
     store();
@@ -110,7 +110,7 @@ void TDataDialog::CommitEdit() {
 void TDataDialog::closeEvent(QCloseEvent* event) {
     try {
         CommitEdit();
-    } catch (const ECommitRefused&) {
+    } catch (const widgets::ECommitRefused&) {
         event->ignore();
         return;
     }
@@ -168,7 +168,7 @@ TDlgWallProperties::TDlgWallProperties(TDocumentController& document, QWidget* p
     connect(button, &QPushButton::clicked, this, [this] {
         try {
             CommitEdit();
-        } catch (const ECommitRefused&) {
+        } catch (const widgets::ECommitRefused&) {
             return;
         }
         m_document.Tables().PileSect.ShowEditor();

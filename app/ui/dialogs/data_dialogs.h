@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/ui/child_window.h"
+#include "app/widgets/child_window.h"
 
 class QCheckBox;
 class QGridLayout;
@@ -15,9 +15,12 @@ class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
 
+namespace app::widgets {
+class TDataEdit;
+}
+
 namespace app::ui {
 
-class TDataEdit;
 class TDocumentController;
 
 /// The dialogs, one of each at a time.
@@ -32,7 +35,7 @@ enum class TDialogKind {
     ControlOptions
 };
 
-class TDataDialog : public QWidget, public TChildWindow {
+class TDataDialog : public QWidget, public widgets::TChildWindow {
     Q_OBJECT
 public:
     TDataDialog(TDocumentController& document, const QString& caption, QWidget* parent = nullptr);
@@ -40,11 +43,11 @@ public:
     /// Shows the model's values in the current unit system.
     void Reload() override;
     /// Validates the fields typed into and writes the dialog's values to the model. Throws
-    /// ECommitRefused, focus in the field, when one is invalid.
+    /// widgets::ECommitRefused, focus in the field, when one is invalid.
     void CommitEdit() override;
     /// The numeric fields in their order, for tests and the keyboard.
-    [[nodiscard]] const std::vector<TDataEdit*>& Edits() const { return m_edits; }
-    [[nodiscard]] TDataEdit* Edit(int i) const { return m_edits.at(static_cast<std::size_t>(i)); }
+    [[nodiscard]] const std::vector<widgets::TDataEdit*>& Edits() const { return m_edits; }
+    [[nodiscard]] widgets::TDataEdit* Edit(int i) const { return m_edits.at(static_cast<std::size_t>(i)); }
 
 protected:
     virtual void load() = 0;
@@ -52,22 +55,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
     /// A labelled numeric field in the next row of `grid`; limits as given.
-    TDataEdit* addEdit(QGridLayout* grid, const QString& caption, const QString& units, long double minimum,
-                       long double maximum, bool integerOnly = false);
+    widgets::TDataEdit* addEdit(QGridLayout* grid, const QString& caption, const QString& units,
+                                long double minimum, long double maximum, bool integerOnly = false);
     /// Lengths shown in feet while the problem is in English units (stored in inches).
     [[nodiscard]] long double feetShown(long double inches) const;
     [[nodiscard]] long double feetStored(long double shown) const;
     /// The field was typed into since the values were shown: only such fields are written back, so a
     /// dialog opened and closed changes nothing.
-    [[nodiscard]] bool touched(const TDataEdit* edit) const;
+    [[nodiscard]] bool touched(const widgets::TDataEdit* edit) const;
     void markChanged();
 
     TDocumentController& m_document;
     QVBoxLayout* m_layout;
 
 private:
-    std::vector<TDataEdit*> m_edits;
-    std::vector<const TDataEdit*> m_touched;
+    std::vector<widgets::TDataEdit*> m_edits;
+    std::vector<const widgets::TDataEdit*> m_touched;
 };
 
 class TDlgTitle : public TDataDialog {

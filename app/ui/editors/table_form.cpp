@@ -27,7 +27,7 @@
 #include "app/model/table_import.h"
 #include "app/run/text_editor.h"
 #include "app/ui/dialogs/sketches.h"
-#include "app/ui/messages.h"
+#include "app/widgets/messages.h"
 
 namespace app::ui {
 
@@ -222,7 +222,7 @@ void TTableForm::Rebuild() {
                         try {
                             m_table->Column(m_columns[static_cast<std::size_t>(g)]).SetInt(r, k + 1);
                         } catch (const std::exception& e) {
-                            ShowInformation(this, QString::fromStdString(e.what()));
+                            widgets::ShowInformation(this, QString::fromStdString(e.what()));
                         }
                         // A new choice may rebuild the row's nested table: the buttons change too.
                         QTimer::singleShot(0, this, [this] {
@@ -308,7 +308,7 @@ bool TTableForm::commitItem(int row, int gridColumn, const QString& text) {
     } catch (const std::exception& e) {
         m_invalidRow = row;
         m_invalidColumn = gridColumn;
-        ShowInformation(this, QString::fromStdString(e.what()));
+        widgets::ShowInformation(this, QString::fromStdString(e.what()));
         // Back to the cell, with the text as typed.
         QTimer::singleShot(0, this, [this, row, gridColumn] {
             if (m_detached || row >= m_grid->rowCount()) return;
@@ -351,7 +351,7 @@ bool TTableForm::CommitCell() {
 }
 
 void TTableForm::CommitEdit() {
-    if (!CommitCell()) throw ECommitRefused();
+    if (!CommitCell()) throw widgets::ECommitRefused();
 }
 
 void TTableForm::scrollToRow(int row) {
@@ -372,7 +372,7 @@ void TTableForm::InsertRow() {
     if (!CommitCell()) return;
     const int row = m_grid->currentRow();
     if (row < 0 || row >= m_table->RowCount()) {
-        ShowInformation(this, QString::fromLatin1(kRowRangeMessage));
+        widgets::ShowInformation(this, QString::fromLatin1(kRowRangeMessage));
         return;
     }
     if (!m_table->CanAddRows()) return;
@@ -386,7 +386,7 @@ void TTableForm::DeleteRow() {
     if (!CommitCell()) return;
     const int row = m_grid->currentRow();
     if (row < 0 || row >= m_table->RowCount()) {
-        ShowInformation(this, QString::fromLatin1(kRowRangeMessage));
+        widgets::ShowInformation(this, QString::fromLatin1(kRowRangeMessage));
         return;
     }
     if (!m_table->CanDeleteRows()) return;
@@ -604,7 +604,7 @@ TTableChartForm::TTableChartForm(app::model::TGridTableChart& table, std::functi
         });
         connect(m_view, &QPushButton::clicked, this, [this] {
             if (!app::run::StartTextEditor(m_editor ? m_editor() : QString(), m_fileName->text()))
-                ShowInformation(this, tr("An error occurred in running the Word Processor"));
+                widgets::ShowInformation(this, tr("An error occurred in running the Word Processor"));
         });
         connect(m_read, &QPushButton::clicked, this, &TTableChartForm::ReadFromFile);
         connect(paste, &QPushButton::clicked, this, &TTableChartForm::PasteFromClipboard);
@@ -650,9 +650,9 @@ bool TTableChartForm::ImportText(const QString& text) {
     if (!CommitCell()) return false;
     const int filled = app::model::ImportRows(*m_chart, app::model::ImportLines(text.toStdString()));
     if (filled == 0) {
-        ShowInformation(this,
-                        tr("No line holds %1 numbers, one for each column of the table; nothing was changed.")
-                            .arg(app::model::ImportColumnCount(*m_chart)));
+        widgets::ShowInformation(
+            this, tr("No line holds %1 numbers, one for each column of the table; nothing was changed.")
+                      .arg(app::model::ImportColumnCount(*m_chart)));
         return false;
     }
     Rebuild();
@@ -663,7 +663,7 @@ bool TTableChartForm::ImportText(const QString& text) {
 void TTableChartForm::ReadFromFile() {
     QFile file(m_fileName->text());
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowInformation(this, tr("The file %1 cannot be read.").arg(m_fileName->text()));
+        widgets::ShowInformation(this, tr("The file %1 cannot be read.").arg(m_fileName->text()));
         return;
     }
     ImportText(QString::fromLocal8Bit(file.readAll()));
@@ -672,7 +672,7 @@ void TTableChartForm::ReadFromFile() {
 void TTableChartForm::PasteFromClipboard() {
     const QString text = QApplication::clipboard()->text();
     if (text.isEmpty()) {
-        ShowInformation(this, QString::fromLatin1(kNoClipboardTextMessage));
+        widgets::ShowInformation(this, QString::fromLatin1(kNoClipboardTextMessage));
         return;
     }
     ImportText(text);

@@ -14,7 +14,7 @@
 
 #include "app/model/grid_table.h"
 #include "app/model/grid_table_chart.h"
-#include "app/ui/child_window.h"
+#include "app/widgets/child_window.h"
 
 class QLabel;
 class QLineEdit;
@@ -45,7 +45,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 };
 
-class TTableForm : public QWidget, public TChildWindow {
+class TTableForm : public QWidget, public widgets::TChildWindow {
     Q_OBJECT
 public:
     explicit TTableForm(app::model::TGridTable& table, QWidget* parent = nullptr);

@@ -22,8 +22,8 @@
 #include "app/results/graph/plot_dialogs.h"
 #include "app/results/graph/plot_form.h"
 #include "app/results/views/side_view.h"
-#include "app/ui/editors/data_edit.h"
-#include "app/ui/messages.h"
+#include "app/widgets/data_edit.h"
+#include "app/widgets/messages.h"
 
 using namespace app::results;
 using app::model::TGraphPlot;
@@ -55,9 +55,9 @@ class PlotFormTest : public QObject {
 private slots:
     void init() {
         messages.clear();
-        app::ui::SetMessageFunction([this](QWidget*, const QString& text) { messages << text; });
+        app::widgets::SetMessageFunction([this](QWidget*, const QString& text) { messages << text; });
     }
-    void cleanup() { app::ui::SetMessageFunction({}); }
+    void cleanup() { app::widgets::SetMessageFunction({}); }
 
     void opensWithTwentyActiveCurvesAndTheirLegend();
     void zoomRectangleAndRightClick();

@@ -15,8 +15,8 @@
 
 #include "app/model/run_files.h"
 #include "app/ui/dialogs/data_dialogs.h"
-#include "app/ui/editors/data_edit.h"
 #include "app/ui/editors/table_form.h"
+#include "app/widgets/data_edit.h"
 #include "ui_test_support.h"
 
 using namespace app::ui;
@@ -39,7 +39,7 @@ TTableForm* editorOf(Program& p, const TGridTable& table) {
 }
 
 // Types into a numeric field as a user does and presses Enter.
-void typeInto(TDataEdit* edit, const QString& text) {
+void typeInto(app::widgets::TDataEdit* edit, const QString& text) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
@@ -98,7 +98,7 @@ void EditorsTest::numericFieldMessagesAndClamping() {
     p.trigger(TCommand::WallProperties);
     auto* wall = dialog<TDataDialog>(p, TDialogKind::WallProperties);
     QVERIFY(wall);
-    TDataEdit* increments = wall->Edit(0);
+    app::widgets::TDataEdit* increments = wall->Edit(0);
     QCOMPARE(increments->LabelText(), QStringLiteral("&Increments (nodes)"));
     QCOMPARE(wall->Edit(1)->LabelText(), QStringLiteral("Increment Length (in)"));
 
@@ -121,7 +121,7 @@ void EditorsTest::numericFieldMessagesAndClamping() {
     typeInto(wall->Edit(1), QStringLiteral("x1"));
     QCOMPARE(p.lastMessage(),
              QStringLiteral("Entry could not be evaluated:\rinvalid character(s) in expression"));
-    QVERIFY_THROWS_EXCEPTION(ECommitRefused, wall->CommitEdit());
+    QVERIFY_THROWS_EXCEPTION(app::widgets::ECommitRefused, wall->CommitEdit());
     typeInto(wall->Edit(1), QStringLiteral("6"));
     // With the whole number selected an operator extends it.
     wall->Edit(1)->setFocus();
@@ -132,7 +132,7 @@ void EditorsTest::numericFieldMessagesAndClamping() {
     QCOMPARE(wall->Edit(1)->text(), QStringLiteral("12"));
 
     // Hexadecimal display, which no dialog uses: "$" and at least four digits, read back as hex.
-    TDataEdit hex;
+    app::widgets::TDataEdit hex;
     hex.SetHex(true);
     hex.SetNumber(30.6L);
     QCOMPARE(hex.text(), QStringLiteral("$001F"));
@@ -175,9 +175,9 @@ void EditorsTest::feetShownInEitherDialogAndUnitsSwitchedWhileOpen() {
     QCOMPARE(p.form->Document().Model().UnitSystem(), 2);
     QCOMPARE(p.form->Document().Model().IncrementLength, 6.0L * 0.0254L);  // the typed value was kept
     QCOMPARE(wall->Edit(1)->LabelText(), QStringLiteral("Increment Length (m)"));
-    QCOMPARE(wall->Edit(1)->text(), FormatNumber(6.0L * 0.0254L));
+    QCOMPARE(wall->Edit(1)->text(), app::widgets::FormatNumber(6.0L * 0.0254L));
     QCOMPARE(wall->Edit(4)->LabelText(), QStringLiteral("Free Height of Wall (m)"));
-    QCOMPARE(wall->Edit(4)->text(), FormatNumber(p.form->Document().Model().FreeHeight));
+    QCOMPARE(wall->Edit(4)->text(), app::widgets::FormatNumber(p.form->Document().Model().FreeHeight));
 }
 
 void EditorsTest::cellValidationAndRowButtons() {

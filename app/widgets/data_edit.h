@@ -8,7 +8,7 @@
 
 class QLabel;
 
-namespace app::ui {
+namespace app::widgets {
 
 class TDataEdit : public QLineEdit {
     Q_OBJECT
@@ -78,4 +78,4 @@ private:
 /// The value as the edit shows it: general format, 18 significant digits.
 [[nodiscard]] QString FormatNumber(long double value);
 
-}  // namespace app::ui
+}  // namespace app::widgets

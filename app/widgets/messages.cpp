@@ -1,9 +1,9 @@
-#include "app/ui/messages.h"
+#include "app/widgets/messages.h"
 
 #include <QMessageBox>
 #include <utility>
 
-namespace app::ui {
+namespace app::widgets {
 
 namespace {
 
@@ -26,4 +26,4 @@ TMessageFunction SetMessageFunction(TMessageFunction function) {
     return std::exchange(current(), std::move(function));
 }
 
-}  // namespace app::ui
+}  // namespace app::widgets

@@ -1,4 +1,4 @@
-#include "app/ui/editors/data_edit.h"
+#include "app/widgets/data_edit.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -12,9 +12,9 @@
 #include "app/model/expression.h"
 #include "app/model/graph_plot.h"
 #include "app/model/units.h"
-#include "app/ui/messages.h"
+#include "app/widgets/messages.h"
 
-namespace app::ui {
+namespace app::widgets {
 
 QString FormatNumber(long double value) {
     return QString::fromStdString(app::model::FormatGeneral(value, 18));
@@ -140,4 +140,4 @@ void TDataEdit::focusOutEvent(QFocusEvent* event) {
     }
 }
 
-}  // namespace app::ui
+}  // namespace app::widgets

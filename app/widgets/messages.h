@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace app::ui {
+namespace app::widgets {
 
 using TMessageFunction = std::function<void(QWidget* parent, const QString& text)>;
 
@@ -16,4 +16,4 @@ void ShowInformation(QWidget* parent, const QString& text);
 /// Replaces the box; an empty function restores it. Returns the previous one.
 TMessageFunction SetMessageFunction(TMessageFunction function);
 
-}  // namespace app::ui
+}  // namespace app::widgets

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-namespace app::ui {
+namespace app::widgets {
 
 /// A child window refused to give up its edit: its message has been shown and it keeps the focus.
 class ECommitRefused : public std::runtime_error {
@@ -23,4 +23,4 @@ public:
     virtual void Reload() = 0;
 };
 
-}  // namespace app::ui
+}  // namespace app::widgets
