@@ -94,15 +94,15 @@ bool TDialogs::YesNo(QWidget* parent, const QString& question) {
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-std::optional<TOpenChoice> TDialogs::OpenFile(QWidget* parent) {
+std::optional<session::TOpenChoice> TDialogs::OpenFile(QWidget* parent) {
     QFileDialog dialog(parent, QObject::tr("Open"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     const QStringList filters = nameFilters(app::model::kOpenFilter);
     dialog.setNameFilters(filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return TOpenChoice{dialog.selectedFiles().constFirst().toStdString(),
-                       static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+    return session::TOpenChoice{dialog.selectedFiles().constFirst().toStdString(),
+                                static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
 }
 
 std::optional<std::string> TDialogs::SaveFile(QWidget* parent, const QString& initial, const QString& title) {
@@ -134,7 +134,7 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
     : QMainWindow(parent), m_options(std::move(options)), m_settings(m_options.SettingsFile) {
     if (m_options.ProgramFolder.isEmpty()) m_options.ProgramFolder = QCoreApplication::applicationDirPath();
     if (!m_options.Dialogs) m_options.Dialogs = std::make_unique<TDialogs>();
-    m_document = std::make_unique<TDocumentController>(makePorts(), m_options.ProgramFolder);
+    m_document = std::make_unique<session::TDocumentController>(makePorts(), m_options.ProgramFolder);
 
     setObjectName(QStringLiteral("MainForm"));
     setAcceptDrops(true);
@@ -333,8 +333,8 @@ void TMainForm::reloadChildren() {
         if (auto* child = dynamic_cast<widgets::TChildWindow*>(window->widget())) child->Reload();
 }
 
-TDocumentPorts TMainForm::makePorts() {
-    TDocumentPorts ports;
+session::TDocumentPorts TMainForm::makePorts() {
+    session::TDocumentPorts ports;
     ports.ShowMessage = [this](const std::string& message) {
         showInformation(QString::fromStdString(message));
     };

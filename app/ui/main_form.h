@@ -16,8 +16,8 @@
 #include <string>
 
 #include "app/model/command_rules.h"
+#include "app/session/document_controller.h"
 #include "app/ui/dialogs/data_dialogs.h"
-#include "app/ui/document_controller.h"
 #include "app/ui/settings_store.h"
 #include "app/widgets/child_window.h"
 #include "app/widgets/messages.h"
@@ -47,7 +47,7 @@ public:
     virtual void Information(QWidget* parent, const QString& text);
     virtual app::model::TPromptAnswer YesNoCancel(QWidget* parent, const QString& question);
     virtual bool YesNo(QWidget* parent, const QString& question);
-    virtual std::optional<TOpenChoice> OpenFile(QWidget* parent);
+    virtual std::optional<session::TOpenChoice> OpenFile(QWidget* parent);
     virtual std::optional<std::string> SaveFile(QWidget* parent, const QString& initial,
                                                 const QString& title);
     /// Hands a file or an address to the desktop's default handler.
@@ -75,7 +75,7 @@ public:
     explicit TMainForm(TMainFormOptions options = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    [[nodiscard]] TDocumentController& Document() { return *m_document; }
+    [[nodiscard]] session::TDocumentController& Document() { return *m_document; }
     [[nodiscard]] QMdiArea* MdiArea() const { return m_mdi; }
     /// The menu or toolbar action of `command`.
     [[nodiscard]] QAction* CommandAction(app::model::TCommand command) const;
@@ -108,7 +108,7 @@ private:
     void createToolBar();
     void readSettings();
     void writeSettings();
-    TDocumentPorts makePorts();
+    session::TDocumentPorts makePorts();
 
     /// Runs a command; an error that reaches here is shown, never passed on.
     template <typename F>
@@ -148,7 +148,7 @@ private:
     [[nodiscard]] app::results::TDlgBlock* view3D() const;
 
     TMainFormOptions m_options;
-    std::unique_ptr<TDocumentController> m_document;
+    std::unique_ptr<session::TDocumentController> m_document;
     TSettingsStore m_settings;
     TSettingsValues m_values;
     QString m_wordProcessor;

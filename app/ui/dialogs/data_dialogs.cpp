@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/session/document_controller.h"
 #include "app/ui/dialogs/sketches.h"
-#include "app/ui/document_controller.h"
 #include "app/widgets/data_edit.h"
 
 namespace app::ui {
@@ -38,7 +38,7 @@ QLabel* note(const QString& text, QWidget* parent) {
 
 // ---- Base ---------------------------------------------------------------------------------------------
 
-TDataDialog::TDataDialog(TDocumentController& document, const QString& caption, QWidget* parent)
+TDataDialog::TDataDialog(session::TDocumentController& document, const QString& caption, QWidget* parent)
     : QWidget(parent), m_document(document), m_layout(new QVBoxLayout(this)) {
     setWindowTitle(caption);
 }
@@ -119,7 +119,7 @@ void TDataDialog::closeEvent(QCloseEvent* event) {
 
 // ---- Title ---------------------------------------------------------------------------------------------
 
-TDlgTitle::TDlgTitle(TDocumentController& document, QWidget* parent)
+TDlgTitle::TDlgTitle(session::TDocumentController& document, QWidget* parent)
     : TDataDialog(document, tr("Project Title"), parent) {
     setObjectName(QStringLiteral("DlgTitle"));
     auto* label = new QLabel(tr("&Enter text line for project description:"), this);
@@ -147,7 +147,7 @@ void TDlgTitle::store() {
 
 // ---- Wall properties -------------------------------------------------------------------------------------
 
-TDlgWallProperties::TDlgWallProperties(TDocumentController& document, QWidget* parent)
+TDlgWallProperties::TDlgWallProperties(session::TDocumentController& document, QWidget* parent)
     : TDataDialog(document, tr("Wall Properties"), parent) {
     setObjectName(QStringLiteral("DlgWallProperties"));
     auto* grid = new QGridLayout;
@@ -198,7 +198,7 @@ void TDlgWallProperties::store() {
 // ---- Wall configuration
 // ------------------------------------------------------------------------------------
 
-TDlgWallConfiguration::TDlgWallConfiguration(TDocumentController& document, QWidget* parent)
+TDlgWallConfiguration::TDlgWallConfiguration(session::TDocumentController& document, QWidget* parent)
     : TDataDialog(document, tr("Wall Configuration"), parent) {
     setObjectName(QStringLiteral("DlgWallConfiguration"));
     auto* row = new QHBoxLayout;
@@ -263,7 +263,7 @@ void TDlgWallConfiguration::store() {
 // ---- Dialogs that lead to a table
 // --------------------------------------------------------------------------
 
-TDlgTableLink::TDlgTableLink(TDocumentController& document, TDialogKind kind, QWidget* parent)
+TDlgTableLink::TDlgTableLink(session::TDocumentController& document, TDialogKind kind, QWidget* parent)
     : TDataDialog(document, QString(), parent), m_kind(kind) {
     std::function<void(QPainter&, const QRectF&)> sketch;
     QString option, button;
@@ -347,7 +347,8 @@ void TDlgTableLink::openTable() {
 
 // ---- Control options -----------------------------------------------------------------------------------
 
-TDlgControlOptions::TDlgControlOptions(TDocumentController& document, std::function<QString()> editor,
+TDlgControlOptions::TDlgControlOptions(session::TDocumentController& document,
+                                       std::function<QString()> editor,
                                        std::function<void(const QString&)> setEditor, QWidget* parent)
     : TDataDialog(document, tr("Control Options"), parent),
       m_get(std::move(editor)),
@@ -381,7 +382,7 @@ void TDlgControlOptions::store() {
     if (m_editor->text() != m_get()) m_set(m_editor->text().trimmed());
 }
 
-TDataDialog* CreateDataDialog(TDialogKind kind, TDocumentController& document,
+TDataDialog* CreateDataDialog(TDialogKind kind, session::TDocumentController& document,
                               std::function<QString()> editor,
                               std::function<void(const QString&)> setEditor) {
     switch (kind) {

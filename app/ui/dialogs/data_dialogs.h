@@ -18,10 +18,11 @@ class QVBoxLayout;
 namespace app::widgets {
 class TDataEdit;
 }
+namespace app::session {
+class TDocumentController;
+}
 
 namespace app::ui {
-
-class TDocumentController;
 
 /// The dialogs, one of each at a time.
 enum class TDialogKind {
@@ -38,7 +39,7 @@ enum class TDialogKind {
 class TDataDialog : public QWidget, public widgets::TChildWindow {
     Q_OBJECT
 public:
-    TDataDialog(TDocumentController& document, const QString& caption, QWidget* parent = nullptr);
+    TDataDialog(session::TDocumentController& document, const QString& caption, QWidget* parent = nullptr);
 
     /// Shows the model's values in the current unit system.
     void Reload() override;
@@ -65,7 +66,7 @@ protected:
     [[nodiscard]] bool touched(const widgets::TDataEdit* edit) const;
     void markChanged();
 
-    TDocumentController& m_document;
+    session::TDocumentController& m_document;
     QVBoxLayout* m_layout;
 
 private:
@@ -76,7 +77,7 @@ private:
 class TDlgTitle : public TDataDialog {
     Q_OBJECT
 public:
-    explicit TDlgTitle(TDocumentController& document, QWidget* parent = nullptr);
+    explicit TDlgTitle(session::TDocumentController& document, QWidget* parent = nullptr);
     [[nodiscard]] QLineEdit* TitleEdit() const { return m_title; }
 
 protected:
@@ -90,7 +91,7 @@ private:
 class TDlgWallProperties : public TDataDialog {
     Q_OBJECT
 public:
-    explicit TDlgWallProperties(TDocumentController& document, QWidget* parent = nullptr);
+    explicit TDlgWallProperties(session::TDocumentController& document, QWidget* parent = nullptr);
 
 protected:
     void load() override;
@@ -100,7 +101,7 @@ protected:
 class TDlgWallConfiguration : public TDataDialog {
     Q_OBJECT
 public:
-    explicit TDlgWallConfiguration(TDocumentController& document, QWidget* parent = nullptr);
+    explicit TDlgWallConfiguration(session::TDocumentController& document, QWidget* parent = nullptr);
 
 protected:
     void load() override;
@@ -112,7 +113,7 @@ protected:
 class TDlgTableLink : public TDataDialog {
     Q_OBJECT
 public:
-    TDlgTableLink(TDocumentController& document, TDialogKind kind, QWidget* parent = nullptr);
+    TDlgTableLink(session::TDocumentController& document, TDialogKind kind, QWidget* parent = nullptr);
     [[nodiscard]] QCheckBox* OptionBox() const { return m_option; }
     [[nodiscard]] QPushButton* TableButton() const { return m_button; }
 
@@ -133,7 +134,7 @@ private:
 class TDlgControlOptions : public TDataDialog {
     Q_OBJECT
 public:
-    TDlgControlOptions(TDocumentController& document, std::function<QString()> editor,
+    TDlgControlOptions(session::TDocumentController& document, std::function<QString()> editor,
                        std::function<void(const QString&)> setEditor, QWidget* parent = nullptr);
     [[nodiscard]] QLineEdit* EditorEdit() const { return m_editor; }
 
@@ -148,7 +149,7 @@ private:
 };
 
 /// The dialog of `kind`, made for the main window.
-[[nodiscard]] TDataDialog* CreateDataDialog(TDialogKind kind, TDocumentController& document,
+[[nodiscard]] TDataDialog* CreateDataDialog(TDialogKind kind, session::TDocumentController& document,
                                             std::function<QString()> editor,
                                             std::function<void(const QString&)> setEditor);
 

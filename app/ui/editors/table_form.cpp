@@ -25,7 +25,7 @@
 
 #include "app/model/expression.h"
 #include "app/model/table_import.h"
-#include "app/run/text_editor.h"
+#include "app/session/text_editor.h"
 #include "app/ui/dialogs/sketches.h"
 #include "app/widgets/messages.h"
 
@@ -603,7 +603,7 @@ TTableChartForm::TTableChartForm(app::model::TGridTableChart& table, std::functi
             if (!file.isEmpty()) m_fileName->setText(file);
         });
         connect(m_view, &QPushButton::clicked, this, [this] {
-            if (!app::run::StartTextEditor(m_editor ? m_editor() : QString(), m_fileName->text()))
+            if (!app::session::StartTextEditor(m_editor ? m_editor() : QString(), m_fileName->text()))
                 widgets::ShowInformation(this, tr("An error occurred in running the Word Processor"));
         });
         connect(m_read, &QPushButton::clicked, this, &TTableChartForm::ReadFromFile);

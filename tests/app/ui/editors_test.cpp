@@ -508,7 +508,7 @@ void EditorsTest::aWallBuiltFromNothingSavesAndRuns() {
 
     p.dialogs->messages.clear();
     p.trigger(TCommand::RunAnalysis);
-    QCOMPARE(p.dialogs->messages, QStringList{QString::fromLatin1(kCompletedMessage)});
+    QCOMPARE(p.dialogs->messages, QStringList{QString::fromLatin1(app::session::kCompletedMessage)});
     QVERIFY(p.form->Document().ResultsAvailable());
     const QString report = fileText(
         QString::fromStdString(app::model::RunFilePath(file.toStdString(), app::model::kReportExtension)));

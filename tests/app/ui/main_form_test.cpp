@@ -115,7 +115,7 @@ void MainFormTest::eachExampleOpensRunsAndEnablesResults() {
         p.dialogs->messages.clear();
         p.trigger(TCommand::RunAnalysis);
         QVERIFY2(p.dialogs->messages.size() == 1, qPrintable(name + ": " + p.dialogs->messages.join(" | ")));
-        QCOMPARE(p.lastMessage(), QString::fromLatin1(kCompletedMessage));
+        QCOMPARE(p.lastMessage(), QString::fromLatin1(app::session::kCompletedMessage));
         QVERIFY2(p.form->Document().ResultsAvailable(), qPrintable(name));
         for (TCommand c : {TCommand::GraphDeflection, TCommand::GraphMoment, TCommand::GraphShear,
                            TCommand::GraphDMS, TCommand::ViewWallGeometry, TCommand::EditOutputText,
@@ -194,7 +194,8 @@ void MainFormTest::missingEngineAndEngineWithoutEntry() {
         p.open(file);
         p.trigger(TCommand::RunAnalysis);
         const QString message = p.lastMessage();
-        QVERIFY2(message.startsWith(QString::fromLatin1(kInitializeFailedMessage) + QStringLiteral("\n\n")),
+        QVERIFY2(message.startsWith(QString::fromLatin1(app::session::kInitializeFailedMessage) +
+                                    QStringLiteral("\n\n")),
                  qPrintable(message));
         QVERIFY2(message.contains(QDir(programFolder).filePath(QStringLiteral("libDrenok2015_DLL.so"))),
                  qPrintable(message));
@@ -260,10 +261,11 @@ void MainFormTest::engineFailuresLeaveTheProgramUsable() {
     // The stand-in engine acts on the data file's first line, which is the problem's title.
     const std::pair<const char*, QStringList> cases[] = {
         {"throw", {QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
-        {"mismatch", {QString::fromLatin1(kInconsistentMessage)}},
-        {"noreport", {QString::fromLatin1(kNoReportMessage)}},
+        {"mismatch", {QString::fromLatin1(app::session::kInconsistentMessage)}},
+        {"noreport", {QString::fromLatin1(app::session::kNoReportMessage)}},
         {"ok",
-         {QString::fromLatin1(kCompletedMessage), QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
+         {QString::fromLatin1(app::session::kCompletedMessage),
+          QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
     };
     for (const auto& [title, expected] : cases) {
         p.form->Document().Model().Title = title;
@@ -484,7 +486,7 @@ void MainFormTest::textEditorGetsTheFile() {
     });
     broken.open(file);
     broken.trigger(TCommand::EditInputText);
-    QCOMPARE(broken.lastMessage(), QString::fromLatin1(kEditorFailedMessage));
+    QCOMPARE(broken.lastMessage(), QString::fromLatin1(app::session::kEditorFailedMessage));
 }
 
 void MainFormTest::unreadableFileAndCommandLine() {

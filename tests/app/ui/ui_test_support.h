@@ -28,7 +28,7 @@ public:
     QStringList questions;
     std::deque<TPromptAnswer> answers;  // Cancel when none is left
     bool yesNo = true;
-    std::deque<std::optional<TOpenChoice>> opens;
+    std::deque<std::optional<app::session::TOpenChoice>> opens;
     std::deque<std::optional<std::string>> saves;
     QStringList saveTitles;
     QList<QUrl> urls;
@@ -45,7 +45,7 @@ public:
         questions << question;
         return yesNo;
     }
-    std::optional<TOpenChoice> OpenFile(QWidget*) override {
+    std::optional<app::session::TOpenChoice> OpenFile(QWidget*) override {
         if (opens.empty()) return std::nullopt;
         auto choice = opens.front();
         opens.pop_front();
@@ -97,7 +97,7 @@ struct Program {
     QAction* named(const char* name) const { return form->findChild<QAction*>(QString::fromLatin1(name)); }
     void trigger(TCommand command) const { action(command)->trigger(); }
     void open(const QString& path, int filter = 1) {
-        dialogs->opens.push_back(TOpenChoice{path.toStdString(), filter});
+        dialogs->opens.push_back(app::session::TOpenChoice{path.toStdString(), filter});
         named("FileOpen")->trigger();
     }
     QString lastMessage() const { return dialogs->messages.isEmpty() ? QString() : dialogs->messages.last(); }

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-namespace app::run {
+namespace app::session {
 
 inline constexpr const char* kEngineFileName = "libDrenok2015_DLL.so";
 inline constexpr const char* kEngineEntry = "_IDRENOK";
@@ -53,4 +53,4 @@ private:
 /// Where run folders are made: $XDG_RUNTIME_DIR when it is a writable folder, else the temporary folder.
 [[nodiscard]] QString RunFolderBase();
 
-}  // namespace app::run
+}  // namespace app::session

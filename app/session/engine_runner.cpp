@@ -1,4 +1,4 @@
-#include "app/run/engine_runner.h"
+#include "app/session/engine_runner.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,9 +9,9 @@
 #include <utility>
 
 #include "app/model/run_files.h"
-#include "app/run/engine_library.h"
+#include "app/session/engine_library.h"
 
-namespace app::run {
+namespace app::session {
 
 namespace {
 
@@ -115,4 +115,4 @@ TRunResult TEngineRunner::Run(const std::string& dataFile) {
     return result;
 }
 
-}  // namespace app::run
+}  // namespace app::session

@@ -1,4 +1,4 @@
-#include "app/ui/document_controller.h"
+#include "app/session/document_controller.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -7,9 +7,9 @@
 
 #include "app/model/run_files.h"
 #include "app/model/word_reader.h"
-#include "app/run/text_editor.h"
+#include "app/session/text_editor.h"
 
-namespace app::ui {
+namespace app::session {
 
 namespace fs = std::filesystem;
 using namespace app::model;
@@ -262,29 +262,29 @@ void TDocumentController::RunAnalysis() {
     std::error_code ignored;
     std::filesystem::remove(report, ignored);
     std::filesystem::remove(plotData, ignored);
-    const app::run::TRunResult result = m_runner.Run(m_model->FileName);
+    const app::session::TRunResult result = m_runner.Run(m_model->FileName);
     switch (result.Status) {
-        case app::run::TRunStatus::AlreadyRunning:
+        case app::session::TRunStatus::AlreadyRunning:
             showMessage(kReinitializeMessage);
             return;
-        case app::run::TRunStatus::LoadFailed:
+        case app::session::TRunStatus::LoadFailed:
             // Which library and why, under the message: what an installation's repair needs.
             showMessage(std::string(kInitializeFailedMessage) + "\n\n" +
                         m_runner.LibraryPath().toStdString() +
                         (result.Detail.empty() ? std::string() : ": " + result.Detail));
             return;
-        case app::run::TRunStatus::SetupFailed:
+        case app::session::TRunStatus::SetupFailed:
             showMessage(result.Detail);
             return;
-        case app::run::TRunStatus::EngineFailed:
+        case app::session::TRunStatus::EngineFailed:
             // The outputs of a failed call are not trusted.
             m_resultsAvailable = false;
             showMessage(kResultsReadErrorMessage);
             break;
-        case app::run::TRunStatus::VersionMismatch:
+        case app::session::TRunStatus::VersionMismatch:
             showMessage(kInconsistentMessage);
             break;
-        case app::run::TRunStatus::Completed:
+        case app::session::TRunStatus::Completed:
             if (!fileExists(report)) {
                 m_resultsAvailable = false;
                 showMessage(kNoReportMessage);
@@ -301,8 +301,8 @@ void TDocumentController::RunAnalysis() {
 void TDocumentController::EditTextFile(const char* extension, const QString& editor) {
     const std::string& data = m_model->FileName;
     const std::string file = extension == nullptr ? data : RunFilePath(data, extension);
-    if (!app::run::StartTextEditor(editor, QString::fromStdString(absolutePath(file))))
+    if (!StartTextEditor(editor, QString::fromStdString(absolutePath(file))))
         showMessage(kEditorFailedMessage);
 }
 
-}  // namespace app::ui
+}  // namespace app::session

@@ -19,9 +19,9 @@
 #include "app/model/recent_files.h"
 #include "app/model/results_reader.h"
 #include "app/model/stages.h"
-#include "app/run/engine_runner.h"
+#include "app/session/engine_runner.h"
 
-namespace app::ui {
+namespace app::session {
 
 inline constexpr const char* kReinitializeMessage = "Attempt to reinitialize DLL";
 inline constexpr const char* kInitializeFailedMessage = "Attempt to initialize DLL failed";
@@ -77,7 +77,7 @@ public:
     [[nodiscard]] app::model::PlotDefinitions& Plots() { return *m_plots; }
     [[nodiscard]] const app::model::PlotDefinitions& Plots() const { return *m_plots; }
     [[nodiscard]] app::model::TRecentFiles& RecentFiles() { return m_recent; }
-    [[nodiscard]] app::run::TEngineRunner& Runner() { return m_runner; }
+    [[nodiscard]] TEngineRunner& Runner() { return m_runner; }
 
     /// The main window's changed flag: set by every edit of the problem.
     void SetChanged() { m_changed = true; }
@@ -141,9 +141,9 @@ private:
     std::unique_ptr<app::model::TStages> m_stages;
     std::unique_ptr<QTemporaryDir> m_stageScratch;
     app::model::TRecentFiles m_recent;
-    app::run::TEngineRunner m_runner;
+    TEngineRunner m_runner;
     bool m_changed = false;
     bool m_resultsAvailable = false;
 };
 
-}  // namespace app::ui
+}  // namespace app::session

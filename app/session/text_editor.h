@@ -3,7 +3,7 @@
 
 #include <QString>
 
-namespace app::run {
+namespace app::session {
 
 /// Used when no editor is stored: the desktop's handler for the file.
 inline constexpr const char* kDefaultTextEditor = "xdg-open";
@@ -12,4 +12,4 @@ inline constexpr const char* kDefaultTextEditor = "xdg-open";
 /// a shell and without waiting. False when the program cannot be started.
 bool StartTextEditor(const QString& editor, const QString& file);
 
-}  // namespace app::run
+}  // namespace app::session

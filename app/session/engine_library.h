@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace app::run {
+namespace app::session {
 
 /// Every failure of loading the engine.
 class EDLLError : public std::runtime_error {
@@ -52,4 +52,4 @@ private:
     QLibrary m_library;
 };
 
-}  // namespace app::run
+}  // namespace app::session

@@ -1,8 +1,8 @@
-#include "app/run/engine_library.h"
+#include "app/session/engine_library.h"
 
 #include <QFileInfo>
 
-namespace app::run {
+namespace app::session {
 
 void TDynamicLibrary::SetLibraryName(const QString& name) {
     Unload();
@@ -26,4 +26,4 @@ void TDynamicLibrary::Unload() {
     if (m_library.isLoaded()) m_library.unload();
 }
 
-}  // namespace app::run
+}  // namespace app::session

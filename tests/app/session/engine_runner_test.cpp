@@ -1,4 +1,4 @@
-#include "app/run/engine_runner.h"
+#include "app/session/engine_runner.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,9 +12,9 @@
 #include <string>
 
 #include "app/model/run_files.h"
-#include "app/run/engine_library.h"
+#include "app/session/engine_library.h"
 
-namespace app::run {
+namespace app::session {
 namespace {
 
 QByteArray readAll(const QString& path) {
@@ -192,7 +192,7 @@ TEST(EngineRunner, TwoProgramsRunAtTheSameTimeWithoutDisturbingEachOther) {
 }
 
 }  // namespace
-}  // namespace app::run
+}  // namespace app::session
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
