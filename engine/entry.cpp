@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "engine/interface.h"
 #include "engine/run.h"
 
 extern "C" {
@@ -13,7 +14,7 @@ __attribute__((visibility("default"))) std::int32_t IDRENOK(std::int32_t interfa
 
 // The same entry under the decorated name that callers look up.
 __attribute__((visibility("default"))) std::int32_t decoratedEntry(std::int32_t interfaceNumber) __asm__(
-    "_IDRENOK");
+    DRENOK_DECORATED_ENTRY);
 std::int32_t decoratedEntry(std::int32_t interfaceNumber) {
     return IDRENOK(interfaceNumber);
 }

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "engine/data_reader.h"
+#include "engine/interface.h"
 #include "engine/run_stop.h"
 #include "engine/soil/generators.h"
 #include "engine/solver.h"
@@ -50,8 +51,7 @@ void stopSoil(int stopCode, const std::string& reportLines) {
 }
 
 int callEntry(int interfaceNumber, const Run::Options& options) noexcept {
-    constexpr int kInterfaceNumber = 2;
-    if (interfaceNumber != kInterfaceNumber) return 1;
+    if (interfaceNumber != interface::kInterfaceNumber) return 1;
     try {
         Run run(options);
         return run.execute();
@@ -63,18 +63,19 @@ int callEntry(int interfaceNumber, const Run::Options& options) noexcept {
 Run::Run(Options options) : m_options(std::move(options)) {}
 
 bool Run::readRunFile() {
-    std::ifstream in(joinPath(m_options.workDir, "names.dat"), std::ios::binary);
+    std::ifstream in(joinPath(m_options.workDir, interface::kRunFileName), std::ios::binary);
     if (!in) return false;
-    std::string lines[5];
+    std::string lines[interface::kRunFileLines];
     for (std::string& line : lines) {
         if (!std::getline(in, line)) return false;
         if (!line.empty() && line.back() == '\r') line.pop_back();
     }
-    m_version = lines[0].substr(0, 12);
+    // The report's header has room for twelve characters of the version.
+    m_version = lines[interface::kVersionLine].substr(0, 12);
     m_version.resize(12, ' ');
     std::string* paths[] = {&m_dataPath, &m_reportPath, &m_plotPath, &m_notesPath};
     for (int i = 0; i < 4; ++i) {
-        std::string p = lines[i + 1].substr(0, 255);
+        std::string p = lines[interface::kDataFileLine + i].substr(0, 255);
         while (!p.empty() && p.back() == ' ')
             p.pop_back();
         *paths[i] = p;

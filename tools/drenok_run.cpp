@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/interface.h"
 #include "tools/report_summary.h"
 
 namespace {
@@ -35,10 +36,7 @@ using drenok::tools::Field;
 using drenok::tools::Message;
 using drenok::tools::ReportSummary;
 
-constexpr const char* kVersion = "2015.5.2";
-constexpr const char* kLibraryName = "libDrenok2015_DLL.so";
-constexpr const char* kEntryName = "_IDRENOK";
-constexpr std::int32_t kInterface = 2;
+namespace contract = engine::interface;
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
@@ -61,15 +59,6 @@ std::string errnoText() {
     return std::strerror(errno);
 }
 
-/// The same path with its extension replaced (or added when the file name has none).
-std::string withExtension(const std::string& path, std::string_view ext) {
-    const auto slash = path.rfind('/');
-    const auto nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const auto dot = path.rfind('.');
-    if (dot == std::string::npos || dot <= nameStart) return path + std::string(ext);
-    return path.substr(0, dot) + std::string(ext);
-}
-
 std::optional<std::string> engineLibraryPath() {
     char buf[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -77,7 +66,7 @@ std::optional<std::string> engineLibraryPath() {
     std::string exe(buf, static_cast<std::size_t>(n));
     const auto slash = exe.rfind('/');
     if (slash == std::string::npos) return std::nullopt;
-    return exe.substr(0, slash) + "/" + kLibraryName;
+    return exe.substr(0, slash) + "/" + contract::kLibraryFileName;
 }
 
 int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
@@ -122,29 +111,28 @@ struct Job {
     if (::chdir(job.workDir.c_str()) != 0) {
         childFail(noteFd, kChildSetup, "cannot enter " + job.workDir + ": " + errnoText());
     }
-    const std::string report = withExtension(job.path, ".dn5o");
+    const std::string report = contract::outputPath(job.path, contract::kReportExtension);
     {
-        std::ofstream names("names.dat");
-        names << kVersion << '\n'
-              << job.path << '\n'
-              << report << '\n'
-              << withExtension(job.path, ".dn5p") << '\n'
-              << withExtension(job.path, ".dn5r") << '\n';
+        std::ofstream names(contract::kRunFileName);
+        names << contract::runFileText(job.path);
         names.close();
-        if (!names) childFail(noteFd, kChildSetup, "cannot write names.dat in " + job.workDir);
+        if (!names) {
+            childFail(noteFd, kChildSetup,
+                      std::string("cannot write ") + contract::kRunFileName + " in " + job.workDir);
+        }
     }
     void* lib = ::dlopen(libPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (lib == nullptr) childFail(noteFd, kChildLoad, std::string("cannot load the engine: ") + ::dlerror());
-    using Entry = std::int32_t (*)(std::int32_t);
-    auto entry = reinterpret_cast<Entry>(::dlsym(lib, kEntryName));
+    auto entry = reinterpret_cast<contract::EntryFunction>(::dlsym(lib, contract::kDecoratedEntryName));
     if (entry == nullptr) {
-        childFail(noteFd, kChildNoEntry, std::string("the engine has no entry ") + kEntryName);
+        childFail(noteFd, kChildNoEntry,
+                  std::string("the engine has no entry ") + contract::kDecoratedEntryName);
     }
     // A stale report from an earlier run must not pass for this run's result.
     if (::unlink(report.c_str()) != 0 && errno != ENOENT) {
         childFail(noteFd, kChildSetup, "cannot replace " + report + ": " + errnoText());
     }
-    const std::int32_t rc = entry(kInterface);
+    const std::int32_t rc = entry(contract::kInterfaceNumber);
     ::dlclose(lib);
     if (rc != 0) childFail(noteFd, kChildEngine, "the engine returned " + std::to_string(rc));
     std::fflush(nullptr);
@@ -214,7 +202,7 @@ void finish(Job& job, int status) {
         return;
     }
     // Read now, before another run of the same file may start and rewrite it.
-    job.report = readFile(withExtension(job.path, ".dn5o"));
+    job.report = readFile(contract::outputPath(job.path, contract::kReportExtension));
     if (!job.report) job.failure = "the engine wrote no report";
 }
 

@@ -1,6 +1,7 @@
 #include "results_loader.h"
 
 #include "app/model/data_file.h"
+#include "app/model/run_files.h"
 #include "app/model/word_reader.h"
 
 namespace tools {
@@ -24,7 +25,7 @@ int LoadResults(const fs::path& dataFile, TLoadedResults& results, std::string& 
         return 2;
     }
     fs::path plotFile = dataFile;
-    plotFile.replace_extension(".dn5p");
+    plotFile.replace_extension(app::model::kPlotDataExtension);
     const bool plotData = fs::is_regular_file(plotFile, error);
     if (!plotData && plotDataRequired) {
         message = prefix + "no plot-data file " + plotFile.string() + " (run the analysis first)";

@@ -10,6 +10,7 @@
 
 #include "app/model/data_file_soil.h"
 #include "app/model/graph_plot.h"  // FormatGeneral
+#include "app/model/run_files.h"
 #include "app/model/units.h"
 #include "app/model/word_reader.h"
 
@@ -335,7 +336,7 @@ std::string DisplayName(const std::string& path) {
 }
 
 std::string WindowTitle(const std::string& path) {
-    return std::string("DRENOK 2015.5.2 - ").append(DisplayName(path));
+    return std::string("DRENOK ").append(kProgramVersion).append(" - ").append(DisplayName(path));
 }
 
 std::string ReadMessage(const std::string& path) {

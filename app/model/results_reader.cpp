@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "app/model/run_files.h"
 #include "app/model/word_reader.h"
 
 namespace app::model {
@@ -571,7 +572,7 @@ bool TResultsReader::read(MakeReader&& makeReader, bool showErrors, bool reportS
 
 bool TResultsReader::ReadResults(const std::filesystem::path& path, bool showErrors) {
     std::filesystem::path report = path;
-    report.replace_extension(".dn5o");
+    report.replace_extension(kReportExtension);
     std::ifstream in(report, std::ios::binary);
     std::ostringstream text;
     if (in) text << in.rdbuf();

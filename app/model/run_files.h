@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include "engine/interface.h"
+
 namespace app::model {
 
-inline constexpr const char* kProgramVersion = "2015.5.2";
-inline constexpr const char* kRunFileName = "names.dat";
-inline constexpr const char* kReportExtension = ".dn5o";
-inline constexpr const char* kPlotDataExtension = ".dn5p";
-inline constexpr const char* kRunNotesExtension = ".dn5r";
+inline constexpr const char* kProgramVersion = engine::interface::kVersion;
+inline constexpr const char* kRunFileName = engine::interface::kRunFileName;
+inline constexpr const char* kReportExtension = engine::interface::kReportExtension;
+inline constexpr const char* kPlotDataExtension = engine::interface::kPlotDataExtension;
+inline constexpr const char* kRunNotesExtension = engine::interface::kRunNotesExtension;
 
 /// `dataFile` with its extension (after the last "." of the name) replaced by `extension`.
 [[nodiscard]] std::string RunFilePath(const std::string& dataFile, const char* extension);

@@ -9,11 +9,13 @@
 #include <functional>
 #include <string>
 
+#include "engine/interface.h"
+
 namespace app::session {
 
-inline constexpr const char* kEngineFileName = "libDrenok2015_DLL.so";
-inline constexpr const char* kEngineEntry = "_IDRENOK";
-inline constexpr int kInterfaceNumber = 2;
+inline constexpr const char* kEngineFileName = engine::interface::kLibraryFileName;
+inline constexpr const char* kEngineEntry = engine::interface::kDecoratedEntryName;
+inline constexpr int kInterfaceNumber = engine::interface::kInterfaceNumber;
 
 enum class TRunStatus {
     Completed,        // the engine returned; errors in the data are in its report

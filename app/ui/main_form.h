@@ -21,6 +21,7 @@
 #include "app/ui/settings_store.h"
 #include "app/widgets/child_window.h"
 #include "app/widgets/messages.h"
+#include "engine/version.h"
 
 class QAction;
 class QActionGroup;
@@ -66,7 +67,7 @@ inline constexpr const char* kApplicationTitle = "DRENOK 2015";
 inline constexpr const char* kContentsFile = "DRENOK_2015.html";
 inline constexpr const char* kUsersManualFile = "DRENOK 2015 Users Manual.pdf";
 inline constexpr const char* kTechnicalManualFile = "DRENOK 2015 Technical Manual.pdf";
-inline constexpr const char* kUpdateQuery = "checkupdates/check/check.php?DRENOK;2015.5.2;11/12/15";
+inline constexpr const char* kUpdateQuery = "checkupdates/check/check.php?DRENOK;" DRENOK_VERSION ";11/12/15";
 inline constexpr int kWindowListSize = 50;
 
 class TMainForm : public QMainWindow {

@@ -7,11 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "engine/version.h"
+
 class QSettings;
 
 namespace app::ui {
 
-inline constexpr const char* kSettingsKeyPath = "SOFTWARE/Quillon/DRENOK/2015.5.2";
+inline constexpr const char* kSettingsKeyPath = "SOFTWARE/Quillon/DRENOK/" DRENOK_VERSION;
 inline constexpr const char* kWordProcessorValue = "Word Processor";
 inline constexpr const char* kUpdateUrlValue = "UpdateURL";
 inline constexpr const char* kSupportEmailValue = "SupportEmail";
