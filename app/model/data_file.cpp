@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/model/data_file_soil.h"
-#include "app/model/graph_plot.h"  // FormatGeneral
+#include "app/model/number_format.h"
 #include "app/model/run_files.h"
 #include "app/model/units.h"
 #include "app/model/word_reader.h"
@@ -64,14 +64,14 @@ public:
             line(std::to_string(stage));
             return m_text;
         }
-        m_model.LongTermMarker = m_model.LongTerm ? 9 : 0;
+        m_model.LongTermMarker = m_model.LongTerm ? kLongTermFollows : kEndOfProblems;
         line(std::to_string(m_model.LongTermMarker));
         if (m_model.LongTerm) {
             const int shortTermCode = m_model.EarthPressureCode;
             m_model.EarthPressureCode = earthPressureCode(longTermChoice());
             line(m_model.Title);
             writeProblem(m_tables.LongDist, m_tables.LongSoil);
-            line("0");
+            line(std::to_string(kEndOfProblems));
             // The model keeps the code of the problem it describes first.
             m_model.EarthPressureCode = shortTermCode;
         }

@@ -40,11 +40,11 @@ public:
         if (m_stageFile) {
             // A stage file holds one problem: its last integer only says whether a long-term case
             // belongs to the problem.
-            m_model.LongTerm = marker == 9;
-            m_model.LongTermMarker = marker == 9 ? 9 : 0;
+            m_model.LongTerm = marker == kLongTermFollows;
+            m_model.LongTermMarker = marker == kLongTermFollows ? kLongTermFollows : kEndOfProblems;
             return;
         }
-        if (marker != 9) return;
+        if (marker != kLongTermFollows) return;
         m_in.BeginRecord();  // the rest of the marker line
         // The model describes the short-term problem's pressure; the long-term one keeps its own
         // generated distribution only where it differs.
@@ -62,7 +62,7 @@ public:
             longTermCode == kEarthPressureTriangular || longTermCode == kEarthPressureTrapezoidal;
         m_model.LongTermEarthPressureChoice = generated && longTermCode != shortTermChoice ? longTermCode : 0;
         m_model.LongTerm = true;
-        m_model.LongTermMarker = 9;
+        m_model.LongTermMarker = kLongTermFollows;
     }
 
 private:
@@ -126,7 +126,7 @@ private:
         m.ApplyTiebacks = m.TiebackCount > 0;
         m.ApplyRestraints = restraints > 0;
         m.LongTerm = false;
-        m.LongTermMarker = 0;
+        m.LongTermMarker = kEndOfProblems;
 
         record();
         m.IncrementCount = m_in.ReadInteger();

@@ -13,6 +13,8 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <fpu_control.h>
+
+#include "app/model/number_format.h"
 #endif
 
 namespace app::model {
@@ -33,7 +35,6 @@ constexpr std::string_view kRemainderByZero =
 constexpr std::string_view kNotFinite = "result is infinite or undefined";
 
 // Partial results are printed with this many significant digits and read back.
-constexpr int kDigits = 18;
 
 [[noreturn]] void refuse(std::string_view reason) {
     throw EAssignError(std::string("Entry could not be evaluated:\r").append(reason));
@@ -106,50 +107,6 @@ constexpr Function kFunctions[] = {
     {"log", [](long double x) { return std::log10(x); }},
     {"sqrt", [](long double x) { return std::sqrt(x); }},
 };
-
-// Prints a partial result as the operand reader reads it back: general format, 18 significant digits,
-// scientific with "E" when the decimal exponent is large or small. The exponent carries no "+", which
-// would split the text when a parenthesised result is put back in place. Infinite and undefined
-// values print as words that no operand rule accepts.
-std::string formatResult(long double value) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-    if (value == 0) return "0";
-
-    char buffer[64];
-    const auto printed =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kDigits - 1);
-    std::string_view text(buffer, static_cast<std::size_t>(printed.ptr - buffer));  // [-]d.ddde[+-]x
-    const bool negative = text.front() == '-';
-    if (negative) text.remove_prefix(1);
-    const std::size_t ePos = text.find('e');
-    std::string digits(1, text[0]);
-    digits.append(text.substr(2, ePos - 2));
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    std::string_view exponentText = text.substr(ePos + 1);
-    if (exponentText.front() == '+') exponentText.remove_prefix(1);
-    int exponent = 0;
-    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
-
-    std::string out = negative ? "-" : "";
-    const int integerDigits = exponent + 1;
-    const auto digitCount = static_cast<int>(digits.size());
-    if (integerDigits > kDigits || integerDigits < -3) {
-        out += digits[0];
-        if (digitCount > 1) out.append(".").append(digits, 1);
-        out.append("E").append(std::to_string(exponent));
-    } else if (integerDigits <= 0) {
-        out.append("0.").append(static_cast<std::size_t>(-integerDigits), '0').append(digits);
-    } else if (integerDigits >= digitCount) {
-        out.append(digits).append(static_cast<std::size_t>(integerDigits - digitCount), '0');
-    } else {
-        out.append(digits, 0, static_cast<std::size_t>(integerDigits))
-            .append(".")
-            .append(digits, static_cast<std::size_t>(integerDigits));
-    }
-    return out;
-}
 
 long double readHex(std::string_view text) {
     std::string_view digits = text.substr(1);
@@ -321,7 +278,7 @@ long double evaluate(std::string text) {
         const std::size_t open = text.rfind('(', close);
         if (open == std::string::npos) refuse(kParentheses);
         const long double inner = evaluate(text.substr(open + 1, close - open - 1));
-        text.replace(open, close - open + 1, formatResult(inner));
+        text.replace(open, close - open + 1, FormatExpressionResult(inner));
     }
 
     // Operators here are the operator characters, with '-' standing for a subtraction only.
@@ -347,7 +304,7 @@ long double evaluate(std::string text) {
                 ++i;
                 continue;
             }
-            operands[i] = formatResult(applyOperator(operators[i], operands[i], operands[i + 1]));
+            operands[i] = FormatExpressionResult(applyOperator(operators[i], operands[i], operands[i + 1]));
             operands.erase(operands.begin() + static_cast<std::ptrdiff_t>(i) + 1);
             operators.erase(operators.begin() + static_cast<std::ptrdiff_t>(i));
         }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "app/model/number_format.h"
+
 namespace app::model {
 
 TLine::TLine(TGraphPlot& owner)
@@ -113,44 +115,6 @@ std::string UnitsTitle(const std::string& letters, int units) {
 std::string AxisTitle(const std::string& caption, const std::string& unitLetters, int units) {
     if (unitLetters.empty()) return caption;
     return std::string(caption).append(" (").append(UnitsTitle(unitLetters, units)).append(")");
-}
-
-std::string FormatGeneral(long double value, int significantDigits) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-    if (value == 0.0L) return "0";
-    const int digits = std::clamp(significantDigits, 1, 18);
-
-    // Rounded decimal digits and exponent, independent of the C locale.
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, digits - 1);
-    const std::string sci(buf, res.ptr);
-    const auto ePos = sci.find('e');
-    const bool negative = sci.front() == '-';
-    std::string mantissa;
-    for (std::size_t k = negative ? 1 : 0; k < ePos; ++k)
-        if (sci[k] != '.') mantissa.push_back(sci[k]);
-    const int exponent = std::atoi(sci.c_str() + ePos + 1);
-    while (mantissa.size() > 1 && mantissa.back() == '0')
-        mantissa.pop_back();
-
-    std::string out = negative ? "-" : "";
-    if (exponent >= -5 && exponent < digits) {
-        if (exponent < 0) {
-            out.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(mantissa);
-        } else {
-            const auto intDigits = static_cast<std::size_t>(exponent) + 1;
-            if (mantissa.size() <= intDigits) {
-                out.append(mantissa).append(intDigits - mantissa.size(), '0');
-            } else {
-                out.append(mantissa, 0, intDigits).append(".").append(mantissa, intDigits);
-            }
-        }
-        return out;
-    }
-    out.push_back(mantissa.front());
-    if (mantissa.size() > 1) out.append(".").append(mantissa, 1);
-    return out.append("E").append(std::to_string(exponent));
 }
 
 }  // namespace app::model

@@ -157,10 +157,4 @@ private:
 /// Caption, followed by " (" + converted unit letters + ")" when the letters are not empty.
 [[nodiscard]] std::string AxisTitle(const std::string& caption, const std::string& unitLetters, int units);
 
-/// General number format with the given significant digits (1 to 18): fixed-point when the rounded
-/// magnitude is at least 0.00001 and has at most that many integer digits, otherwise a mantissa, "E"
-/// and the exponent without leading zeros or plus sign (1.5E-6, 1E20); trailing zeros dropped, "."
-/// as the separator whatever the locale. Zero gives "0"; non-finite values "NAN", "INF", "-INF".
-[[nodiscard]] std::string FormatGeneral(long double value, int significantDigits);
-
 }  // namespace app::model

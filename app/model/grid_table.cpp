@@ -7,7 +7,8 @@
 #include <limits>
 
 #include "app/model/expression.h"
-#include "app/model/graph_plot.h"  // FormatGeneral, shared with the graph texts
+#include "app/model/graph_plot.h"
+#include "app/model/number_format.h"
 #include "app/model/units.h"
 
 namespace app::model {

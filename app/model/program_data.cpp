@@ -94,7 +94,7 @@ void TProgramData::ToggleTiebacks() {
 
 void TProgramData::ToggleLongTerm() {
     toggle(LongTerm, nullptr);
-    LongTermMarker = LongTerm ? 9 : 0;
+    LongTermMarker = LongTerm ? kLongTermFollows : kEndOfProblems;
 }
 
 void TProgramData::ToggleGeneratePY() {

@@ -34,6 +34,10 @@ inline constexpr int kStripLoad = 3;
 
 /// Unit conversion factors between English and SI. The way back is not the reciprocal: a round trip
 /// of lengths multiplies by 39.3701 × 0.0254 = 1.00000054.
+/// The integer after a problem of the data file: the long-term problem follows, or the file ends.
+inline constexpr int kLongTermFollows = 9;
+inline constexpr int kEndOfProblems = 0;
+
 inline constexpr long double kLengthToSI = 0.0254L;
 inline constexpr long double kLengthToEnglish = 39.3701L;
 inline constexpr long double kForceToSI = 1.0L / 224.8089L;
@@ -82,7 +86,7 @@ public:
     bool ApplySurcharge = false;
     bool ApplyRestraints = false;
     bool LongTerm = false;
-    int LongTermMarker = 0;  // 9 when the long-term problem follows the short-term one
+    int LongTermMarker = 0;  // kLongTermFollows or kEndOfProblems
 
     int StageCount = 1;  // 1: not staged; at most 5
     int CurrentStage = 1;
@@ -117,7 +121,7 @@ public:
     void TogglePYModification();
     void ToggleSurcharge();
     void ToggleTiebacks();
-    /// Also sets `LongTermMarker` (9 on, 0 off).
+    /// Also sets `LongTermMarker` (kLongTermFollows on, kEndOfProblems off).
     void ToggleLongTerm();
     /// Normalises a stored value to 0…1 first.
     void ToggleGeneratePY();

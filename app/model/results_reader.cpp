@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/model/run_files.h"
+#include "app/model/units.h"
 #include "app/model/word_reader.h"
 
 namespace app::model {
@@ -17,8 +18,6 @@ namespace app::model {
 namespace {
 
 constexpr int kEnglish = 1;
-constexpr int kLongTermMarker = 9;
-constexpr long double kInchesPerFoot = 12.0L;
 constexpr long double kPerKilo = 1000.0L;
 constexpr long double kUnfilled = 1e-7L;
 
@@ -251,7 +250,7 @@ private:
 
     TResultsOutcome& stopped(TResultsOutcome& outcome, int x) {
         outcome.StoppedCase = x;
-        const bool longTerm = m_data.LongTermMarker == kLongTermMarker;
+        const bool longTerm = m_data.LongTermMarker == kLongTermFollows;
         const bool staged = !longTerm && m_data.StageCount > 1;
         const int shown = x - 1;
         std::string where = longTerm ? (x == 1 ? " in the short-term problem" : " in the long-term problem")
@@ -302,7 +301,7 @@ private:
     // into pressure curve `curve`, then the p-y section's unit system.
     void readPressure(int curve, int rows, bool combined) {
         const bool fourValues = m_data.EarthPressureValuesPerRecord == 4;
-        const long double combinedScale = m_data.UnitSystem() == kEnglish ? kInchesPerFoot : 1.0L;
+        const long double combinedScale = LengthScale(m_data.UnitSystem());
         for (int j = 0; j < rows; ++j) {
             const long double depth = m_in.ReadReal();
             const long double total = m_in.ReadReal();
@@ -434,7 +433,7 @@ private:
     // Several cases: curve i is "Stage: i+1", or "Short-Term" and "Long-Term".
     void setLegends() {
         if (m_declaredCases < 2) return;
-        const bool longTerm = m_data.LongTermMarker == kLongTermMarker;
+        const bool longTerm = m_data.LongTermMarker == kLongTermFollows;
         std::array<TGraphPlot*, 5> plots = {&m_p.pltDef, &m_p.pltMom, &m_p.pltShear, &m_p.pltSoil,
                                             &m_p.pltDMS};
         for (TGraphPlot* plot : plots) {

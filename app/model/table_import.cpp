@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/model/number_format.h"
+
 namespace app::model {
 
 namespace {
@@ -164,47 +166,6 @@ TPreview PreviewCurves(const TGridTableChart& table) {
     preview.YMin = ymin;
     preview.YMax = ymax;
     return preview;
-}
-
-bool ScientificAxis(long double minimum, long double maximum) {
-    const long double a = std::fabs(minimum);
-    const long double b = std::fabs(maximum);
-    if (a > 100000.0L || b > 100000.0L) return true;
-    return a < 0.001L && b < 0.001L && !(a == 0.0L && b == 0.0L);
-}
-
-std::string FormatAxisNumber(long double value, bool scientific) {
-    char buffer[64];
-    if (scientific) {
-        if (value == 0.0L) return "0.0E0";
-        std::snprintf(buffer, sizeof buffer, "%.3Le", value);
-        std::string text(buffer);
-        const std::size_t e = text.find('e');
-        std::string mantissa = text.substr(0, e);
-        while (mantissa.back() == '0' && mantissa[mantissa.size() - 2] != '.')
-            mantissa.pop_back();
-        const int exponent = std::stoi(text.substr(e + 1));
-        return mantissa + "E" + std::to_string(exponent);
-    }
-    std::snprintf(buffer, sizeof buffer, "%.3Lf", value);
-    std::string text(buffer);
-    while (text.back() == '0')
-        text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    if (text == "-0") text = "0";
-    // Thousands separators in the integer part.
-    const bool negative = text.front() == '-';
-    const std::size_t begin = negative ? 1 : 0;
-    std::size_t point = text.find('.');
-    if (point == std::string::npos) point = text.size();
-    std::string grouped = negative ? "-" : "";
-    for (std::size_t i = begin; i < point; ++i) {
-        if (i > begin && (point - i) % 3 == 0) grouped += ',';
-        grouped += text[i];
-    }
-    grouped.append(text, point, std::string::npos);
-    text = std::move(grouped);
-    return text;
 }
 
 }  // namespace app::model

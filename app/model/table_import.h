@@ -45,11 +45,4 @@ struct TPreview {
 };
 [[nodiscard]] TPreview PreviewCurves(const TGridTableChart& table);
 
-/// Whether a preview axis spanning `minimum` … `maximum` labels in scientific form: a magnitude above
-/// 100000, or both below 0.001 and not both zero.
-[[nodiscard]] bool ScientificAxis(long double minimum, long double maximum);
-/// An axis label: "#,##0.###" (thousands separated by ",", at most three decimals) or, scientific,
-/// "#.0##E-0" (one to three decimals, the exponent signed only when negative).
-[[nodiscard]] std::string FormatAxisNumber(long double value, bool scientific);
-
 }  // namespace app::model

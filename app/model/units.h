@@ -13,6 +13,22 @@ inline constexpr int kUnitsEnglish = 1;
 inline constexpr int kUnitsSI = 2;
 inline constexpr int kUnitsOther = 3;  // consistent F and L, never converted
 
+/// English lengths are stored in inches and shown in feet; other systems show lengths as stored.
+inline constexpr long double kInchesPerFoot = 12.0L;
+
+/// Stored length units per shown one: 12 in English units (inches per foot), 1 otherwise.
+[[nodiscard]] constexpr long double LengthScale(int unitSystem) noexcept {
+    return unitSystem == kUnitsEnglish ? kInchesPerFoot : 1.0L;
+}
+/// A stored length [in or m] as shown [ft or m].
+[[nodiscard]] constexpr long double ShownLength(long double stored, int unitSystem) noexcept {
+    return stored / LengthScale(unitSystem);
+}
+/// A shown length [ft or m] as stored [in or m].
+[[nodiscard]] constexpr long double StoredLength(long double shown, int unitSystem) noexcept {
+    return shown * LengthScale(unitSystem);
+}
+
 /// Display text of `label` in `unitSystem` (1, 2 or 3; anything else reads as English):
 /// 'F/L2^3' gives "lbs/ft^3", "kN/m^3" or "F/L^3".
 [[nodiscard]] std::string UnitText(std::string_view label, int unitSystem);

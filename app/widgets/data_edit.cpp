@@ -11,6 +11,7 @@
 
 #include "app/model/expression.h"
 #include "app/model/graph_plot.h"
+#include "app/model/number_format.h"
 #include "app/model/units.h"
 #include "app/widgets/messages.h"
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/model/number_format.h"
+
 namespace app::results {
 
 namespace {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/model/graph_plot.h"
+#include "app/model/number_format.h"
 #include "app/widgets/messages.h"
 
 namespace app::results {

@@ -54,7 +54,7 @@ TglWindow::TglWindow(QWidget* parent) : QOpenGLWidget(parent) {
 TglWindow::~TglWindow() {
     if (m_usable && context()) {
         makeCurrent();
-        glDeleteLists(1, 6);
+        glDeleteLists(kEmptyList, kLastList);
         doneCurrent();
     }
 }
@@ -115,16 +115,16 @@ void TglWindow::setup() {
     glClear(GL_COLOR_BUFFER_BIT);
     setOrtho();
     m_camera.Fit = FitScale(m_sizes, width(), height());
-    glNewList(1, GL_COMPILE);
+    glNewList(kEmptyList, GL_COMPILE);
     glEndList();
     compileGlyphs();
-    compile(5);
+    compile(kSoilList);
     m_needsSetup = false;
 }
 
 void TglWindow::compileGlyphs() {
     m_detailScale = m_camera.Zoom * m_camera.Fit;
-    compile(2);
+    compile(kWallList);
     ++m_glyphCompilations;
 }
 
@@ -393,7 +393,7 @@ void TglWindow::paintGL() {
         for (int j = 0; j < 3; ++j)
             m_camera.Matrix[static_cast<std::size_t>(3 * i + j)] =
                 m_modelView[static_cast<std::size_t>(4 * j + i)];
-    for (GLuint list = 1; list <= 6; ++list)
+    for (GLuint list = kEmptyList; list <= kLastList; ++list)
         if (glIsList(list)) glCallList(list);
     glDisable(GL_DEPTH_TEST);
     const double axis = scale != 0 ? 80 / scale : 0;  // always 80 pixels

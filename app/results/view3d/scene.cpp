@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/model/problem_tables.h"
+#include "app/model/units.h"
 
 namespace app::results {
 
@@ -135,18 +136,18 @@ void soilAndWater(Builder& b, const TProgramData& m, const TSceneSizes& s, const
             if (top < L) {
                 const double end = std::min(bottom, L);
                 if (top < FH && FH < end) {
-                    b.slab(5, -25 * W, -t / 2, top, FH, halfY, colour);
-                    b.slab(5, -25 * W, -t / 2, FH, end, halfY, colour);
+                    b.slab(kSoilList, -25 * W, -t / 2, top, FH, halfY, colour);
+                    b.slab(kSoilList, -25 * W, -t / 2, FH, end, halfY, colour);
                 } else if (end > top) {
-                    b.slab(5, -25 * W, -t / 2, top, end, halfY, colour);
+                    b.slab(kSoilList, -25 * W, -t / 2, top, end, halfY, colour);
                 }
                 const double from = std::max(top, FH);
-                if (end > from) b.slab(5, t / 2, 25 * W, from, end, halfY, colour);
+                if (end > from) b.slab(kSoilList, t / 2, 25 * W, from, end, halfY, colour);
             }
             if (bottom > L) {
                 const double from = std::max(top, L);
-                b.slab(5, -25 * W, 0, from, bottom, halfY, colour);
-                b.slab(5, 0, 25 * W, from, bottom, halfY, colour);
+                b.slab(kSoilList, -25 * W, 0, from, bottom, halfY, colour);
+                b.slab(kSoilList, 0, 25 * W, from, bottom, halfY, colour);
             }
             top = bottom;
         }
@@ -155,12 +156,13 @@ void soilAndWater(Builder& b, const TProgramData& m, const TSceneSizes& s, const
         for (const auto& [depth, x0] :
              {std::pair{m.WaterDepthBackfill / scale, -25 * W}, {m.WaterDepthExcavation / scale, 0.0}}) {
             const double z = -static_cast<double>(depth);
-            b.box(5, {x0 + 12.5 * W, 0, z}, {25 * W, 2 * halfY, 0}, withAlpha(kBlue, 0.5F), kBlue, true);
+            b.box(kSoilList, {x0 + 12.5 * W, 0, z}, {25 * W, 2 * halfY, 0}, withAlpha(kBlue, 0.5F), kBlue,
+                  true);
             for (int i = 0; i < 5; ++i)
                 for (int j = 0; j < 5; ++j) {
                     TPrimitive p;
                     p.Shape = TShape::Pyramid;
-                    p.List = 5;
+                    p.List = kSoilList;
                     p.Centre = {x0 + (i + 0.5) * 5 * W, -halfY + (j + 0.5) * 4 * W, z};
                     p.Size = {4 * s.Increment, 4 * s.Increment, 4 * s.Increment};
                     p.Fill = withAlpha(kBlue, 0.5F);
@@ -180,8 +182,8 @@ void wall(Builder& b, const TSceneSizes& s, const TSceneOptions& o, const app::m
         o.DeformedShape && deflection && static_cast<int>(deflection->Points.size()) > nodes && nodes > 0;
     for (const double y : panelPositions(W)) {
         if (!deformed) {
-            b.box(2, {0, y, -L / 2}, {t, W, L}, grey, yellow);
-            b.box(2, {0, y, 0}, {t, W, 0}, TRgba{0.25F, 0.25F, 0.25F}, TRgba{1, 0.5F, 0});
+            b.box(kWallList, {0, y, -L / 2}, {t, W, L}, grey, yellow);
+            b.box(kWallList, {0, y, 0}, {t, W, 0}, TRgba{0.25F, 0.25F, 0.25F}, TRgba{1, 0.5F, 0});
             continue;
         }
         // The centre line bent by the deflections × the factor; the strip's corners shared along it.
@@ -220,7 +222,8 @@ void wall(Builder& b, const TSceneSizes& s, const TSceneOptions& o, const app::m
             topLeft = bottomLeft;
             topRight = bottomRight;
         }
-        if (o.UndeformedModel) b.box(2, {0, y, -L / 2}, {t, t, L}, {}, TRgba{0.75F, 0.75F, 0}, false, false);
+        if (o.UndeformedModel)
+            b.box(kWallList, {0, y, -L / 2}, {t, t, L}, {}, TRgba{0.75F, 0.75F, 0}, false, false);
     }
 }
 
@@ -228,7 +231,7 @@ void wall(Builder& b, const TSceneSizes& s, const TSceneOptions& o, const app::m
 
 TSceneSizes SceneSizes(const TProgramData& m) {
     TSceneSizes s;
-    const double scale = m.UnitSystem() == 1 ? 12 : 1;
+    const auto scale = static_cast<double>(app::model::LengthScale(m.UnitSystem()));
     s.Length = m.IncrementCount * static_cast<double>(m.IncrementLength) / scale;
     s.Increment = static_cast<double>(m.IncrementLength) / scale;
     s.Width = m.ActiveWidth > 0 ? static_cast<double>(m.ActiveWidth) / scale : s.Length / 10;
@@ -262,7 +265,7 @@ std::vector<TPrimitive> BuildScene(const TProgramData& m, const TSceneOptions& o
                                    const app::model::TLine* deflection) {
     Builder b;
     const TSceneSizes s = SceneSizes(m);
-    const double scale = m.UnitSystem() == 1 ? 12 : 1;
+    const auto scale = static_cast<double>(app::model::LengthScale(m.UnitSystem()));
     const double W = s.Width, delta = s.Increment;
     const auto& t = m.Tables();
     const std::vector<double> panels = panelPositions(W);
@@ -271,7 +274,7 @@ std::vector<TPrimitive> BuildScene(const TProgramData& m, const TSceneOptions& o
         for (const auto& [from, to] : NodeRanges(t.SoilStrength, 0, 1, 2))
             for (int n = from; n <= to; ++n)
                 for (const double y : panels)
-                    b.box(2, {-3.125 * W, y, -n * delta}, {6.25 * W, s.Thickness, delta / 2},
+                    b.box(kWallList, {-3.125 * W, y, -n * delta}, {6.25 * W, s.Thickness, delta / 2},
                           TRgba{0.5F, 0.5F, 0.5F}, TRgba{1, 0.5F, 0});
     }
     if (o.ConcentratedLoads && m.ApplyConcentratedLoads) {
@@ -350,7 +353,7 @@ std::vector<TPrimitive> BuildScene(const TProgramData& m, const TSceneOptions& o
                     for (const double x : {-X - B / 2, -X, -X + B / 2})
                         b.arrow({x, along[k], 0}, {0, 0, 1}, -P, 2 * W / 3, kBlue, true);
                     if (k + 1 < along.size())
-                        b.box(2, {-X, (along[k] + along[k + 1]) / 2, W / 3}, {B / 2, W, 2 * W / 3},
+                        b.box(kWallList, {-X, (along[k] + along[k + 1]) / 2, W / 3}, {B / 2, W, 2 * W / 3},
                               withAlpha(kBlue, 0.25F), kBlue, true);
                 }
             }

@@ -27,9 +27,16 @@ enum class TShape {
     Pyramid,  // apex at Centre pointing down, square base Size[0] wide above it
 };
 
+/// The GL window's display lists: the wall, loads and supports; the soil and water; list 1 is compiled
+/// empty, and every list up to kLastList is called in order.
+inline constexpr int kEmptyList = 1;
+inline constexpr int kWallList = 2;
+inline constexpr int kSoilList = 5;
+inline constexpr int kLastList = 6;
+
 struct TPrimitive {
     TShape Shape = TShape::Box;
-    int List = 2;  // 2: wall, loads and supports; 5: soil and water
+    int List = kWallList;  // kWallList or kSoilList
     TVec3 Centre{};
     TVec3 Size{};
     std::array<TVec3, 8> Corners{};

@@ -13,7 +13,9 @@
 #include <cmath>
 
 #include "app/model/graph_plot.h"
+#include "app/model/number_format.h"
 #include "app/model/problem_tables.h"
+#include "app/model/units.h"
 #include "app/results/graph/plot_geometry.h"
 
 namespace app::results {
@@ -138,7 +140,8 @@ void PaintSideView(QPainter& painter, const QRect& area, const TProgramData& m, 
 
     if (layersApply(m)) {
         const auto& soil = m.Tables().NewSoil;
-        const long double toLength = m.UnitSystem() == 1 ? 12 : 1;  // the table's depths are in feet
+        const long double toLength =
+            app::model::LengthScale(m.UnitSystem());  // the table's depths are shown lengths
         long double top = g.Margin;
         for (int i = 0; i < soil.RowCount(); ++i) {
             const long double bottom = soil.Column(1).FloatAt(i) * toLength + g.Margin;

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/model/units.h"
 #include "app/session/document_controller.h"
 #include "app/ui/dialogs/sketches.h"
 #include "app/widgets/data_edit.h"
@@ -75,11 +76,11 @@ void TDataDialog::markChanged() {
 }
 
 long double TDataDialog::feetShown(long double inches) const {
-    return m_document.Model().UnitSystem() == 1 ? inches / 12.0L : inches;
+    return app::model::ShownLength(inches, m_document.Model().UnitSystem());
 }
 
 long double TDataDialog::feetStored(long double shown) const {
-    return m_document.Model().UnitSystem() == 1 ? shown * 12.0L : shown;
+    return app::model::StoredLength(shown, m_document.Model().UnitSystem());
 }
 
 void TDataDialog::Reload() {
@@ -235,7 +236,7 @@ TDlgWallConfiguration::TDlgWallConfiguration(session::TDocumentController& docum
 
 void TDlgWallConfiguration::load() {
     const auto& m = m_document.Model();
-    const bool english = m.UnitSystem() == 1;
+    const bool english = m.UnitSystem() == app::model::kUnitsEnglish;
     Edit(0)->SetNumber(feetShown(m.FreeHeight));
     Edit(1)->SetNumber(m.ActiveWidth);
     Edit(2)->SetNumber(m.PYWidth);
@@ -248,7 +249,7 @@ void TDlgWallConfiguration::load() {
 
 void TDlgWallConfiguration::store() {
     auto& m = m_document.Model();
-    const bool english = m.UnitSystem() == 1;
+    const bool english = m.UnitSystem() == app::model::kUnitsEnglish;
     if (touched(Edit(0))) m.FreeHeight = feetStored(Edit(0)->Number());
     if (touched(Edit(1))) m.ActiveWidth = Edit(1)->Number();
     if (touched(Edit(2))) m.PYWidth = Edit(2)->Number();

@@ -24,6 +24,7 @@
 #include <limits>
 
 #include "app/model/expression.h"
+#include "app/model/number_format.h"
 #include "app/model/table_import.h"
 #include "app/session/text_editor.h"
 #include "app/ui/dialogs/sketches.h"

@@ -1,4 +1,5 @@
 #include "app/model/graph_plot.h"
+#include "app/model/number_format.h"
 #include "app/model/plot_definitions.h"
 
 #include <gtest/gtest.h>

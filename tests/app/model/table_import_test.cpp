@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/model/number_format.h"
 #include "app/model/units.h"
 #include "model_test_support.h"
 
