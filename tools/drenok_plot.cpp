@@ -1,13 +1,14 @@
 // drenok-plot [--plot NAME] [--size WxH] [-o FILE] wall.dn5d
 // drenok-plot --all [--format png|pdf|bmp] [-o FOLDER] wall.dn5d
+// drenok-plot --view side|3d|deformed [--camera iso|start] [--size WxH] [-o FILE] wall.dn5d
 // Paints graphs of the run beside the data file with the routine of the graph windows' printing and
-// bitmaps: a PNG or BMP picture, or a one-page PDF, chosen by the output's extension. Runs without a
-// display. Exit 0 when written; 1 when the plot has no curves or the results cannot be read; 2 for a
-// usage error.
+// bitmaps: a PNG or BMP picture, or a one-page PDF, chosen by the output's extension. The side and 3D
+// views are painted without windows or OpenGL, so nothing here needs a display. Exit 0 when written; 1 when
+// the plot has no curves or the results cannot be read; 2 for a usage error.
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -24,8 +25,9 @@
 #include <vector>
 
 #include "app/results/graph/plot_painter.h"
-#include "app/results/view3d/dlg_block.h"
-#include "app/results/views/side_view.h"
+#include "app/results/view3d/scene_picture.h"
+#include "app/results/view3d/scene_raster.h"
+#include "app/results/views/side_view_painter.h"
 #include "results_loader.h"
 #include "usage.h"
 
@@ -37,10 +39,10 @@ constexpr const char* kUsage =
     "usage: drenok-plot [--plot NAME] [--size WxH] [-o FILE.png|.pdf|.bmp] wall.dn5d\n"
     "       drenok-plot --all [--format png|pdf|bmp] [--size WxH] [-o FOLDER] wall.dn5d\n"
     "  NAME: py, deflection, moment, shear, reaction, dms, pressure, pressure-combined (default deflection)\n"
-    "       drenok-plot --view side|3d|deformed [--size WxH] [-o FILE] wall.dn5d\n"
+    "       drenok-plot --view side|3d|deformed [--camera iso|start] [--size WxH] [-o FILE] wall.dn5d\n"
     "  The size is in pixels for pictures and in points for a PDF page; the default is 432x288.\n"
-    "  The views: the side view (PNG or PDF), the 3D view at its start camera and the deformed wall\n"
-    "  (PNG; they need OpenGL: a display, or xvfb-run).\n";
+    "  The views: the side view (PNG or PDF), the 3D view and the deformed wall (PNG), seen from a\n"
+    "  turned camera (iso, the default) or from the 3D window's start camera (start).\n";
 
 struct TOptions {
     std::string plot = "deflection";
@@ -49,6 +51,7 @@ struct TOptions {
     std::string format;
     bool all = false;
     std::string view;
+    std::string camera = "iso";
     fs::path dataFile;
 };
 
@@ -85,6 +88,8 @@ bool parseArguments(int argc, char** argv, TOptions& o) {
             if (!value(o.output)) return false;
         } else if (a == "--view") {
             if (!value(o.view)) return false;
+        } else if (a == "--camera") {
+            if (!value(o.camera)) return false;
         } else if (a == "--format") {
             if (!value(o.format)) return false;
         } else if (a == "--size") {
@@ -100,6 +105,7 @@ bool parseArguments(int argc, char** argv, TOptions& o) {
     if (!o.format.empty() && o.format != "png" && o.format != "pdf" && o.format != "bmp") return false;
     if (!o.view.empty() && o.view != "side" && o.view != "3d" && o.view != "deformed") return false;
     if (!o.view.empty() && o.all) return false;
+    if (o.camera != "iso" && o.camera != "start") return false;
     return haveFile;
 }
 
@@ -142,8 +148,8 @@ bool write(const app::model::TGraphPlot& plot, const fs::path& file, const std::
     return image.save(name, format == "bmp" ? "BMP" : "PNG");
 }
 
-// The side view, or one frame of the 3D view at its start camera (deformed: the wall bent by the
-// first deflection curve, factor 1, with the straight wall outlined).
+// The side view, or one frame of the 3D view (deformed: the wall bent by the first deflection curve,
+// factor 1, with the straight wall outlined).
 int writeView(const TOptions& options, tools::TLoadedResults& results, const std::string& stem) {
     const fs::path file = options.output.empty()
                               ? options.dataFile.parent_path() / (stem + "-" + options.view + ".png")
@@ -188,28 +194,22 @@ int writeView(const TOptions& options, tools::TLoadedResults& results, const std
         std::cerr << "drenok-plot: the 3D views are written as .png\n";
         return 2;
     }
-    if (!app::results::OpenGLAvailable()) {
-        std::cerr << "drenok-plot: the 3D views need OpenGL: run with a display, or under xvfb-run\n";
-        return 1;
-    }
-    app::results::TDlgBlock view([&results]() -> const app::model::TProgramData& { return results.model; },
-                                 *results.plots);
+    app::results::TSceneOptions scene;
+    const app::model::TGraphPlot& deflection = results.plots->pltDef;
     if (options.view == "deformed") {
-        if (!view.HasDeflection()) {
+        if (!deflection.HasCurveData()) {
             std::cerr << "drenok-plot: the run has no deflections to draw\n";
             return 1;
         }
-        view.Options().DeformedShape = true;
-        view.Options().UndeformedModel = true;
+        scene.DeformedShape = true;
+        scene.UndeformedModel = true;
     }
-    view.resize(options.width, options.height);
-    view.Gl()->resize(options.width, options.height);
-    view.RedrawComplete();
-    const QImage frame = view.Gl()->grabFramebuffer();
-    if (frame.isNull()) {
-        std::cerr << "drenok-plot: no OpenGL frame could be drawn\n";
-        return 1;
-    }
+    const app::results::TCamera camera =
+        options.camera == "start" ? app::results::TCamera{} : app::results::IsometricCamera();
+    const QImage frame = app::results::RenderScenePicture(
+        app::results::BuildScene(results.model, scene,
+                                 deflection.HasCurveData() ? &deflection.Line(0) : nullptr),
+        app::results::SceneSizes(results.model), camera, QSize(options.width, options.height), scene.Axes);
     return frame.save(name, "PNG") ? 0 : 1;
 }
 
@@ -225,12 +225,10 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return 2;
     }
-    // Pictures need no screen; the 3D views use the display when there is one, for its OpenGL.
-    const bool gl = options.view == "3d" || options.view == "deformed";
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", gl && !qEnvironmentVariableIsEmpty("DISPLAY") ? "xcb" : "offscreen");
+    // Pictures need no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
-    QApplication application(qtArgc, argv);
+    QGuiApplication application(qtArgc, argv);
 
     tools::TLoadedResults results;
     std::string message;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/results/view3d/scene.h"
+#include "app/results/view3d/scene_mesh.h"
 
 namespace app::results {
 
@@ -50,33 +51,10 @@ private:
     void setOrtho();
     void compile(int list);
     void compileGlyphs();
-    /// Segments of a circle of `radius` scene units at the scale the glyphs are compiled for.
-    [[nodiscard]] int segments(double radius) const;
-    void draw(const TPrimitive& p);
-    // Pieces are collected into runs of one primitive type and line width and sent by `flush`.
-    void colour(const TRgba& c);
-    void begin(GLenum mode, float lineWidth = 1);
-    void vertex(const TVec3& v);
-    void flush();
-    void fan(const TVec3& centre, const std::vector<TVec3>& rim);
-    void polyline(const std::vector<TVec3>& points, float lineWidth = 1);
-    void boxFaces(const std::array<TVec3, 8>& corners, const TPrimitive& p);
-    void arrow(const TPrimitive& p);
-    void ring(const TPrimitive& p);
-    void pyramid(const TPrimitive& p);
+    void send(const std::vector<TMeshRun>& runs);
     /// Scene point to window pixels with the current matrices.
     [[nodiscard]] QPointF project(const TVec3& v) const;
 
-    enum class TArrowPart { Outline, Solid };
-    TArrowPart m_arrowPart = TArrowPart::Solid;
-    struct TRunVertex {
-        TVec3 At;
-        TRgba Colour;
-    };
-    std::vector<TRunVertex> m_run;
-    GLenum m_runMode = GL_TRIANGLES;
-    float m_runWidth = 1;
-    TRgba m_colour;
     double m_detailScale = 0;  // pixels per scene unit when the glyphs were compiled
     int m_glyphCompilations = 0;
     std::vector<TPrimitive> m_scene;

@@ -10,6 +10,8 @@
 #include <cmath>
 
 #include "app/results/view3d/dlg_block.h"
+#include "app/results/view3d/scene_picture.h"
+#include "app/results/view3d/scene_raster.h"
 #include "ui_test_support.h"
 
 using namespace app::ui;
@@ -25,6 +27,7 @@ private slots:
     void menuButtonsAndTheCamera();
     void deformedShapeDialog();
     void wallSoilAndAxesInTheirColours();
+    void softwareFrameAgreesWithTheWindow();
 };
 
 void View3DTest::menuButtonsAndTheCamera() {
@@ -202,6 +205,73 @@ void View3DTest::wallSoilAndAxesInTheirColours() {
     view->Gl()->Zooming(1 / 8.0);
     view->Gl()->grabFramebuffer();
     QCOMPARE(view->Gl()->GlyphCompilations(), compiled + 2);
+}
+
+// The pictures drawn without OpenGL show what the window shows: the same pieces, camera and blending.
+void View3DTest::softwareFrameAgreesWithTheWindow() {
+    const std::pair<const char*, bool> cases[] = {{"generated_layered_profile.dn5d", false},
+                                                  {"anchored_tieback_trapezoidal.dn5d", false},
+                                                  {"three_stages.dn5d", true}};
+    for (const auto& [name, deformed] : cases) {
+        QTemporaryDir folder;
+        Program p;
+        p.form->show();
+        p.open(copyExample(folder, QString::fromLatin1(name)));
+        p.trigger(TCommand::RunAnalysis);
+        p.trigger(TCommand::View3D);
+        auto* view = qobject_cast<app::results::TDlgBlock*>(p.form->MdiArea()->activeSubWindow()->widget());
+        QVERIFY(view && view->Gl());
+        QTRY_VERIFY(view->Gl()->height() > 300);
+        app::results::TglWindow* gl = view->Gl();
+        if (deformed) {
+            view->Options().DeformedShape = view->Options().UndeformedModel = true;
+            view->Options().DeformationFactor = 50;
+            view->RedrawComplete();
+        }
+        gl->Camera().RX = 25;
+        gl->Camera().RZ = -35;
+        // The window shows the frame's colours and ignores its alpha, which the grab takes as
+        // premultiplied.
+        QImage grabbed = gl->grabFramebuffer();
+        QVERIFY(grabbed.format() == QImage::Format_ARGB32_Premultiplied ||
+                grabbed.format() == QImage::Format_RGBA8888_Premultiplied);
+        grabbed.reinterpretAsFormat(grabbed.format() == QImage::Format_ARGB32_Premultiplied
+                                        ? QImage::Format_ARGB32
+                                        : QImage::Format_RGBA8888);
+        const QImage window = grabbed.convertToFormat(QImage::Format_RGB32);
+
+        const app::model::TProgramData& model = p.form->Document().Model();
+        const app::model::TGraphPlot& deflection = p.form->Document().Plots().pltDef;
+        const auto scene = app::results::BuildScene(model, view->Options(), &deflection.Line(0));
+        const auto sizes = app::results::SceneSizes(model);
+        // The camera arithmetic is the window's.
+        const app::results::TMatrix4 modelView = app::results::ModelViewMatrix(gl->Camera(), sizes);
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j)
+                QVERIFY(std::fabs(gl->Camera().Matrix[static_cast<std::size_t>(3 * i + j)] -
+                                  modelView[static_cast<std::size_t>(4 * j + i)]) <
+                        1e-5 * gl->Camera().Zoom * gl->Camera().Fit);  // GL keeps single precision
+        const QImage picture =
+            app::results::RenderScenePicture(scene, sizes, gl->Camera(), window.size(), view->Options().Axes);
+        QCOMPARE(picture.size(), window.size());
+        int drawn = 0, differ = 0;
+        for (int y = 0; y < window.height(); ++y)
+            for (int x = 0; x < window.width(); ++x) {
+                const QColor a = window.pixelColor(x, y), b = picture.pixelColor(x, y);
+                if (a != QColor(Qt::white)) ++drawn;
+                if (std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                              std::abs(a.blue() - b.blue())}) > 8)
+                    ++differ;
+            }
+        const double all = window.width() * window.height();
+        QVERIFY2(drawn > 0.01 * all, name);
+        qInfo("%s: %d of %.0f pixels differ, %d drawn", name, differ, all, drawn);
+        QVERIFY2(differ < 0.08 * drawn, qPrintable(QStringLiteral("%1: %2 of %3 pixels differ, %4 drawn")
+                                                     .arg(QString::fromLatin1(name))
+                                                     .arg(differ)
+                                                     .arg(all)
+                                                     .arg(drawn)));
+    }
 }
 
 QTEST_MAIN(View3DTest)
