@@ -265,12 +265,11 @@ void View3DTest::softwareFrameAgreesWithTheWindow() {
             }
         const double all = window.width() * window.height();
         QVERIFY2(drawn > 0.01 * all, name);
-        qInfo("%s: %d of %.0f pixels differ, %d drawn", name, differ, all, drawn);
         QVERIFY2(differ < 0.08 * drawn, qPrintable(QStringLiteral("%1: %2 of %3 pixels differ, %4 drawn")
-                                                     .arg(QString::fromLatin1(name))
-                                                     .arg(differ)
-                                                     .arg(all)
-                                                     .arg(drawn)));
+                                                       .arg(QString::fromLatin1(name))
+                                                       .arg(differ)
+                                                       .arg(all)
+                                                       .arg(drawn)));
     }
 }
 
