@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 300
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/user_pressure_curves.dn5d
 
-.PHONY: all deps configure build run gui install test test-asan fuzz fuzz-build fuzz-smoke bench clean
+.PHONY: all deps configure build run gui install check format pictures test test-asan fuzz fuzz-build fuzz-smoke bench clean
 
 all: build
 
@@ -57,7 +57,19 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	fuzz/run.sh $(FUZZ_BUILD) 30
 
-test: build test-asan fuzz-smoke
+# `make check` is the quick loop: build and run the tests of the main build. `make test` is the full
+# gate: the format check, the main build's tests, the sanitizer build's and the fuzzers.
+check: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+format: deps
+	scripts/check-format.sh
+
+# `make pictures` takes pictures of the windows into build/artifacts/ for a person to look at.
+pictures: build
+	cmake --build $(BUILD) --target pictures
+
+test: format build test-asan fuzz-smoke
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build

@@ -12,6 +12,7 @@ packages=(
     libbenchmark-dev
     clang
     libclang-rt-14-dev
+    clang-format
     # the desktop program, its GL view and spreadsheet export
     qt6-base-dev
     qt6-base-dev-tools

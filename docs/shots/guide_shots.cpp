@@ -18,7 +18,7 @@
 #include "app/model/command_rules.h"
 #include "app/results/view3d/dlg_block.h"
 #include "app/ui/main_form.h"
-#include "tests/app/ui/shot_support.h"
+#include "docs/shots/shot_support.h"
 
 using app::model::TCommand;
 

@@ -16,7 +16,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <cmath>
-#include "../modal_support.h"
+#include "../../modal_support.h"
 #include "app/model/problem_tables.h"
 #include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_dialogs.h"

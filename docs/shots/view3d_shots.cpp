@@ -12,7 +12,7 @@
 #include "app/model/command_rules.h"
 #include "app/results/view3d/dlg_block.h"
 #include "app/ui/main_form.h"
-#include "shot_support.h"
+#include "docs/shots/shot_support.h"
 
 using app::ui::shots::CopyExample;
 using app::ui::shots::MakeForm;
