@@ -166,14 +166,7 @@ int writeView(const TOptions& options, tools::TLoadedResults& results, const std
             const bool written = pdfWritten(name, [&](QPdfWriter& pdf) {
                 pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
                                               QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
-                QPainter painter(&pdf);
-                const QRect page(QPoint(0, 0), pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
-                QFont font = painter.font();
-                font.setPointSize(10);
-                painter.setFont(font);
-                app::results::PaintSideView(
-                    painter, page, results.model, geometry,
-                    app::results::FitWindow(geometry.Base, page.width(), page.height()), true);
+                app::results::PaintSideViewPage(pdf, results.model, geometry, nullptr);
             });
             if (!written) std::cerr << "drenok-plot: cannot write " << file.string() << '\n';
             return written ? 0 : 1;

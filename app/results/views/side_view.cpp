@@ -79,12 +79,7 @@ bool TDlgSideView::eventFilter(QObject* watched, QEvent* event) {
 
 void TDlgSideView::PrintTo(QPagedPaintDevice& device) {
     if (m_window.Degenerate()) return;
-    QPainter painter(&device);
-    const QRect page(QPoint(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
-    QFont font = painter.font();
-    font.setPointSize(10);
-    painter.setFont(font);
-    PaintSideView(painter, page, m_model(), m_geometry, m_window, true);
+    PaintSideViewPage(device, m_model(), m_geometry, &m_window);
 }
 
 void TDlgSideView::Print() {

@@ -1,5 +1,6 @@
 #include "app/results/views/side_view_painter.h"
 
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
@@ -226,6 +227,17 @@ void PaintSideView(QPainter& painter, const QRect& area, const TProgramData& m, 
         painter.setBrush(Qt::NoBrush);
     }
     painter.setPen(QPen(ink, 1));
+}
+
+void PaintSideViewPage(QPagedPaintDevice& device, const TProgramData& model, const TSideGeometry& geometry,
+                       const TWorldWindow* window) {
+    QPainter painter(&device);
+    const QRect page(QPoint(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
+    QFont font = painter.font();
+    font.setPointSize(10);
+    painter.setFont(font);
+    PaintSideView(painter, page, model, geometry,
+                  window ? *window : FitWindow(geometry.Base, page.width(), page.height()), true);
 }
 
 }  // namespace app::results

@@ -10,6 +10,7 @@
 
 #include "app/model/program_data.h"
 
+class QPagedPaintDevice;
 class QPainter;
 
 namespace app::results {
@@ -40,5 +41,10 @@ struct TSideGeometry {
 /// Paints the view into `area` (the window's client, or a printed page when `print`).
 void PaintSideView(QPainter& painter, const QRect& area, const app::model::TProgramData& model,
                    const TSideGeometry& geometry, const TWorldWindow& window, bool print);
+
+/// Paints the view on the page of `device` as it is printed, with 10-point text, in `window`, or in
+/// the base window fitted to the page when `window` is null.
+void PaintSideViewPage(QPagedPaintDevice& device, const app::model::TProgramData& model,
+                       const TSideGeometry& geometry, const TWorldWindow* window);
 
 }  // namespace app::results

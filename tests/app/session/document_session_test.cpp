@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <string>
@@ -80,9 +79,3 @@ TEST(DocumentSession, OpenEditSaveRunAndReadTheDeflectionCurve) {
 
 }  // namespace
 }  // namespace app::session
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -193,9 +192,3 @@ TEST(EngineRunner, TwoProgramsRunAtTheSameTimeWithoutDisturbingEachOther) {
 
 }  // namespace
 }  // namespace app::session
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
