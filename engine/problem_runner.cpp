@@ -443,6 +443,9 @@ int Run::runProblem(DataReader& in) {
     notes += "\n\n\n     ITERATION MONITOR DATA\n     ----------------------\n";
     Solver solver(st, wall, momentEi);
     const Results results = solver.solve([&notes](const IterationReport& it) {
+        if (it.firstDamped)
+            notes +=
+                "     THE ITERATION ALTERNATES BETWEEN TWO STATES: DAMPED ITERATIONS (HALF STEPS) FOLLOW\n";
         const std::string_view layout =
             it.offCurve ? "(3X,I4,7X,'YES',6X,I4,2X,5E10.3)" : "(3X,I4,7X,'NO',7X,I4,2X,5E10.3)";
         ff::formatTo(notes, layout,

@@ -205,6 +205,15 @@ void Report::results(const Results& r, int increments, double h, const StationAr
     if (r.exceeding > 0)
         write("(/,'     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***',I4,'  *** STATIONS *****')",
               {r.exceeding});
+    if (r.dampedFrom > 0) {
+        // The plain iteration swung between two states; say how this solution was reached.
+        if (r.notClosed > 0)
+            write("(/,'     ***** DAMPED ITERATIONS FROM ITERATION',I4,' DID NOT CLOSE EITHER *****')",
+                  {r.dampedFrom});
+        else
+            write("(/,'     ***** SOLUTION CLOSED WITH DAMPED ITERATIONS FROM ITERATION',I4,' *****')",
+                  {r.dampedFrom});
+    }
     if (r.notClosed > 0) write("(/,A)", {"     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****"});
     write(
         "(/,'   STA I      X         DEFL.       SLOPE','      MOMENT      SHEAR    NET REACT/STA    EI ')");

@@ -7,7 +7,15 @@ namespace engine {
 
 namespace {
 constexpr int kMaxIterations = 100;
-}
+// An iteration that swings between two states after the plain iterations goes on with each step
+// halved, for at most this many iterations more. The closure test stays that of a full step, so a
+// damped solution closes to the same tolerance as a plain one.
+// Damping that has not reduced the largest step for this many iterations will not close; the
+// plain iteration's last results are then reported as they would have been without it.
+constexpr int kMaxDampedIterations = 200;
+constexpr int kDampedIterationsWithoutProgress = 20;
+constexpr double kDampingFactor = 0.5;
+}  // namespace
 
 void linearise(const std::vector<double>& y, const std::vector<double>& p, double deflection,
                double& stiffness, double& load, bool& offCurve, bool sorted) {
@@ -57,7 +65,7 @@ Solver::Solver(Stations& stations, const WallRecord& wall, std::vector<MomentEiS
       m_h(stations.h()) {
     const size_t size = static_cast<size_t>(m_ni) + 7;
     for (std::vector<double>* a :
-         {&m_w, &m_wPrevious, &m_wAtUpdate, &m_qTotal, &m_sTotal, &m_a1, &m_a2, &m_c})
+         {&m_w, &m_wPrevious, &m_wBeforePrevious, &m_wAtUpdate, &m_qTotal, &m_sTotal, &m_a1, &m_a2, &m_c})
         a->assign(size, 0.0);
     m_ranges = m_st.curveRanges();
     for (const StoredCurve& c : m_st.curves)
@@ -169,6 +177,20 @@ void Solver::backSubstitute(int& exceeding, int& notClosed) {
     at(m_w, -1) = at(m_a1, -1) * at(m_w, 0) + at(m_c, -1) + at(m_a2, -1) * at(m_w, 1);
 }
 
+bool Solver::alternating() const {
+    double step = 0.0, twoSteps = 0.0;
+    for (int i = 0; i <= m_ni; ++i) {
+        step = std::max(step, std::fabs(at(m_w, i) - at(m_wPrevious, i)));
+        twoSteps = std::max(twoSteps, std::fabs(at(m_w, i) - at(m_wBeforePrevious, i)));
+    }
+    return twoSteps <= 0.5 * step;
+}
+
+void Solver::relax() {
+    for (int i = -3; i <= m_ni + 3; ++i)
+        at(m_w, i) = at(m_wPrevious, i) + kDampingFactor * (at(m_w, i) - at(m_wPrevious, i));
+}
+
 void Solver::updateRigidity() {
     const double h2 = m_h * m_h;
     for (const MomentEiSet& set : m_momentEi) {
@@ -209,12 +231,24 @@ Results Solver::solve(const std::function<void(const IterationReport&)>& monitor
     Results out;
     int exceeding = 0, notClosed = 0;
     int iteration = 0;
-    for (iteration = 1; iteration <= kMaxIterations; ++iteration) {
+    int limit = kMaxIterations;
+    int dampedFrom = 0;
+    // The state after the last plain iteration, restored when damping fails.
+    struct {
+        std::vector<double> w;
+        StationArray ei;
+        int exceeding = 0, notClosed = 0;
+        bool offCurve = false;
+    } plain;
+    double bestStep = 0.0;
+    int sinceBest = 0;
+    for (iteration = 1; iteration <= limit; ++iteration) {
+        if (iteration == kMaxIterations) m_wBeforePrevious = m_wPrevious;  // kept only when it may serve
         soilSprings();
         eliminate();
         backSubstitute(exceeding, notClosed);
         if (monitor) {
-            IterationReport rep{iteration, notClosed, m_offCurve, {}};
+            IterationReport rep{iteration, notClosed, m_offCurve, {}, iteration == dampedFrom};
             for (int k = 1; k <= 5; ++k)
                 rep.deflection[k - 1] = k <= m_ni + 3 ? at(m_w, k) : 0.0;
             monitor(rep);
@@ -229,14 +263,43 @@ Results Solver::solve(const std::function<void(const IterationReport&)>& monitor
             m_wAtUpdate = m_w;
             updateRigidity();
             notClosed = changed;
+            continue;
+        }
+        if (dampedFrom > 0) {
+            double step = 0.0;
+            for (int i = 0; i <= m_ni; ++i)
+                step = std::max(step, std::fabs(at(m_w, i) - at(m_wPrevious, i)));
+            if (step < bestStep) {
+                bestStep = step;
+                sinceBest = 0;
+            } else if (++sinceBest >= kDampedIterationsWithoutProgress) {
+                break;
+            }
+            relax();
+        } else if (iteration == kMaxIterations && alternating()) {
+            plain = {m_w, m_st.ei, exceeding, notClosed, m_offCurve};
+            for (int i = 0; i <= m_ni; ++i)
+                bestStep = std::max(bestStep, std::fabs(at(m_w, i) - at(m_wPrevious, i)));
+            dampedFrom = iteration + 1;
+            limit = kMaxIterations + kMaxDampedIterations;
+            relax();
         }
     }
-    if (iteration > kMaxIterations) iteration = kMaxIterations;
+    if (iteration > limit) iteration = limit;
+    if (dampedFrom > 0 && exceeding == 0 && notClosed > 0) {
+        m_w = plain.w;
+        m_st.ei = plain.ei;
+        exceeding = plain.exceeding;
+        notClosed = plain.notClosed;
+        m_offCurve = plain.offCurve;
+        iteration = kMaxIterations;
+    }
     out = results();
     out.iterations = iteration;
     out.exceeding = exceeding;
     out.notClosed = notClosed;
     out.offCurve = m_offCurve;
+    out.dampedFrom = dampedFrom;
     return out;
 }
 

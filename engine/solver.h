@@ -16,7 +16,8 @@ struct IterationReport {
     int iteration;
     int notClosed;
     bool offCurve;
-    double deflection[5];  // nodes 1 to 5
+    double deflection[5];      // nodes 1 to 5
+    bool firstDamped = false;  // the first iteration of the damped continuation
 };
 
 /// Results at stations, computed after the iteration.
@@ -25,6 +26,7 @@ struct Results {
     int exceeding = 0;  // nodes beyond the maximum allowable deflection
     int notClosed = 0;  // nodes not closed in the last iteration
     bool offCurve = false;
+    int dampedFrom = 0;  // first damped iteration; 0 when the iteration needed no damping
     // Indexed by station + 3 (stations -3 .. NI+3).
     std::vector<double> w, slope, moment, shear, reaction;
     double at(const std::vector<double>& a, int k) const { return a[static_cast<size_t>(k + 3)]; }
@@ -41,6 +43,11 @@ private:
     void soilSprings();
     void eliminate();
     void backSubstitute(int& exceeding, int& notClosed);
+    /// Whether the last iterations swing between two states: the latest deflections lie nearer to
+    /// those two iterations back than to the last ones.
+    [[nodiscard]] bool alternating() const;
+    /// Moves the deflections only part of the way from the last iteration's to the new solution's.
+    void relax();
     void updateRigidity();
     Results results() const;
 
@@ -54,7 +61,7 @@ private:
     std::vector<bool> m_sorted;  // per curve of the store
     int m_ni;
     double m_h;
-    std::vector<double> m_w, m_wPrevious, m_wAtUpdate, m_qTotal, m_sTotal, m_a1, m_a2, m_c;
+    std::vector<double> m_w, m_wPrevious, m_wBeforePrevious, m_wAtUpdate, m_qTotal, m_sTotal, m_a1, m_a2, m_c;
     bool m_offCurve = false;
 };
 
