@@ -63,11 +63,14 @@ results() {
         BEGIN { split(excavations, fh, ";") }
         NR == 1 { sub(/^[^:]*: /, ""); print > status_file; next }
         /^ READ / { next }
-        /^  [^ ].*\(iteration [^)]*\)$/ {
+        /^  [^ ].*: (converged|NOT CLOSED|DEFLECTION EXCEEDED|NON-FINITE RESULTS|INCOMPLETE|ERROR STOP|NO RESULTS)( \(.*\))?$/ {
             flush()
             problem = $0; sub(/^  /, "", problem)
-            it = problem; sub(/.*\(iteration /, "", it); sub(/\)$/, "", it)
-            sub(/ \(iteration [^)]*\)$/, "", problem)
+            it = "-"
+            if (match(problem, /\(iteration [^)]*\)$/)) {
+                it = substr(problem, RSTART + 11, RLENGTH - 12)
+            }
+            sub(/: (converged|NOT CLOSED|DEFLECTION EXCEEDED|NON-FINITE RESULTS|INCOMPLETE|ERROR STOP|NO RESULTS)( \(.*\))?$/, "", problem)
             gsub(/  +/, " ", problem)
             top = dmax = mmax = vmax = "-"
             next

@@ -26,21 +26,23 @@
 #include <string_view>
 #include <vector>
 
+#include "app/model/run_status.h"
 #include "engine/interface.h"
-#include "tools/report_summary.h"
 
 namespace {
 
-using drenok::tools::Extreme;
-using drenok::tools::Field;
-using drenok::tools::Message;
-using drenok::tools::ReportSummary;
+using app::model::TProblemStatus;
+using app::model::TReportExtreme;
+using app::model::TReportField;
+using app::model::TReportSummary;
+using app::model::TRunState;
+using app::model::TRunStatus;
 
 namespace contract = engine::interface;
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
+constexpr int kExitOk = app::model::kExitConverged;
+constexpr int kExitFailed = app::model::kExitFailed;
+constexpr int kExitUsage = app::model::kExitUsage;
 
 // How a child tells the parent what happened; the detail text travels through a pipe.
 enum ChildExit : int {
@@ -52,7 +54,15 @@ enum ChildExit : int {
 };
 
 void usage(std::FILE* to) {
-    std::fputs("usage: drenok-run [-j N] FILE.dn5d...\n", to);
+    std::fputs(
+        "usage: drenok-run [-j N] FILE.dn5d...\n"
+        "Runs the engine on each data file and prints the status of every problem or stage:\n"
+        "converged, NOT CLOSED, DEFLECTION EXCEEDED, NON-FINITE RESULTS, INCOMPLETE, ERROR STOP\n"
+        "or NO RESULTS, with the top deflection and the largest deflection, moment and shear.\n"
+        "Exit status: 0 every problem converged; 3 all ran but at least one did not close within\n"
+        "the tolerance or exceeded the allowable deflection; 1 an error stop, non-finite or no\n"
+        "results, or a run that failed; 2 a usage error or a missing file.\n",
+        to);
 }
 
 std::string errnoText() {
@@ -220,9 +230,10 @@ std::string formatNumber(double v) {
     return buf;
 }
 
-std::string formatField(const Field& f) {
+// A field that is no number (NaN, Infinity, asterisks) is shown as the report printed it.
+std::string formatField(const TReportField& f) {
     if (f.value) return formatNumber(*f.value);
-    return f.text.empty() ? "-" : "***";
+    return f.text.empty() ? "-" : f.text;
 }
 
 std::string withUnit(std::string text, const std::string& unit) {
@@ -230,9 +241,9 @@ std::string withUnit(std::string text, const std::string& unit) {
     return text;
 }
 
-void printMessages(const std::vector<Message>& messages, const char* indent) {
-    for (const auto& m : messages)
-        std::printf("%s%s\n", indent, m.text.c_str());
+void printLines(const std::vector<std::string>& lines, const char* indent) {
+    for (const auto& line : lines)
+        std::printf("%s%s\n", indent, line.c_str());
 }
 
 // One summary line: label, value right-aligned so signs and magnitudes line up, unit, then where.
@@ -245,7 +256,7 @@ void printQuantity(const char* label, const std::string& value, const std::strin
     std::printf("%s\n", line.c_str());
 }
 
-void printExtreme(const char* label, const std::optional<Extreme>& e, const std::string& unit,
+void printExtreme(const char* label, const std::optional<TReportExtreme>& e, const std::string& unit,
                   const std::string& depthUnit) {
     if (!e) {
         printQuantity(label, "-", "", "");
@@ -256,40 +267,52 @@ void printExtreme(const char* label, const std::optional<Extreme>& e, const std:
                       std::to_string(e->node) + ")");
 }
 
-/// Prints one run's summary; true when the run completed without an error stop.
-bool printJob(const Job& job) {
+// The iteration count and what qualifies the state, in parentheses after the status word.
+std::string statusDetail(const TProblemStatus& p) {
+    const std::string iteration =
+        "iteration " + (p.iterations ? std::to_string(*p.iterations) : std::string("***"));
+    switch (p.state) {
+        case TRunState::Converged:
+            return " (" + iteration + (p.damped ? ", damped" : "") + ")";
+        case TRunState::NotClosed:
+            return " (" + iteration + ")";
+        case TRunState::DeflectionExceeded:
+            return " (" + std::to_string(p.exceedingStations) + " stations, " + iteration + ")";
+        default:
+            return {};
+    }
+}
+
+/// Prints one run's summary and returns its exit code.
+int printJob(const Job& job) {
     if (!job.failure.empty()) {
         std::printf("%s: FAILED: %s\n", job.arg.c_str(), job.failure.c_str());
-        return false;
+        return kExitFailed;
     }
-    const ReportSummary s = drenok::tools::summarizeReport(*job.report);
-    // A run can end in good order without solving anything (a negative count in the control record
-    // ends it so); that is no result to pass on as completed.
-    const bool nothingSolved = s.ok() && s.problems.empty();
-    std::string status = s.errorStop     ? "ERROR STOP"
-                         : nothingSolved ? "NO RESULTS (the report holds no solved problem)"
-                         : s.ended       ? "completed"
-                                         : "INCOMPLETE";
-    if (!s.ended) status += " (report ends before END OF ANALYSIS)";
-    std::printf("%s: %s\n", job.arg.c_str(), status.c_str());
-    for (const auto& p : s.problems) {
-        if (p.iteration) {
-            std::printf("  %s (iteration %d)\n", p.heading.c_str(), *p.iteration);
-        } else {
-            std::printf("  %s (iteration ***)\n", p.heading.c_str());
+    const TReportSummary s = app::model::SummarizeReport(*job.report);
+    const TRunStatus status = app::model::RunStatusFrom(s);
+    std::printf("%s: %s\n", job.arg.c_str(), app::model::RunStateWord(status.Worst()));
+    for (std::size_t k = 0; k < status.problems.size(); ++k) {
+        const TProblemStatus& p = status.problems[k];
+        const std::string name = p.heading.empty() ? "problem " + std::to_string(k + 1) : p.heading;
+        std::printf("  %s: %s%s\n", name.c_str(), app::model::RunStateWord(p.state), statusDetail(p).c_str());
+        if (p.state == TRunState::Incomplete || p.state == TRunState::NoResults ||
+            p.state == TRunState::NonFinite)
+            std::printf("    %s\n", app::model::DescribeProblemStatus(p).c_str());
+        if (k < s.problems.size()) {
+            const auto& r = s.problems[k];
+            if (r.rows == 0) {
+                std::printf("    no result rows\n");
+            } else {
+                printQuantity("top deflection", r.top ? formatField(*r.top) : "-", r.units.deflection, "");
+                printExtreme("max deflection", r.maxDeflection, r.units.deflection, r.units.depth);
+                printExtreme("max moment", r.maxMoment, r.units.moment, r.units.depth);
+                printExtreme("max shear", r.maxShear, r.units.shear, r.units.depth);
+            }
         }
-        if (p.rows == 0) {
-            std::printf("    no result rows\n");
-        } else {
-            printQuantity("top deflection", p.top ? formatField(*p.top) : "-", p.units.deflection, "");
-            printExtreme("max deflection", p.maxDeflection, p.units.deflection, p.units.depth);
-            printExtreme("max moment", p.maxMoment, p.units.moment, p.units.depth);
-            printExtreme("max shear", p.maxShear, p.units.shear, p.units.depth);
-        }
-        printMessages(p.messages, "    ");
+        printLines(p.engineLines, "    ");
     }
-    printMessages(s.trailing, "  ");
-    return s.ok() && !nothingSolved;
+    return app::model::RunExitCode(status);
 }
 
 std::optional<int> parseJobs(std::string_view s) {
@@ -376,7 +399,7 @@ int main(int argc, char** argv) {
 
     int running = 0;
     std::size_t printed = 0;
-    bool allOk = true;
+    int exitCode = kExitOk;
     while (printed < all.size()) {
         // Two runs of one data file would write the same outputs, so they never overlap.
         for (auto& job : all) {
@@ -391,7 +414,13 @@ int main(int argc, char** argv) {
             if (job.state == Job::State::Running) ++running;
         }
         while (printed < all.size() && all[printed].state == Job::State::Done) {
-            allOk = printJob(all[printed]) && allOk;
+            // A failure outranks a run that did not converge.
+            const int code = printJob(all[printed]);
+            if (code == kExitFailed) {
+                exitCode = kExitFailed;
+            } else if (code != kExitOk && exitCode == kExitOk) {
+                exitCode = code;
+            }
             ++printed;
         }
         if (running == 0) continue;
@@ -412,5 +441,5 @@ int main(int argc, char** argv) {
         }
     }
     std::fflush(stdout);
-    return allOk ? kExitOk : kExitFailed;
+    return exitCode;
 }

@@ -67,7 +67,7 @@ missing)
     ;;
 example)
     run 0 "$work/data/ex.dn5d"
-    expect_out '^ +Cantilever check \(iteration [0-9]+\)'
+    expect_out '^  Cantilever check: converged \(iteration [0-9]+\)$'
     expect_out '^ +top deflection +21\.3( |$)'
     expect_out '^ +max moment '
     # Header, problem, four quantities: the data echo's boxes of asterisks are no warnings.
@@ -81,13 +81,37 @@ errorstop)
     run 1 bad.dn5d ex.dn5d
     expect_order 'bad.dn5d ex.dn5d '
     expect_out '^bad\.dn5d: ERROR STOP$'
-    expect_out '^  ERROR STOP -- STATIONS NOT IN ORDER$'
-    expect_out '^ex\.dn5d: completed$'
+    expect_out '^  problem 1: ERROR STOP$'
+    expect_out '^    ERROR STOP -- STATIONS NOT IN ORDER$'
+    expect_out '^ex\.dn5d: converged$'
     # A negative restraint count ends the run in good order with nothing solved: not a result.
     sed '2s/^\([0-9]*\) [0-9]*/\1 -1/' ex.dn5d >none.dn5d
     run 1 none.dn5d
-    expect_out '^none\.dn5d: NO RESULTS \(the report holds no solved problem\)$'
+    expect_out '^none\.dn5d: NO RESULTS$'
     grep -q 'END OF ANALYSIS' none.dn5o || fail "the run did not end in good order"
+    ;;
+status)
+    # Every ending has its word and its exit status; the worst decides the batch's.
+    cd "$work/data"
+    sed '3s/^40 1 100/40 1 10/' ex.dn5d >exceed.dn5d
+    sed '5s/1E6/1E308/' ex.dn5d >huge_ei.dn5d
+    sed '3s/^40 1 /40 1E300 /' ex.dn5d >long_increment.dn5d
+    cp "$data_dir/alternating_sand_over_clay.dn5d" alternating.dn5d
+    run 3 exceed.dn5d
+    expect_out '^exceed\.dn5d: DEFLECTION EXCEEDED$'
+    expect_out '^  Cantilever check: DEFLECTION EXCEEDED \(15 stations, iteration 1\)$'
+    for f in huge_ei long_increment; do
+        run 1 $f.dn5d
+        expect_out "^$f\\.dn5d: NON-FINITE RESULTS$"
+        expect_out '^ +top deflection +NaN'
+    done
+    # The plain iteration swings between two states; damped iterations close it.
+    run 0 alternating.dn5d
+    expect_out '^  Sand over stiff clay.*: converged \(iteration 1[0-9][0-9], damped\)$'
+    expect_out 'SOLUTION CLOSED WITH DAMPED ITERATIONS FROM ITERATION 101'
+    grep -q 'ALTERNATES BETWEEN TWO STATES' alternating.dn5r || fail "the run notes do not say damping was used"
+    run 1 exceed.dn5d huge_ei.dn5d ex.dn5d
+    run 3 ex.dn5d exceed.dn5d
     ;;
 parallel)
     cp "$example" "$work/data/b.dn5d"
@@ -121,8 +145,8 @@ fake)
     cd "$work/data"
     for what in ok crash fail noreport errorstop cut; do echo "$what" >"$what.dn5d"; done
     run 0 ok.dn5d
-    expect_out '^ok\.dn5d: completed$'
-    expect_out '^  Fake wall \(iteration 4\)$'
+    expect_out '^ok\.dn5d: converged$'
+    expect_out '^  Fake wall: converged \(iteration 4\)$'
     expect_out '^ +top deflection +5\.00 IN$'
     expect_out '^ +max moment +300 +at depth 10\.0 FT \(node 1\)$'
     expect_out '^ +max shear +-70\.0 +at depth 10\.0 FT \(node 1\)$'
@@ -136,8 +160,9 @@ fake)
     expect_out '^fail\.dn5d: FAILED: the engine returned 7$'
     expect_out '^noreport\.dn5d: FAILED: the engine wrote no report$'
     expect_out '^errorstop\.dn5d: ERROR STOP$'
-    expect_out '^  ERROR STOP -- STATIONS NOT IN ORDER$'
-    expect_out '^cut\.dn5d: INCOMPLETE \(report ends before END OF ANALYSIS\)$'
+    expect_out '^    ERROR STOP -- STATIONS NOT IN ORDER$'
+    expect_out '^cut\.dn5d: INCOMPLETE$'
+    expect_out 'the report ends before END OF ANALYSIS'
     [ -z "$(ls -A "$TMPDIR")" ] || fail "working folders left after failed runs"
 
     # Without an engine beside it, every run fails but the front end does not.
