@@ -130,6 +130,10 @@ public:
     std::string XCaption3, XUnits3, YCaption3, YUnits3;
     TGetCaptionEvent onGetCaption;
 
+    /// A line drawn across the picture when its results are not to be taken as they stand (a problem
+    /// that did not converge, results older than the data); empty when there is nothing to say.
+    std::string Notice;
+
     // Set only by the graph title dialog.
     std::string GraphTitle;
     bool TitleAtTop = false;

@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 #include "app/model/run_files.h"
+#include "app/model/run_outcome.h"
 #include "app/model/units.h"
 #include "app/model/word_reader.h"
 
@@ -546,15 +548,36 @@ void emptyPlots(PlotDefinitions& plots, TResultsStore& store) {
     }
     // Stage and case labels of an earlier read must not stick to a single-case result.
     for (TGraphPlot* plot : {&plots.pltDef, &plots.pltMom, &plots.pltShear, &plots.pltSoil, &plots.pltDMS})
-        for (const auto& line : plot->Lines())
-            line->Name.clear();
+        for (const TLineList* set : {&plot->Lines(), &plot->Lines2(), &plot->Lines3()})
+            for (const auto& line : *set)
+                line->Name.clear();
+    for (TGraphPlot* plot : plots.All())
+        plot->Notice.clear();
     store.Clear();
+}
+
+// The response curves of a problem that did not converge say so in the legend; the plots say it
+// across the picture. Pressures and p-y curves come before the solution and stay as they are.
+void markUnconverged(PlotDefinitions& plots, const TRunStatus& status, const TProgramData& data) {
+    const std::string notice = NotConvergedNotice(status, data);
+    if (notice.empty()) return;
+    for (TGraphPlot* plot : {&plots.pltDef, &plots.pltMom, &plots.pltShear, &plots.pltSoil, &plots.pltDMS}) {
+        plot->Notice = notice;
+        for (const TLineList* set : {&plot->Lines(), &plot->Lines2(), &plot->Lines3()}) {
+            for (std::size_t i = 0; i < set->size() && i < status.problems.size(); ++i) {
+                if (status.problems[i].state == TRunState::Converged) continue;
+                TLine& line = *(*set)[i];
+                line.Name = line.GetName() + kNotConvergedMark;
+            }
+        }
+    }
 }
 
 }  // namespace
 
 template <typename MakeReader>
-bool TResultsReader::read(MakeReader&& makeReader, bool showErrors, bool reportShowsStop) {
+bool TResultsReader::read(MakeReader&& makeReader, bool showErrors, bool reportShowsStop,
+                          const TRunStatus* status) {
     emptyPlots(*m_plots, m_data->Results);
     m_outcome = TResultsOutcome{};
     try {
@@ -562,8 +585,13 @@ bool TResultsReader::read(MakeReader&& makeReader, bool showErrors, bool reportS
         TTokens tokens(reader.AllWords());
         m_outcome = TParser(*m_plots, *m_data, tokens, reportShowsStop).Run();
     } catch (const EInOutError&) {
+        m_outcome.Malformed = true;
         if (showErrors && OnShowMessage) OnShowMessage(kResultsReadErrorMessage);
         return false;
+    }
+    if (status != nullptr) {
+        m_outcome.Status = *status;
+        markUnconverged(*m_plots, *status, *m_data);
     }
     if (m_outcome.StoppedCase > 0 && showErrors && OnShowMessage) OnShowMessage(m_outcome.StopMessage);
     return m_outcome.CasesRead > 0;
@@ -575,12 +603,15 @@ bool TResultsReader::ReadResults(const std::filesystem::path& path, bool showErr
     std::ifstream in(report, std::ios::binary);
     std::ostringstream text;
     if (in) text << in.rdbuf();
+    std::optional<TRunStatus> status;
+    if (in) status = ReadRunStatus(text.view(), ExpectedProblems(*m_data));
     return read([&path] { return TWordReader::FromFile(path); }, showErrors,
-                ReportShowsErrorStop(text.view()));
+                ReportShowsErrorStop(text.view()), status ? &*status : nullptr);
 }
 
-bool TResultsReader::ReadResultsText(std::string_view text, bool showErrors, bool reportShowsStop) {
-    return read([text] { return TWordReader(text); }, showErrors, reportShowsStop);
+bool TResultsReader::ReadResultsText(std::string_view text, bool showErrors, bool reportShowsStop,
+                                     const TRunStatus* status) {
+    return read([text] { return TWordReader(text); }, showErrors, reportShowsStop, status);
 }
 
 bool ReportShowsErrorStop(std::string_view reportText) {

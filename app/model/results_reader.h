@@ -9,6 +9,7 @@
 
 #include "app/model/plot_definitions.h"
 #include "app/model/program_data.h"
+#include "app/model/run_status.h"
 
 namespace app::model {
 
@@ -32,6 +33,10 @@ struct TResultsOutcome {
     int StoppedCase = 0;
     /// Told to the user when StoppedCase is set: which problem stopped, what is shown, where to look.
     std::string StopMessage;
+    /// The file could not be read as plot data (damaged, cut short, missing).
+    bool Malformed = false;
+    /// The run's status from the report beside the plot data; no problems when there was no report.
+    TRunStatus Status;
 };
 
 class TResultsReader {
@@ -48,16 +53,20 @@ public:
     /// truncated or missing file ends the read with false (the message shown when showErrors); the
     /// plots keep what was filled until then. Other errors propagate. The report beside the file
     /// (".dn5o") settles the one case the plot data alone cannot: a stop after a problem's p-y curves.
+    /// Its status marks the response curves of every problem that did not converge
+    /// (kNotConvergedMark in the legend) and gives the response plots a Notice.
     bool ReadResults(const std::filesystem::path& path, bool showErrors);
 
-    /// As ReadResults, from the file's text; `reportShowsStop` stands for the report's verdict.
-    bool ReadResultsText(std::string_view text, bool showErrors, bool reportShowsStop = false);
+    /// As ReadResults, from the file's text; `reportShowsStop` stands for the report's verdict and
+    /// `status`, when given, for its status.
+    bool ReadResultsText(std::string_view text, bool showErrors, bool reportShowsStop = false,
+                         const TRunStatus* status = nullptr);
 
     [[nodiscard]] const TResultsOutcome& LastOutcome() const { return m_outcome; }
 
 private:
     template <typename MakeReader>
-    bool read(MakeReader&& makeReader, bool showErrors, bool reportShowsStop);
+    bool read(MakeReader&& makeReader, bool showErrors, bool reportShowsStop, const TRunStatus* status);
 
     PlotDefinitions* m_plots;
     TProgramData* m_data;

@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <utility>
 
 #include "app/model/run_files.h"
+#include "app/model/run_outcome.h"
 #include "app/model/word_reader.h"
 #include "app/session/text_editor.h"
 
@@ -44,6 +47,7 @@ void TDocumentController::replaceModel() {
     m_model = std::make_unique<TProgramData>(m_tables);
     m_reader = std::make_unique<TResultsReader>(*m_plots, *m_model);
     m_reader->OnShowMessage = [this](const std::string& message) { showMessage(message); };
+    m_runStatus = {};
     TStageCallbacks callbacks;
     callbacks.ShowMessage = [this](const std::string& message) { showMessage(message); };
     callbacks.Confirm = [this](const std::string& question) {
@@ -136,6 +140,7 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
     }
     const std::string plotData = RunFilePath(file, kPlotDataExtension);
     if (fileExists(plotData)) m_resultsAvailable = m_reader->ReadResults(plotData, false);
+    m_runStatus = m_resultsAvailable ? m_reader->LastOutcome().Status : app::model::TRunStatus{};
     m_recent.Add(file);
     if (announce) showMessage(ReadMessage(file));
     placeStageFiles();
@@ -290,17 +295,44 @@ void TDocumentController::RunAnalysis() {
                 showMessage(kNoReportMessage);
                 break;
             }
-            showMessage(kCompletedMessage);
-            if (fileExists(plotData)) m_resultsAvailable = m_reader->ReadResults(plotData, true);
+            readRunOutputs(report, plotData);
             break;
     }
     refresh();
     if (m_ports.CloseChildren) m_ports.CloseChildren();
 }
 
+void TDocumentController::readRunOutputs(const std::string& report, const std::string& plotData) {
+    std::string reportText;
+    {
+        std::ifstream in(report, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        reportText = text.str();
+    }
+    m_runStatus = app::model::ReadRunStatus(reportText, app::model::ExpectedProblems(*m_model));
+    m_resultsAvailable = fileExists(plotData) && m_reader->ReadResults(plotData, false);
+    const app::model::TResultsOutcome& outcome = m_reader->LastOutcome();
+    if (m_runStatus.AllConverged()) {
+        showMessage(kCompletedMessage);
+    } else {
+        std::string warning = app::model::RunWarningText(m_runStatus, *m_model);
+        if (outcome.StoppedCase > 0) warning += "\n\n" + outcome.StopMessage;
+        if (m_ports.ShowRunWarning)
+            m_ports.ShowRunWarning(warning);
+        else
+            showMessage(warning);
+    }
+    if (outcome.Malformed && fileExists(plotData)) showMessage(kResultsReadErrorMessage);
+}
+
 void TDocumentController::EditTextFile(const char* extension, const QString& editor) {
     const std::string& data = m_model->FileName;
     const std::string file = extension == nullptr ? data : RunFilePath(data, extension);
+    if (extension != nullptr && editor.trimmed().isEmpty() && m_ports.ShowTextFile) {
+        m_ports.ShowTextFile(absolutePath(file));
+        return;
+    }
     if (!StartTextEditor(editor, QString::fromStdString(absolutePath(file))))
         showMessage(kEditorFailedMessage);
 }

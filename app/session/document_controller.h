@@ -58,6 +58,12 @@ struct TDocumentPorts {
     std::function<void()> Refresh;
     std::function<void()> CloseChildren;
     std::function<void(bool busy)> SetBusy;
+    /// After a run in which not every problem converged: the warning, with the offer to open the
+    /// report; missing: ShowMessage.
+    std::function<void(const std::string& message)> ShowRunWarning;
+    /// The report or the run notes in the program's read-only viewer (used when no editor is set);
+    /// missing: the outside editor.
+    std::function<void(const std::string& path)> ShowTextFile;
 };
 
 class TDocumentController {
@@ -85,6 +91,8 @@ public:
     /// The window's flag or any plain table's.
     [[nodiscard]] bool IsChanged() const;
     [[nodiscard]] bool ResultsAvailable() const { return m_resultsAvailable; }
+    /// What the last run (or the outputs read on opening) said about each problem.
+    [[nodiscard]] const app::model::TRunStatus& RunStatus() const { return m_runStatus; }
     [[nodiscard]] std::string WindowTitle() const;
     /// The rules of every command for the problem as it is now, with the files of the run looked up.
     [[nodiscard]] app::model::TCommandRules Rules(bool view3DOpen = false) const;
@@ -120,11 +128,14 @@ public:
 
     /// Save, run the engine, read its plot data.
     void RunAnalysis();
-    /// The data file, the run notes or the report in the text editor.
+    /// The data file, the run notes or the report in the text editor; the report and the run notes
+    /// in the program's viewer when no editor is set.
     void EditTextFile(const char* extension, const QString& editor);
 
 private:
     [[nodiscard]] bool canWriteBeside(const std::string& dataFile) const;
+    /// The report's status and the plot data after a run, and what the user is told about them.
+    void readRunOutputs(const std::string& report, const std::string& plotData);
     /// Stage files go to a scratch folder when the data file's folder cannot be written to.
     void placeStageFiles();
     void replaceModel();
@@ -144,6 +155,7 @@ private:
     TEngineRunner m_runner;
     bool m_changed = false;
     bool m_resultsAvailable = false;
+    app::model::TRunStatus m_runStatus;
 };
 
 }  // namespace app::session

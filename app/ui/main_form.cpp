@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -33,6 +34,7 @@
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/dialogs/dlg_about.h"
 #include "app/ui/dialogs/dlg_staged.h"
+#include "app/ui/dialogs/text_viewer.h"
 #include "app/ui/editors/table_form.h"
 #include "app/widgets/messages.h"
 
@@ -92,6 +94,15 @@ TPromptAnswer TDialogs::YesNoCancel(QWidget* parent, const QString& question) {
 bool TDialogs::YesNo(QWidget* parent, const QString& question) {
     return QMessageBox::question(parent, QString::fromLatin1(kApplicationTitle), question,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+bool TDialogs::RunWarning(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok,
+                    parent);
+    QPushButton* report = box.addButton(QObject::tr("Open &Report"), QMessageBox::ActionRole);
+    box.setDefaultButton(report);
+    box.exec();
+    return box.clickedButton() == report;
 }
 
 std::optional<session::TOpenChoice> TDialogs::OpenFile(QWidget* parent) {
@@ -362,6 +373,22 @@ session::TDocumentPorts TMainForm::makePorts() {
     };
     ports.CloseChildren = [this] {
         if (m_mdi) m_mdi->closeAllSubWindows();
+    };
+    ports.ShowRunWarning = [this](const std::string& message) {
+        if (m_options.Dialogs->RunWarning(this, QString::fromStdString(message)))
+            m_document->EditTextFile(app::model::kReportExtension, m_wordProcessor);
+    };
+    ports.ShowTextFile = [this](const std::string& path) {
+        auto* viewer = new TTextViewer(this);
+        QString error;
+        if (!viewer->Load(QString::fromStdString(path), &error)) {
+            delete viewer;
+            showInformation(error);
+            return;
+        }
+        viewer->show();
+        // A report opened because of a warning shows that warning first.
+        viewer->GoToFirstWarning();
     };
     ports.SetBusy = [this](bool busy) {
         if (busy == m_busy) return;

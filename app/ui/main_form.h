@@ -48,6 +48,9 @@ public:
     virtual void Information(QWidget* parent, const QString& text);
     virtual app::model::TPromptAnswer YesNoCancel(QWidget* parent, const QString& question);
     virtual bool YesNo(QWidget* parent, const QString& question);
+    /// The warning after a run in which not every problem converged; true when the user asks for the
+    /// report.
+    virtual bool RunWarning(QWidget* parent, const QString& text);
     virtual std::optional<session::TOpenChoice> OpenFile(QWidget* parent);
     virtual std::optional<std::string> SaveFile(QWidget* parent, const QString& initial,
                                                 const QString& title);

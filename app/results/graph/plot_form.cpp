@@ -132,7 +132,8 @@ TPlotForm::TPlotForm(TGraphPlot& plot, QWidget* parent)
       m_pageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(1, 1, 1, 1),
                    QPageLayout::Inch) {
     setObjectName(QStringLiteral("PlotForm"));
-    setWindowTitle(QString::fromStdString(plot.Caption));
+    m_shownNotice = plot.Notice;
+    setWindowTitle(titleText());
     setMouseTracking(true);
     setMinimumSize(200, 160);
     QFont font(QStringLiteral("Liberation Serif"));
@@ -316,8 +317,20 @@ void TPlotForm::LayOut(bool placeLegend) {
     update();
 }
 
+QString TPlotForm::titleText() const {
+    QString title = QString::fromStdString(m_plot->Caption);
+    if (!m_plot->Notice.empty()) title += QStringLiteral(" - ") + QString::fromStdString(m_plot->Notice);
+    return title;
+}
+
 void TPlotForm::paintEvent(QPaintEvent*) {
     m_painted = true;
+    // The plot's notice can come or go while the window is open: title and band follow it.
+    if (m_shownNotice != m_plot->Notice) {
+        m_shownNotice = m_plot->Notice;
+        m_layout = screenLayout();
+        setWindowTitle(titleText());
+    }
     QPainter painter(this);
     TPaintTarget target;
     target.DpiX = logicalDpiX();
@@ -360,9 +373,8 @@ void TPlotForm::mouseMoveEvent(QMouseEvent* event) {
     const int p = panelAt(clamped);
     const auto [x, y] = ToData(clamped.x(), clamped.y(), m_view.Current[static_cast<std::size_t>(p)],
                                m_layout.Panels[static_cast<std::size_t>(p)], m_plot->XOnTop);
-    setWindowTitle(QString::fromStdString(m_plot->Caption) + QStringLiteral(" X: ") +
-                   QString::fromStdString(TickLabel(x, 5)) + QStringLiteral(" Y: ") +
-                   QString::fromStdString(TickLabel(y, 5)));
+    setWindowTitle(titleText() + QStringLiteral(" X: ") + QString::fromStdString(TickLabel(x, 5)) +
+                   QStringLiteral(" Y: ") + QString::fromStdString(TickLabel(y, 5)));
     if (m_zooming) m_band->setGeometry(QRect(m_anchor, at).normalized());
 }
 

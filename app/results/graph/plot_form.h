@@ -102,6 +102,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    [[nodiscard]] QString titleText() const;
     void buildMenu();
     void setMarkers(int every);
     void setFontSize(int size);
@@ -130,6 +131,7 @@ private:
     QPoint m_anchor;
     bool m_zooming = false;
     bool m_painted = false;
+    std::string m_shownNotice;  // the notice the title and layout were made for
     QPageLayout m_pageLayout;
 };
 

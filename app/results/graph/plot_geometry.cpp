@@ -92,6 +92,22 @@ void splitPanels(TLayout& l, const TLayoutInput& in, int soilReserve) {
 
 }  // namespace
 
+int NoticeBand(int textUnit) {
+    return textUnit + textUnit / 2;
+}
+
+namespace {
+
+void reserveNotice(TRect& p, const TLayoutInput& in) {
+    if (!in.HasNotice) return;
+    if (in.XOnTop)
+        p.Bottom -= NoticeBand(in.TextUnit);
+    else
+        p.Top += NoticeBand(in.TextUnit);
+}
+
+}  // namespace
+
 TLayout ScreenLayout(const TLayoutInput& in) {
     const int F = in.TextUnit;
     TLayout l;
@@ -112,6 +128,7 @@ TLayout ScreenLayout(const TLayoutInput& in) {
         else
             p.Bottom -= F;
     }
+    reserveNotice(p, in);
     splitPanels(l, in, in.DpiX);
     return l;
 }
@@ -136,6 +153,7 @@ TLayout PrintLayout(const TLayoutInput& in, const TRect& output) {
         else
             p.Bottom -= in.DpiY / 2;
     }
+    reserveNotice(p, in);
     splitPanels(l, in, in.DpiX);
     return l;
 }

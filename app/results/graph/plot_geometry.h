@@ -54,6 +54,7 @@ struct TLayoutInput {
     bool XOnTop = true;
     bool HasTitle = false, TitleAtTop = false;
     bool ShowLayers = false, ShowThree = false;
+    bool HasNotice = false;  // a band for the plot's notice below (depth plots) or above the curves
 };
 
 struct TLayout {
@@ -68,6 +69,9 @@ struct TLayout {
 [[nodiscard]] TLayout PrintLayout(const TLayoutInput& in, const TRect& output);
 /// A bitmap: the screen formulas without the title adjustment, the soil column taking half an inch.
 [[nodiscard]] TLayout BitmapLayout(const TLayoutInput& in);
+
+/// The band a notice takes from the plot box: below it in depth plots, above it otherwise.
+[[nodiscard]] int NoticeBand(int textUnit);
 
 /// Rounds to the nearest integer, halves to even.
 [[nodiscard]] int Nearest(long double value);

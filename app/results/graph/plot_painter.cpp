@@ -6,6 +6,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -98,6 +99,24 @@ void paintTitles(QPainter& painter, const TGraphPlot& plot, const TLayout& layou
         const QString yt = QString::fromStdString(yTitle(plot, p));
         bold.upwards(panel.Left - t.DpiX / 8 - 2 * F, (out.Top + out.Bottom + bold.width(yt)) / 2, yt);
     }
+}
+
+// The plot's notice in red in its band beside the curves' box, on every output, so that no picture
+// of such results leaves the program without it.
+void paintNotice(QPainter& painter, const TGraphPlot& plot, const TLayout& layout, int F) {
+    if (plot.Notice.empty()) return;
+    const TRect& first = plot.ShowThree ? layout.Panels[0] : layout.Plot;
+    const TRect& last = plot.ShowThree ? layout.Panels[2] : layout.Plot;
+    const Text bold(painter, F, true);
+    const QString shown = bold.metrics.elidedText(QString::fromStdString(plot.Notice), Qt::ElideRight,
+                                                  std::max(last.Right - first.Left, F));
+    const int band = NoticeBand(F);
+    const int top = plot.XOnTop ? first.Bottom + 1 + (band - bold.height()) / 2
+                                : first.Top - band + (band - bold.height()) / 2;
+    painter.save();
+    painter.setPen(QColor(190, 0, 0));
+    bold.horizontal(first.Left, top, shown);
+    painter.restore();
 }
 
 void paintTicks(QPainter& painter, const TGraphPlot& plot, const TRect& panel, const TRange& range,
@@ -445,6 +464,7 @@ TLayoutInput LayoutInput(const TGraphPlot& plot, int width, int height, int dpiX
     in.TitleAtTop = plot.TitleAtTop;
     in.ShowLayers = plot.ShowLayers;
     in.ShowThree = plot.ShowThree;
+    in.HasNotice = !plot.Notice.empty();
     return in;
 }
 
@@ -476,6 +496,7 @@ void PaintPlot(QPainter& painter, const TGraphPlot& plot, const TPlotView& view,
         paintCurves(painter, plot, p, layout.Panels[static_cast<std::size_t>(p)],
                     view.Current[static_cast<std::size_t>(p)], target, penWidth);
     if (target.ForOutput) paintLegendBox(painter, plot, layout, target, F);
+    paintNotice(painter, plot, layout, F);
     if (plot.ShowLayers)
         paintSoilColumn(painter, plot, layout.Soil, view.Current[0], target, target.FontPixels);
     painter.setPen(QPen(Qt::black, 1));

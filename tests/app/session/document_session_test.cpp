@@ -18,14 +18,23 @@ namespace {
 
 struct Session {
     std::vector<std::string> messages;
+    std::vector<std::string> warnings;
     TDocumentController document{ports(), QStringLiteral(DRENOK_ENGINE_DIR)};
 
     TDocumentPorts ports() {
         TDocumentPorts p;
         p.ShowMessage = [this](const std::string& m) { messages.push_back(m); };
+        p.ShowRunWarning = [this](const std::string& m) { warnings.push_back(m); };
         return p;
     }
 };
+
+std::string copyExample(const QTemporaryDir& folder, const char* example) {
+    const QString data = folder.filePath(QStringLiteral("wall.dn5d"));
+    EXPECT_TRUE(QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/") + QString::fromLatin1(example), data));
+    QFile(data).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    return data.toStdString();
+}
 
 double topDeflection(const TDocumentController& document) {
     const app::model::TGraphPlot& plot = document.Plots().pltDef;
@@ -38,10 +47,7 @@ double topDeflection(const TDocumentController& document) {
 TEST(DocumentSession, OpenEditSaveRunAndReadTheDeflectionCurve) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const QString data = folder.filePath(QStringLiteral("wall.dn5d"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/sand_cantilever_triangular.dn5d"), data));
-    QFile(data).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    const std::string path = data.toStdString();
+    const std::string path = copyExample(folder, "sand_cantilever_triangular.dn5d");
 
     Session s;
     s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
@@ -75,6 +81,46 @@ TEST(DocumentSession, OpenEditSaveRunAndReadTheDeflectionCurve) {
     app::model::TProgramData reread(tables);
     app::model::CreateFromFile(reread, path, app::model::FormatFromExtension(path));
     EXPECT_DOUBLE_EQ(static_cast<double>(reread.TopSurcharge), 2.0);
+}
+// A run whose deflections pass the allowable deflection is never "completed": the warning names the
+// problem, its status and the engine's line; the curves and the graphs say so until a run converges.
+TEST(DocumentSession, ARunThatDidNotConvergeIsNeverCompleted) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "cantilever_check.dn5d");
+    Session s;
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    s.document.Model().MaxDeflection = 10.0L;  // the top deflects 21.3 in
+    s.document.SetChanged();
+    s.document.RunAnalysis();
+    EXPECT_TRUE(s.messages.empty()) << s.messages.front();
+    ASSERT_EQ(s.warnings.size(), 1U);
+    EXPECT_NE(s.warnings[0].find("The problem: the maximum allowable deflection was exceeded at 15 stations"),
+              std::string::npos)
+        << s.warnings[0];
+    EXPECT_NE(s.warnings[0].find("***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***  15  *** STATIONS *****"),
+              std::string::npos);
+    EXPECT_EQ(s.document.RunStatus().Worst(), app::model::TRunState::DeflectionExceeded);
+    const app::model::TGraphPlot& deflection = s.document.Plots().pltDef;
+    ASSERT_GT(deflection.LineCount(), 0);
+    EXPECT_NE(deflection.LegendText(0).find("(not converged)"), std::string::npos)
+        << deflection.LegendText(0);
+    EXPECT_EQ(deflection.Notice, "Not converged: allowable deflection exceeded");
+    EXPECT_TRUE(s.document.Plots().pltPY.Notice.empty());  // curves of the input, not of the solution
+
+    // Opened again, the outputs still say it; a converging run takes the marks away.
+    Session t;
+    t.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    EXPECT_EQ(t.document.RunStatus().Worst(), app::model::TRunState::DeflectionExceeded);
+    EXPECT_FALSE(t.document.Plots().pltDef.Notice.empty());
+    t.document.Model().MaxDeflection = 100.0L;
+    t.document.SetChanged();
+    t.document.RunAnalysis();
+    EXPECT_TRUE(t.warnings.empty());
+    ASSERT_FALSE(t.messages.empty());
+    EXPECT_EQ(t.messages.back(), kCompletedMessage);
+    EXPECT_TRUE(t.document.Plots().pltDef.Notice.empty());
+    EXPECT_EQ(t.document.Plots().pltDef.LegendText(0).find("(not converged)"), std::string::npos);
 }
 
 }  // namespace

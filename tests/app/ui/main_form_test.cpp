@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -29,6 +30,7 @@
 #include "app/model/stages.h"
 #include "app/results/export/dlg_export.h"
 #include "app/ui/dialogs/dlg_staged.h"
+#include "app/ui/dialogs/text_viewer.h"
 #include "app/ui/main_form.h"
 #include "app/ui/settings_store.h"
 #include "ui_test_support.h"
@@ -96,6 +98,7 @@ private slots:
     void stageCountThroughTheDialog();
     void everyCommandOnANewProblemAndOnEachExample();
     void textEditorGetsTheFile();
+    void runWarningOpensTheReportViewer();
     void unreadableFileAndCommandLine();
     void droppedFileIsOpened();
     void exitWithUnsavedChangesAsksFirst();
@@ -487,6 +490,42 @@ void MainFormTest::textEditorGetsTheFile() {
     broken.open(file);
     broken.trigger(TCommand::EditInputText);
     QCOMPARE(broken.lastMessage(), QString::fromLatin1(app::session::kEditorFailedMessage));
+}
+
+void MainFormTest::runWarningOpensTheReportViewer() {
+    QTemporaryDir folder;
+    Program p(QStringLiteral(DRENOK_ENGINE_DIR),
+              [](QSettings& ini) { ini.setValue(QString::fromLatin1(kWordProcessorValue), QString()); });
+    const QString file =
+        copyExample(folder, QStringLiteral("cantilever_check.dn5d"), QStringLiteral("w.dn5d"));
+    p.open(file);
+    p.form->Document().Model().MaxDeflection = 10.0L;  // the top deflects 21.3 in
+    p.form->Document().SetChanged();
+    p.dialogs->messages.clear();
+    p.dialogs->openReport = true;
+    p.trigger(TCommand::RunAnalysis);
+    QVERIFY2(p.dialogs->messages.isEmpty(), qPrintable(p.dialogs->messages.join(" | ")));
+    QCOMPARE(p.dialogs->warnings.size(), 1);
+    QVERIFY(p.dialogs->warnings[0].contains(QStringLiteral("maximum allowable deflection was exceeded")));
+
+    // No editor is set: the report opens inside the program, on its first warning.
+    auto* viewer = p.form->findChild<TTextViewer*>();
+    QVERIFY(viewer);
+    QVERIFY(viewer->windowTitle().contains(QStringLiteral("w.dn5o")));
+    QVERIFY(viewer->Text()->isReadOnly());
+    QCOMPARE(viewer->Text()->textCursor().selectedText(),
+             QStringLiteral("     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***  15  *** STATIONS *****"));
+    QVERIFY(viewer->Find(QStringLiteral("END OF ANALYSIS")));
+    QVERIFY(!viewer->Find(QStringLiteral("no such words in a report")));
+    viewer->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!p.form->findChild<TTextViewer*>());
+
+    // Edit Processor-Run Notes shows the notes the same way.
+    p.trigger(TCommand::EditRunNotes);
+    QTRY_VERIFY(p.form->findChild<TTextViewer*>());
+    QVERIFY(p.form->findChild<TTextViewer*>()->Text()->toPlainText().contains(
+        QStringLiteral("ITERATION MONITOR")));
 }
 
 void MainFormTest::unreadableFileAndCommandLine() {

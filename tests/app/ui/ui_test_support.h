@@ -60,6 +60,12 @@ public:
         saves.pop_front();
         return choice;
     }
+    QStringList warnings;
+    bool openReport = false;  // the answer to a run warning
+    bool RunWarning(QWidget*, const QString& text) override {
+        warnings << text;
+        return openReport;
+    }
     bool OpenUrl(const QUrl& url) override {
         urls << url;
         return true;
