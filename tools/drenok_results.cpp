@@ -17,6 +17,7 @@
 #include "app/model/problem_tables.h"
 #include "app/model/program_data.h"
 #include "app/model/results_reader.h"
+#include "app/model/run_outcome.h"
 #include "app/model/word_reader.h"
 #include "app/results/export/workbook_writer.h"
 #include "results_loader.h"
@@ -52,18 +53,32 @@ std::string field(std::string_view text) {
     return quoted.append("\"");
 }
 
-void writeLong(std::ostream& out, const std::vector<TNamedPlot>& plots) {
-    out << "plot,curve,point,x,y,x_title,y_title\n";
+// The status of the problem a curve belongs to: response and pressure curves have one per problem;
+// the others (p-y curves, the combined pressure) take the run's worst.
+std::string curveStatus(const TNamedPlot& named, int curve, const app::model::TRunStatus& status) {
+    if (status.problems.empty()) return "NO REPORT";
+    const std::string_view name = named.name;
+    const bool perProblem = name == "deflection" || name == "moment" || name == "shear" ||
+                            name == "reaction" || name == "pressure";
+    const auto k = static_cast<std::size_t>(curve);
+    if (perProblem && k < status.problems.size()) return app::model::RunStateWord(status.problems[k].state);
+    return app::model::RunStateWord(status.Worst());
+}
+
+void writeLong(std::ostream& out, const std::vector<TNamedPlot>& plots,
+               const app::model::TRunStatus& status) {
+    out << "plot,curve,point,x,y,x_title,y_title,status\n";
     for (const TNamedPlot& named : plots) {
         const TGraphPlot& plot = *named.plot;
         const std::string xTitle = field(plot.XTitle());
         const std::string yTitle = field(plot.YTitle());
         for (int i = 0; i < plot.LineCount(); ++i) {
             const std::string label = field(plot.LegendText(i));
+            const std::string state = field(curveStatus(named, i, status));
             const auto& points = plot.Line(i).Points;
             for (std::size_t j = 0; j < points.size(); ++j)
                 out << named.name << ',' << label << ',' << j + 1 << ',' << number(points[j].X) << ','
-                    << number(points[j].Y) << ',' << xTitle << ',' << yTitle << '\n';
+                    << number(points[j].Y) << ',' << xTitle << ',' << yTitle << ',' << state << '\n';
         }
     }
 }
@@ -98,7 +113,13 @@ void writeWide(std::ostream& out, const std::vector<TNamedPlot>& plots) {
     }
 }
 
-void writeList(std::ostream& out, const std::vector<TNamedPlot>& plots) {
+void writeList(std::ostream& out, const std::vector<TNamedPlot>& plots, const app::model::TRunStatus& status,
+               const app::model::TProgramData& data) {
+    out << "status: " << (status.problems.empty() ? "NO REPORT" : app::model::RunStateWord(status.Worst()))
+        << '\n';
+    for (std::size_t k = 0; k < status.problems.size(); ++k)
+        out << "  " << app::model::ProblemName(data, static_cast<int>(k)) << ": "
+            << app::model::DescribeProblemStatus(status.problems[k]) << '\n';
     for (const TNamedPlot& named : plots) {
         const TGraphPlot& plot = *named.plot;
         out << named.name << ": " << plot.Caption << '\n'
@@ -194,11 +215,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.list)
-        writeList(std::cout, plots);
+        writeList(std::cout, plots, outcome.Status, results.model);
     else if (options.wide)
         writeWide(std::cout, plots);
     else
-        writeLong(std::cout, plots);
+        writeLong(std::cout, plots, outcome.Status);
     std::cout.flush();
     if (outcome.StoppedCase > 0) {
         std::cerr << "drenok-results: " << outcome.StopMessage << '\n';

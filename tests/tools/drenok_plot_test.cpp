@@ -78,6 +78,34 @@ TEST_F(DrenokPlot, StageCurvesInTheirColoursPdfAndBitmap) {
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
 }
 
+// The notice of a run that did not converge is painted in its own red, absent from converged runs.
+TEST(DrenokPlotStatus, NotConvergedNoticeOnThePicture) {
+    QTemporaryDir folder;
+    const QString data = folder.filePath(QStringLiteral("w.dn5d"));
+    QFile in(QStringLiteral(DRENOK_EXAMPLES "/cantilever_check.dn5d"));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray text = in.readAll();
+    const QColor notice(190, 0, 0);
+    for (const bool exceeded : {false, true}) {
+        SCOPED_TRACE(exceeded ? "exceeded" : "converged");
+        // The third line holds the allowable deflection: 10 in is passed by the top's 21.3 in.
+        QByteArray written = text;
+        if (exceeded) written.replace("40 1 100 ", "40 1 10 ");
+        QFile out(data);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(written);
+        out.close();
+        EXPECT_EQ(run(QStringLiteral(DRENOK_RUN), {data}).status, exceeded ? 3 : 0);
+        const QString png = folder.filePath(QStringLiteral("d.png"));
+        ASSERT_EQ(run(QStringLiteral(DRENOK_PLOT), {QStringLiteral("-o"), png, data}).status, 0);
+        const int red = countColour(QImage(png), notice);
+        if (exceeded)
+            EXPECT_GT(red, 100);
+        else
+            EXPECT_EQ(red, 0);
+    }
+}
+
 TEST_F(DrenokPlot, SideViewAnd3DViewsWithoutADisplay) {
     const QString side = folder.filePath(QStringLiteral("side.png"));
     ASSERT_EQ(run(plot, {QStringLiteral("--view"), QStringLiteral("side"), QStringLiteral("--size"),

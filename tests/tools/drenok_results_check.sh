@@ -15,9 +15,12 @@ for file in "$examples"/*.dn5d; do
     "$run" "$work/$name/$name.dn5d" >/dev/null 2>&1 || fail "$name: run failed"
     "$results" "$work/$name/$name.dn5d" >"$work/$name/long.csv" 2>"$work/$name/err" || fail "$name: exit $?"
     [ -s "$work/$name/err" ] && fail "$name: unexpected message: $(cat "$work/$name/err")"
-    [ "$(head -1 "$work/$name/long.csv")" = "plot,curve,point,x,y,x_title,y_title" ] || fail "$name: header"
+    [ "$(head -1 "$work/$name/long.csv")" = "plot,curve,point,x,y,x_title,y_title,status" ] || fail "$name: header"
     grep -q '^deflection,' "$work/$name/long.csv" || fail "$name: no deflection rows"
-    "$results" --list "$work/$name/$name.dn5d" >/dev/null || fail "$name: --list exit $?"
+    # Every example converges: every row says so.
+    [ "$(awk -F, 'NR > 1 && $NF != "converged"' "$work/$name/long.csv" | wc -l)" -eq 0 ] || fail "$name: status column"
+    "$results" --list "$work/$name/$name.dn5d" >"$work/$name/list" || fail "$name: --list exit $?"
+    [ "$(head -1 "$work/$name/list")" = "status: converged" ] || fail "$name: --list status"
     "$results" --wide "$work/$name/$name.dn5d" >/dev/null || fail "$name: --wide exit $?"
 done
 
@@ -68,7 +71,10 @@ grep -q 'ERROR -- STATION 99 LIES OUTSIDE THE WALL' "$work/stop/wall.dn5o" || fa
 "$results" "$work/stop/wall.dn5d" >"$work/stop/long.csv" 2>"$work/stop/err"
 [ $? -eq 1 ] || fail "stop: expected status 1"
 grep -q 'stopped with an error in the long-term problem' "$work/stop/err" || fail "stop: message '$(cat "$work/stop/err")'"
-grep -q '^deflection,Short-Term,' "$work/stop/long.csv" || fail "stop: short-term curve missing"
+grep -q '^deflection,Short-Term,.*,converged$' "$work/stop/long.csv" || fail "stop: short-term curve missing"
+"$results" --list "$work/stop/wall.dn5d" >"$work/stop/list" 2>/dev/null
+grep -q '^status: ERROR STOP$' "$work/stop/list" || fail "stop: list status $(head -1 "$work/stop/list")"
+grep -q '^  Long-term problem: the engine stopped with an error$' "$work/stop/list" || fail "stop: list problems"
 grep -q 'Long-Term' "$work/stop/long.csv" && fail "stop: a long-term curve was written"
 cmp -s <(grep '^deflection,' "$work/stop/long.csv") \
     <(grep '^deflection,Short-Term,' "$work/short_long_term/long.csv") || fail "stop: short-term curve differs"
