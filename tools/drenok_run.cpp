@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/model/model_checks.h"
 #include "app/model/run_status.h"
 #include "engine/interface.h"
 
@@ -315,6 +316,33 @@ int printJob(const Job& job) {
     return app::model::RunExitCode(status);
 }
 
+// Checks every file before any run would start; 1 when any holds an error.
+int checkFiles(const std::vector<std::string>& files) {
+    int exitCode = kExitOk;
+    for (const std::string& file : files) {
+        const auto findings = app::model::CheckDataFile(file);
+        int errors = 0;
+        for (const auto& f : findings)
+            errors += f.severity == app::model::TCheckFinding::Severity::Error ? 1 : 0;
+        const int warnings = static_cast<int>(findings.size()) - errors;
+        if (findings.empty()) {
+            std::printf("%s: no faults found\n", file.c_str());
+        } else {
+            std::printf("%s: %d error%s, %d warning%s\n", file.c_str(), errors, errors == 1 ? "" : "s",
+                        warnings, warnings == 1 ? "" : "s");
+        }
+        const std::string text = app::model::FormatFindings(findings);
+        std::string_view rest = text;
+        while (!rest.empty()) {
+            const auto nl = rest.find('\n');
+            std::printf("  %.*s\n", static_cast<int>(rest.substr(0, nl).size()), rest.data());
+            rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
+        }
+        if (errors > 0) exitCode = kExitFailed;
+    }
+    return exitCode;
+}
+
 std::optional<int> parseJobs(std::string_view s) {
     int v = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -328,6 +356,7 @@ int main(int argc, char** argv) {
     int jobs = 1;
     std::vector<std::string> files;
     bool optionsDone = false;
+    bool check = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         std::optional<std::string_view> jobsText;
@@ -338,6 +367,8 @@ int main(int argc, char** argv) {
         } else if (a == "-h" || a == "--help") {
             usage(stdout);
             return kExitOk;
+        } else if (a == "--check") {
+            check = true;
         } else if (a == "-j") {
             if (i + 1 >= argc) {
                 std::fputs("drenok-run: -j needs a number\n", stderr);
@@ -390,6 +421,7 @@ int main(int argc, char** argv) {
         usage(stderr);
         return kExitUsage;
     }
+    if (check) return checkFiles(files);
 
     const auto libPath = engineLibraryPath();
     if (!libPath) {

@@ -116,4 +116,17 @@ void TProgramData::NormaliseEarthPressureChoice() {
     if (EarthPressureChoice == 0) EarthPressureChoice = kEarthPressureUser;
 }
 
+void TProgramData::SetIncrementCount(int count) {
+    TGridTable& stiffness = m_tables->PileSect;
+    const int old = IncrementCount;
+    IncrementCount = count;
+    if (count == old) return;
+    for (int r = 0; r < stiffness.RowCount(); ++r) {
+        TData& to = stiffness.Cell(1, r);
+        const bool atTip = old > 0 && to.AsInt() == old;
+        const bool newProblemRow = old == 0 && stiffness.RowCount() == 1 && to.AsInt() <= 1;
+        if (atTip || newProblemRow) to.SetInt(count);
+    }
+}
+
 }  // namespace app::model

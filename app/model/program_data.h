@@ -107,6 +107,10 @@ public:
     /// Called after a change of unit system so that open dialogs show the converted values.
     std::function<void()> OnUnitsChanged;
 
+    /// Sets `IncrementCount`; stiffness records that reached the old tip (and the new problem's first
+    /// record, which covers nodes 0 to 1) reach the new one, so EI covers the whole wall.
+    void SetIncrementCount(int count);
+
     [[nodiscard]] int UnitSystem() const { return m_unitSystem; }
     /// `units` clamped to 1…3. Only English ↔ SI converts the fields, the tables and the surcharge
     /// magnitudes; every table records the new system.

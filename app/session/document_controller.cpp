@@ -7,6 +7,7 @@
 #include <sstream>
 #include <utility>
 
+#include "app/model/model_checks.h"
 #include "app/model/run_files.h"
 #include "app/model/run_outcome.h"
 #include "app/model/word_reader.h"
@@ -260,6 +261,18 @@ void TDocumentController::RunAnalysis() {
     SaveProblem();
     // Save As cancelled: nothing to run, or nowhere for the outputs.
     if (m_model->FileName == kNewFileName || !canWriteBeside(m_model->FileName)) return;
+
+    // The file as the engine will read it: errors block the run, warnings are the user's to weigh.
+    const std::vector<app::model::TCheckFinding> findings = app::model::CheckDataFile(m_model->FileName);
+    if (app::model::HasErrors(findings)) {
+        showMessage(std::string(kCheckErrorsMessage) + "\n\n" + app::model::FormatFindings(findings));
+        return;
+    }
+    if (!findings.empty() &&
+        !(m_ports.Confirm &&
+          m_ports.Confirm(std::string(kCheckWarningsMessage) + "\n\n" + app::model::FormatFindings(findings) +
+                          "\n" + kRunAnywayQuestion)))
+        return;
 
     // The outputs of an earlier run must not pass for this run's: the run replaces them anyway.
     const std::string report = RunFilePath(m_model->FileName, kReportExtension);

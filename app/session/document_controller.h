@@ -33,6 +33,9 @@ inline constexpr const char* kCompletedMessage =
 // A run that left no report (the data file's folder cannot be written to, say) is not a completed run.
 inline constexpr const char* kNoReportMessage =
     "The analysis wrote no output file. Check that the folder of the data file can be written to.";
+inline constexpr const char* kCheckErrorsMessage = "The problem cannot be run as it stands:";
+inline constexpr const char* kCheckWarningsMessage = "The problem may not give the results you expect:";
+inline constexpr const char* kRunAnywayQuestion = "Run the analysis anyway?";
 inline constexpr const char* kEditorFailedMessage = "An error occurred in running the Word Processor";
 
 struct TOpenChoice {

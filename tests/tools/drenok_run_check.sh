@@ -113,6 +113,18 @@ status)
     run 1 exceed.dn5d huge_ei.dn5d ex.dn5d
     run 3 ex.dn5d exceed.dn5d
     ;;
+check)
+    # Checks run nothing; an error is named by table, row and field and fails the check.
+    cd "$work/data"
+    sed '5s/^0 40 1/0 10 1/' ex.dn5d >short_ei.dn5d
+    run 0 --check ex.dn5d
+    expect_out '^ex\.dn5d: no faults found$'
+    run 1 --check ex.dn5d short_ei.dn5d
+    expect_out '^short_ei\.dn5d: 1 error, 0 warnings$'
+    expect_out '^  Error: Wall Stiffness: nodes 11 to 40 of the wall have no stiffness'
+    [ ! -e short_ei.dn5o ] && [ ! -e ex.dn5o ] || fail "--check ran the engine"
+    run 2 --check nope.dn5d
+    ;;
 parallel)
     cp "$example" "$work/data/b.dn5d"
     cd "$work/data"

@@ -189,7 +189,7 @@ void TDlgWallProperties::load() {
 
 void TDlgWallProperties::store() {
     auto& m = m_document.Model();
-    if (touched(Edit(0))) m.IncrementCount = static_cast<int>(Edit(0)->Number());
+    if (touched(Edit(0))) m.SetIncrementCount(static_cast<int>(Edit(0)->Number()));
     if (touched(Edit(1))) m.IncrementLength = Edit(1)->Number();
     if (touched(Edit(2))) m.MaxDeflection = Edit(2)->Number();
     if (touched(Edit(3))) m.DeflectionTolerance = Edit(3)->Number();

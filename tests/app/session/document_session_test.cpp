@@ -21,9 +21,15 @@ struct Session {
     std::vector<std::string> warnings;
     TDocumentController document{ports(), QStringLiteral(DRENOK_ENGINE_DIR)};
 
+    std::vector<std::string> questions;
+    bool runAnyway = false;
     TDocumentPorts ports() {
         TDocumentPorts p;
         p.ShowMessage = [this](const std::string& m) { messages.push_back(m); };
+        p.Confirm = [this](const std::string& q) {
+            questions.push_back(q);
+            return runAnyway;
+        };
         p.ShowRunWarning = [this](const std::string& m) { warnings.push_back(m); };
         return p;
     }
@@ -121,6 +127,36 @@ TEST(DocumentSession, ARunThatDidNotConvergeIsNeverCompleted) {
     EXPECT_EQ(t.messages.back(), kCompletedMessage);
     EXPECT_TRUE(t.document.Plots().pltDef.Notice.empty());
     EXPECT_EQ(t.document.Plots().pltDef.LegendText(0).find("(not converged)"), std::string::npos);
+}
+
+// The checks before a run: an error blocks it and says where; a warning asks first.
+TEST(DocumentSession, ChecksBeforeARun) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "generated_sand.dn5d");
+    const QString report =
+        QString::fromStdString(path).replace(QStringLiteral(".dn5d"), QStringLiteral(".dn5o"));
+    Session s;
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    app::model::TGridTable& layers = s.document.Tables().NewSoil;
+    layers.Cell(1, 1).SetFloat(8.0L);  // [ft] above the first layer's bottom at 10 ft
+    s.document.SetChanged();
+    s.document.RunAnalysis();
+    ASSERT_EQ(s.messages.size(), 1U);
+    EXPECT_EQ(s.messages[0].rfind(kCheckErrorsMessage, 0), 0U) << s.messages[0];
+    EXPECT_NE(s.messages[0].find("Soil Layers, row 2, Depth at Bottom of the Layer"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(report));
+
+    layers.Cell(1, 1).SetFloat(20.0L);  // [ft] above the tip at 25 ft: a warning
+    s.document.SetChanged();
+    s.messages.clear();
+    s.document.RunAnalysis();
+    ASSERT_EQ(s.questions.size(), 1U);
+    EXPECT_NE(s.questions[0].find("above the tip of the wall"), std::string::npos) << s.questions[0];
+    EXPECT_FALSE(QFile::exists(report));
+    s.runAnyway = true;
+    s.document.RunAnalysis();
+    EXPECT_TRUE(QFile::exists(report));
 }
 
 }  // namespace

@@ -261,6 +261,12 @@ void MainFormTest::engineFailuresLeaveTheProgramUsable() {
     const QString file = folder.filePath(QStringLiteral("fake.dn5d"));
     p.dialogs->saves.push_back(file.toStdString());
     p.named("FileSaveAs")->trigger();
+    // A wall the checks before a run let through: ten increments, stiffness at every node.
+    auto& model = p.form->Document().Model();
+    model.SetIncrementCount(10);
+    model.IncrementLength = 12.0L;
+    model.Tables().PileSect.Cell(3, 0).SetFloat(1e9L);
+    model.Tables().NewSoil.Cell(1, 0).SetFloat(20.0L);  // [ft], below the 10 ft wall
     // The stand-in engine acts on the data file's first line, which is the problem's title.
     const std::pair<const char*, QStringList> cases[] = {
         {"throw", {QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
