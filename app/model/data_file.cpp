@@ -1,5 +1,7 @@
 #include "app/model/data_file.h"
 
+#include "app/model/model_checks.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -361,6 +363,10 @@ std::string CommandLineDataFile(const std::string& argument) {
 }
 
 std::string FormatReal(long double value) {
+    // The last guard: a file holding INF or NAN could not be opened again.
+    if (!IsFileNumber(value))
+        throw EInOutError("The problem holds a number that is not finite (" + FormatGeneral(value, 8) +
+                          "); the file was not saved.");
     return FormatGeneral(static_cast<long double>(static_cast<double>(value)), 8);
 }
 
@@ -396,6 +402,10 @@ void WriteFileAtomically(const fs::path& path, const std::function<void(std::ost
 }
 
 void SaveDataFile(TProgramData& model, const fs::path& path) {
+    // Where a non-finite value sits, so the user can mend it; the file on disk stays as it was.
+    if (const auto found = NonFiniteValues(model); !found.empty())
+        throw EInOutError("The problem cannot be saved: " + found.front().where + ": " +
+                          found.front().message);
     const std::string text = FormatDataFile(model);
     WriteFileAtomically(path, [&text](std::ostream& out) { out << text; });
     for (TGridTable* table : model.Tables().All())

@@ -456,6 +456,7 @@ void ReadStageText(TProgramData& model, std::string_view text) {
                                    : model.StageFileHasMomentEICount ? TDataFileFormat::Previous
                                                                      : TDataFileFormat::Version30;
     TWordReader words(text);
+    words.LimitToDouble();
     TGridTableRegistry plain;
     TGridTableRegistry chart;
     TProblemTables tables(plain, chart);
@@ -485,11 +486,13 @@ void ReadStageText(TProgramData& model, std::string_view text) {
 void ReadDataText(TProgramData& model, std::string_view text, TDataFileFormat format,
                   const std::string& fileName) {
     TWordReader words(text);
+    words.LimitToDouble();
     readWords(model, words, format, fileName);
 }
 
 void CreateFromFile(TProgramData& model, const std::filesystem::path& path, TDataFileFormat format) {
     TWordReader words = TWordReader::FromFile(path);
+    words.LimitToDouble();
     readWords(model, words, format, path.string());
 }
 

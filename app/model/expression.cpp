@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -352,6 +353,15 @@ long double secant(long double x) {
 
 long double cosecant(long double x) {
     return 1.0L / std::sin(x);
+}
+
+long double EvaluateEntry(std::string_view text) {
+    const long double value = EvaluateExpression(text);
+    // Extended reals reach far beyond what the data file and the engine hold (double precision):
+    // such a value would be saved as infinity and the file could not be opened again.
+    if (std::fabs(value) > static_cast<long double>(std::numeric_limits<double>::max()))
+        throw EAssignError(kEntryNotFiniteMessage);
+    return value;
 }
 
 }  // namespace app::model

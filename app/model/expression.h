@@ -22,6 +22,14 @@ public:
 /// Throws EAssignError.
 [[nodiscard]] long double EvaluateExpression(std::string_view text);
 
+/// Refusal of an entry beyond what a data file holds.
+inline constexpr const char* kEntryNotFiniteMessage =
+    "Entry must be a finite number: at most 1.79769E308 in magnitude.";
+
+/// A field's or a cell's entry: EvaluateExpression, refused with kEntryNotFiniteMessage beyond double
+/// precision. Throws EAssignError.
+[[nodiscard]] long double EvaluateEntry(std::string_view text);
+
 /// Reads one operand: a constant (pi, e, optionally negated), a function application such as "sin-1",
 /// a factorial "n!", a hexadecimal integer "$1F" (up to 64 bits) or a decimal number with "." as the
 /// separator and an optional exponent. Case-insensitive. May return an infinite or undefined value

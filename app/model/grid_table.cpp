@@ -281,7 +281,7 @@ std::string TEnumColumn::TextAt(int row) const {
 
 void TEnumColumn::SetText(int row, std::string_view text) {
     checkRow(row);
-    const long double value = EvaluateExpression(text);
+    const long double value = EvaluateEntry(text);
     if (value != std::trunc(value) || value < std::numeric_limits<int>::min() ||
         value > std::numeric_limits<int>::max())
         throw EAssignError("Value must be an integer.");
@@ -355,7 +355,7 @@ std::string TIntColumn::TextAt(int row) const {
 
 void TIntColumn::SetText(int row, std::string_view text) {
     checkRow(row);
-    const long double value = EvaluateExpression(text);
+    const long double value = EvaluateEntry(text);
     const long double whole = std::round(value);
     const std::string rangeMessage = formatted("Entry must be between %d and %d.", m_minimum, m_maximum);
     if (Owner().IsEditorOpen()) {
@@ -458,7 +458,7 @@ std::string TFloatColumn::TextAt(int row) const {
 
 void TFloatColumn::SetText(int row, std::string_view text) {
     checkRow(row);
-    SetFloat(row, EvaluateExpression(text));
+    SetFloat(row, EvaluateEntry(text));
 }
 
 bool TFloatColumn::IsChanged() const {

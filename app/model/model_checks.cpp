@@ -9,6 +9,7 @@
 #include "app/model/problem_tables.h"
 #include "app/model/stages.h"
 #include "app/model/units.h"
+#include "app/model/word_reader.h"
 
 namespace app::model {
 namespace {
@@ -28,6 +29,12 @@ std::string number(long double value) {
 class TChecker {
 public:
     explicit TChecker(const TProgramData& data) : m_data(data), m_tables(data.Tables()) {}
+
+    std::vector<TCheckFinding> NonFinite() {
+        checkFieldsAreFinite();
+        checkTablesAreFinite();
+        return std::move(m_findings);
+    }
 
     std::vector<TCheckFinding> Run() {
         checkFields();
@@ -89,7 +96,7 @@ private:
 
     // ---- Fields of the dialogs ----------------------------------------------------------------
 
-    void checkFields() {
+    void checkFieldsAreFinite() {
         const std::string wall = "Wall Properties";
         const std::string config = "Wall Configuration";
         struct Field {
@@ -111,12 +118,18 @@ private:
             {config, "Uniform Distributed Load at the top of backfill side", m_data.TopSurcharge},
         };
         for (const Field& f : fields) {
-            if (!std::isfinite(f.value)) {
+            if (!IsFileNumber(f.value)) {
                 error(f.dialog + ", " + f.name, "the value is not a finite number; enter a number.");
                 m_wallSound = false;
             }
         }
+    }
+
+    void checkFields() {
+        checkFieldsAreFinite();
         if (!m_wallSound) return;
+        const std::string wall = "Wall Properties";
+        const std::string config = "Wall Configuration";
         const std::string increments = wall + ", Increments (nodes)";
         if (m_data.IncrementCount < 1 || m_data.IncrementCount > kMaxIncrements) {
             error(increments, std::to_string(m_data.IncrementCount) + " increments: enter 1 to " +
@@ -167,7 +180,7 @@ private:
         for (int c = 0; c < table.ColumnCount(); ++c) {
             const TColumn& column = table.Column(c);
             for (int r = 0; r < table.RowCount(); ++r) {
-                if (column.Kind() == kFloatColumn && !std::isfinite(table.Cell(c, r).AsFloat())) {
+                if (column.Kind() == kFloatColumn && !IsFileNumber(table.Cell(c, r).AsFloat())) {
                     error(cell(table, r, c), "the value is not a finite number; enter a number.");
                     m_wallSound = false;
                 } else if (column.Kind() == kTableColumn) {
@@ -383,6 +396,10 @@ std::string readWholeFile(const std::filesystem::path& path) {
 
 std::vector<TCheckFinding> CheckProblem(const TProgramData& data) {
     return TChecker(data).Run();
+}
+
+std::vector<TCheckFinding> NonFiniteValues(const TProgramData& data) {
+    return TChecker(data).NonFinite();
 }
 
 std::vector<TCheckFinding> CheckDataFile(const std::filesystem::path& path) {

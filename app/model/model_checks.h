@@ -29,6 +29,9 @@ struct TCheckFinding {
 /// cannot be read gives one error with the reader's message.
 [[nodiscard]] std::vector<TCheckFinding> CheckDataFile(const std::filesystem::path& path);
 
+/// The fields and cells of the problem that hold no number a data file can carry.
+[[nodiscard]] std::vector<TCheckFinding> NonFiniteValues(const TProgramData& data);
+
 [[nodiscard]] bool HasErrors(const std::vector<TCheckFinding>& findings);
 
 /// "Error: <where>: <message>" or "Warning: …", one per line.

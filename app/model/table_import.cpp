@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/model/number_format.h"
+#include "app/model/word_reader.h"
 
 namespace app::model {
 
@@ -55,7 +56,7 @@ std::vector<long double> ImportNumbers(std::string_view line) {
         const std::string piece(line.substr(i, end - i));
         char* stop = nullptr;
         const long double value = std::strtold(piece.c_str(), &stop);
-        if (stop != piece.c_str() + piece.size() || !std::isfinite(value)) return {};
+        if (stop != piece.c_str() + piece.size() || !IsFileNumber(value)) return {};
         numbers.push_back(value);
         i = end;
     }

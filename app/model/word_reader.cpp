@@ -11,6 +11,7 @@ namespace app::model {
 namespace {
 
 constexpr const char* kRealExpected = "A floating point number was expected but not found.";
+constexpr const char* kBeyondDouble = "The number is too large for a data file (at most 1.79769E308).";
 constexpr const char* kIntegerExpected = "An integer was expected but not found.";
 constexpr const char* kIncomplete = "This file either invalid or incomplete.";
 
@@ -129,6 +130,7 @@ std::string TWordReader::ReadWord() {
 long double TWordReader::ReadReal() {
     long double value = 0.0L;
     if (!ParseReal(NextWord(), value)) FailAtLastWord(kRealExpected);
+    if (m_doubleRange && !IsFileNumber(value)) FailAtLastWord(kBeyondDouble);
     return value;
 }
 

@@ -5,9 +5,11 @@
 // locale. A reader of records (BeginRecord) skips what follows a record on its line, as the engine
 // does, so a trailing comment never becomes the next record.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,6 +18,12 @@
 namespace app::model {
 
 /// A malformed or premature end of input, with the message to show.
+/// Whether a value can stand in a file the engine reads: finite in double precision.
+[[nodiscard]] inline bool IsFileNumber(long double value) {
+    return std::isfinite(value) &&
+           std::fabs(value) <= static_cast<long double>(std::numeric_limits<double>::max());
+}
+
 class EInOutError : public std::runtime_error {
 public:
     explicit EInOutError(const std::string& message) : std::runtime_error(message) {}
@@ -43,6 +51,10 @@ public:
     /// The next word as a real: optional sign, digits with an optional ".", optional exponent.
     /// Too large a magnitude is refused; too small a one reads as zero. Throws EInOutError.
     long double ReadReal();
+
+    /// From now on ReadReal refuses magnitudes beyond double precision too, with line and item: a
+    /// data file is read by the engine in double precision, where they are infinite.
+    void LimitToDouble() { m_doubleRange = true; }
 
     /// The next word as a real with no fractional part inside the 32-bit range. Throws EInOutError.
     std::int32_t ReadInteger();
@@ -83,6 +95,7 @@ private:
     std::vector<Line> m_lines;
     std::size_t m_line = 0;  // cursor: line index
     std::size_t m_word = 0;  // cursor: next word on that line
+    bool m_doubleRange = false;
 };
 
 }  // namespace app::model

@@ -79,7 +79,7 @@ void TDataEdit::SetNumber(long double value) {
 bool TDataEdit::Validate() {
     long double value = 0.0L;
     try {
-        value = app::model::EvaluateExpression(text().toStdString());
+        value = app::model::EvaluateEntry(text().toStdString());
     } catch (const app::model::EAssignError& e) {
         ShowInformation(
             this, m_integerOnly ? tr("Entry must be a valid integer.") : QString::fromStdString(e.what()));

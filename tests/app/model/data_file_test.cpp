@@ -1,6 +1,7 @@
 #include "app/model/data_file.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 #include <filesystem>
 #include <fstream>
@@ -602,6 +603,9 @@ TEST(DataFileMalformed, MessageOfTheWordReaderAndModelUnchanged) {
         {"T\n1 0 1 0 2 2 0 1 0 0\n75 x 50 1E-5 120 12\n",
          "Error on Line 3 Item 2\rA floating point number was expected but not found."},
         {"T\n1 0 1.5 0 2 2 0 1 0 0\n", "Error on Line 2 Item 3\rAn integer was expected but not found."},
+        // A value the engine would read as infinity, as an earlier program saved 1e999.
+        {"T\n1 0 1 0 2 2 0 1 0 0\n75 1E999 50 1E-5 120 12\n",
+         "Error on Line 3 Item 2\rThe number is too large for a data file (at most 1.79769E308)."},
         {"", "This file either invalid or incomplete."},
         {"T\n1 0 0 0 0 0 0 1 0 0\n1 1 1 1 0 0\n0\n0\n",
          "This file either invalid or incomplete."},  // no marker
@@ -624,6 +628,30 @@ TEST(DataFileMalformed, MessageOfTheWordReaderAndModelUnchanged) {
         EXPECT_EQ(p.model.Title, "All options");
         EXPECT_EQ(FormatDataFile(p.model), before);
     }
+}
+
+// A value that is not finite never reaches the file: the save is refused naming the field, and the
+// file on disk stays as it was.
+TEST(DataFileSafeWrite, NonFiniteValuesAreNeverWritten) {
+    ScratchFolder folder("non_finite");
+    const fs::path path = folder.path / "wall.dn5d";
+    Problem p;
+    fillAllOptions(p);
+    SaveDataFile(p.model, path);
+    const std::string before = readText(path);
+    p.model.IncrementLength = 1e999L;
+    try {
+        SaveDataFile(p.model, path);
+        ADD_FAILURE() << "saved";
+    } catch (const EInOutError& e) {
+        EXPECT_NE(std::string(e.what()).find("Wall Properties, Increment Length"), std::string::npos)
+            << e.what();
+    }
+    p.model.IncrementLength = 4.0L;
+    p.tables.PileSect.Cell(3, 0).SetFloat(std::numeric_limits<long double>::infinity());
+    EXPECT_THROW(SaveDataFile(p.model, path), EInOutError);
+    EXPECT_THROW((void)FormatDataFile(p.model), EInOutError);
+    EXPECT_EQ(readText(path), before);
 }
 
 TEST(DataFileMalformed, MissingFileIsAnInputError) {

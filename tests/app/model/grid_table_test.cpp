@@ -392,6 +392,9 @@ TEST(CellValidation, RealCellsThroughTheEvaluatorAndTheirText) {
         cell.SetText(c.entry);
         EXPECT_EQ(cell.AsText(), c.shown);
     }
+    // Beyond double precision a value would be saved as infinity: refused, the cell keeps its value.
+    EXPECT_EQ(errorOf([&] { cell.SetText("1e999"); }), kEntryNotFiniteMessage);
+    EXPECT_EQ(cell.AsText(), "-2.5");
 
     // Accessors a kind does not have.
     EXPECT_EQ(errorOf([&] { (void)cell.AsInt(); }), "Data of wrong type");

@@ -17,6 +17,7 @@ TEST(TableImport, LinesNumbersAndTheColumnCount) {
     EXPECT_EQ(ImportNumbers(" 1.5\t-2e3 , 7"), (std::vector<long double>{1.5L, -2000.0L, 7.0L}));
     EXPECT_TRUE(ImportNumbers("1 two 3").empty());
     EXPECT_TRUE(ImportNumbers("1 inf").empty());
+    EXPECT_TRUE(ImportNumbers("1 1e999").empty());  // beyond what a data file holds
     std::string sixteen;
     for (int k = 1; k <= 16; ++k)
         sixteen += std::to_string(k) + " ";

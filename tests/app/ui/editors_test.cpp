@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "app/model/expression.h"
 #include "app/model/run_files.h"
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/editors/table_form.h"
@@ -150,6 +151,12 @@ void EditorsTest::numericFieldMessagesAndClamping() {
     QCOMPARE(configuration->Edit(6)->text(), QStringLiteral("-45"));
     configuration->CommitEdit();
     QCOMPARE(p.form->Document().Model().BackfillSlope, -45.0L);
+    // A number the data file cannot hold is refused, and the problem keeps its value.
+    const long double width = p.form->Document().Model().ActiveWidth;
+    typeInto(configuration->Edit(1), QStringLiteral("1e999"));
+    QCOMPARE(p.lastMessage(), QString::fromLatin1(app::model::kEntryNotFiniteMessage));
+    QCOMPARE(p.form->Document().Model().ActiveWidth, width);
+    QVERIFY_THROWS_EXCEPTION(app::widgets::ECommitRefused, configuration->CommitEdit());
 }
 
 void EditorsTest::feetShownInEitherDialogAndUnitsSwitchedWhileOpen() {
