@@ -3,6 +3,7 @@
 // Grown on demand within what the engine can write: 99 cases (stages, or short- and long-term) of 409
 // response rows (407 increments give NI + 2 rows) and 100000 earth-pressure rows.
 
+#include <string>
 #include <vector>
 
 namespace app::model {
@@ -45,6 +46,10 @@ public:
     void NotePressurePointCount(int count);
 
     void Clear();
+
+    /// What the views drawing these results must say across them (results out of date, a problem
+    /// that did not converge); empty when nothing. Kept by Clear: the reader and the session set it.
+    std::string Notice;
 
 private:
     struct Case {

@@ -16,6 +16,9 @@ namespace app::model {
 /// "Stage 2", "Short-term problem", "Long-term problem" or "The problem" for problem `index` (0-based).
 [[nodiscard]] std::string ProblemName(const TProgramData& data, int index);
 
+/// Said by every result window and picture once the problem has changed since its run.
+inline constexpr const char* kOutOfDateNotice = "out of date \u2014 run the analysis again";
+
 /// The legend mark of a curve whose problem did not converge.
 inline constexpr const char* kNotConvergedMark = " (not converged)";
 

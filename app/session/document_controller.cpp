@@ -49,6 +49,9 @@ void TDocumentController::replaceModel() {
     m_reader = std::make_unique<TResultsReader>(*m_plots, *m_model);
     m_reader->OnShowMessage = [this](const std::string& message) { showMessage(message); };
     m_runStatus = {};
+    m_resultsStale = false;
+    m_readNotices.clear();
+    m_readStoreNotice.clear();
     TStageCallbacks callbacks;
     callbacks.ShowMessage = [this](const std::string& message) { showMessage(message); };
     callbacks.Confirm = [this](const std::string& question) {
@@ -71,6 +74,49 @@ void TDocumentController::refresh() const {
 
 bool TDocumentController::IsChanged() const {
     return IsProblemChanged(m_changed, m_tables);
+}
+
+bool TDocumentController::ResultsOutOfDate() const {
+    return m_resultsAvailable && (m_resultsStale || IsChanged());
+}
+
+void TDocumentController::noteEdits() {
+    if (m_resultsAvailable && IsChanged()) m_resultsStale = true;
+}
+
+void TDocumentController::resultsRead() {
+    m_resultsStale = false;
+    m_readNotices.clear();
+    for (const app::model::TGraphPlot* plot : std::as_const(*m_plots).All())
+        m_readNotices.push_back(plot->Notice);
+    m_readStoreNotice = app::model::NotConvergedNotice(m_runStatus, *m_model);
+    m_model->Results.Notice = m_readStoreNotice;
+}
+
+bool TDocumentController::PublishResultsState() {
+    const bool stale = ResultsOutOfDate();
+    auto combined = [stale](const std::string& read) {
+        if (!stale) return read;
+        return read.empty() ? std::string(app::model::kOutOfDateNotice)
+                            : std::string(app::model::kOutOfDateNotice) + "; " + read;
+    };
+    bool changed = false;
+    std::size_t k = 0;
+    for (app::model::TGraphPlot* plot : m_plots->All()) {
+        const std::string read = k < m_readNotices.size() ? m_readNotices[k] : std::string();
+        ++k;
+        std::string wanted = m_resultsAvailable ? combined(read) : read;
+        if (plot->Notice != wanted) {
+            plot->Notice = std::move(wanted);
+            changed = true;
+        }
+    }
+    std::string store = m_resultsAvailable ? combined(m_readStoreNotice) : std::string();
+    if (m_model->Results.Notice != store) {
+        m_model->Results.Notice = std::move(store);
+        changed = true;
+    }
+    return changed;
 }
 
 std::string TDocumentController::WindowTitle() const {
@@ -142,6 +188,7 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
     const std::string plotData = RunFilePath(file, kPlotDataExtension);
     if (fileExists(plotData)) m_resultsAvailable = m_reader->ReadResults(plotData, false);
     m_runStatus = m_resultsAvailable ? m_reader->LastOutcome().Status : app::model::TRunStatus{};
+    resultsRead();
     m_recent.Add(file);
     if (announce) showMessage(ReadMessage(file));
     placeStageFiles();
@@ -171,6 +218,7 @@ void TDocumentController::placeStageFiles() {
 }
 
 void TDocumentController::SaveProblem() {
+    noteEdits();
     if (m_model->StageCount > 1) m_stages->SaveStage();
     // A file in a folder that cannot be written to (an installed example) is saved elsewhere, where
     // its run's outputs can go too.
@@ -188,6 +236,7 @@ void TDocumentController::SaveProblem() {
 }
 
 void TDocumentController::SaveProblemAs() {
+    noteEdits();
     if (m_model->StageCount > 1) m_stages->SaveStage();
     if (!m_ports.ChooseSaveFile) return;
     std::string initial = SaveAsInitialName(m_model->FileName);
@@ -233,24 +282,28 @@ void TDocumentController::ToggleLongTerm() {
 }
 
 void TDocumentController::SwitchStage(int stage) {
+    noteEdits();
     if (m_model->StageCount < 2 || stage < 1 || stage > m_model->StageCount) return;
     m_stages->SwitchStage(stage, m_changed);
     refresh();
 }
 
 void TDocumentController::UpdateCurrentStage() {
+    noteEdits();
     if (m_model->StageCount < 2) return;
     m_stages->UpdateCurrentStage(m_changed);
     refresh();
 }
 
 void TDocumentController::CopyPreviousStage() {
+    noteEdits();
     if (m_model->StageCount < 2) return;
     if (m_stages->CopyPreviousStage()) m_changed = true;
     refresh();
 }
 
 void TDocumentController::ApplyStageCount(int count) {
+    noteEdits();
     if (m_model->LongTerm) return;
     placeStageFiles();
     m_stages->ApplyStageCount(count, m_changed);
@@ -325,6 +378,7 @@ void TDocumentController::readRunOutputs(const std::string& report, const std::s
     }
     m_runStatus = app::model::ReadRunStatus(reportText, app::model::ExpectedProblems(*m_model));
     m_resultsAvailable = fileExists(plotData) && m_reader->ReadResults(plotData, false);
+    resultsRead();
     const app::model::TResultsOutcome& outcome = m_reader->LastOutcome();
     if (m_runStatus.AllConverged()) {
         showMessage(kCompletedMessage);

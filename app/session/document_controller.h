@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/model/command_rules.h"
 #include "app/model/data_file.h"
@@ -94,6 +95,12 @@ public:
     /// The window's flag or any plain table's.
     [[nodiscard]] bool IsChanged() const;
     [[nodiscard]] bool ResultsAvailable() const { return m_resultsAvailable; }
+    /// True when results are shown and the problem has changed since they were computed (an edit of
+    /// the data, a stage or the units), saved or not.
+    [[nodiscard]] bool ResultsOutOfDate() const;
+    /// Puts the out-of-date notice on (or takes it off) every plot and the results store; true when
+    /// anything changed, so the windows showing results repaint.
+    bool PublishResultsState();
     /// What the last run (or the outputs read on opening) said about each problem.
     [[nodiscard]] const app::model::TRunStatus& RunStatus() const { return m_runStatus; }
     [[nodiscard]] std::string WindowTitle() const;
@@ -139,6 +146,10 @@ private:
     [[nodiscard]] bool canWriteBeside(const std::string& dataFile) const;
     /// The report's status and the plot data after a run, and what the user is told about them.
     void readRunOutputs(const std::string& report, const std::string& plotData);
+    /// After results were read: they are current, with the reader's notices.
+    void resultsRead();
+    /// Before a step that saves the problem or resets its changed flags: remember that results are stale.
+    void noteEdits();
     /// Stage files go to a scratch folder when the data file's folder cannot be written to.
     void placeStageFiles();
     void replaceModel();
@@ -159,6 +170,12 @@ private:
     bool m_changed = false;
     bool m_resultsAvailable = false;
     app::model::TRunStatus m_runStatus;
+    /// The problem changed after the results were read, and the change has since been saved.
+    bool m_resultsStale = false;
+    /// The notices the results were read with, per plot, and of the store; the out-of-date notice
+    /// goes before them.
+    std::vector<std::string> m_readNotices;
+    std::string m_readStoreNotice;
 };
 
 }  // namespace app::session

@@ -159,6 +159,8 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
 
     m_previousMessages = widgets::SetMessageFunction(
         [this](QWidget*, const QString& text) { m_options.Dialogs->Information(this, text); });
+    m_previousQuestions = widgets::SetQuestionFunction(
+        [this](QWidget*, const QString& question) { return m_options.Dialogs->YesNo(this, question); });
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
     installEditorFactory();
     createMenus();
@@ -172,12 +174,15 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    // Closing the children activates others while the document is going: no slot may run then.
+    if (m_mdi) disconnect(m_mdi, nullptr, this, nullptr);
     // The tables outlive no window: their editors go first, without asking.
     m_document->PlainRegistry().SetEditorFactory({});
     m_document->ChartRegistry().SetEditorFactory({});
     for (app::model::TGridTable* table : m_document->Tables().All())
         table->CloseEditor();
     widgets::SetMessageFunction(m_previousMessages);
+    widgets::SetQuestionFunction(m_previousQuestions);
 }
 
 void TMainForm::installEditorFactory() {
@@ -317,6 +322,8 @@ void TMainForm::updatePlotMenu() {
 
 void TMainForm::subWindowActivated(QMdiSubWindow* window) {
     updatePlotMenu();
+    // Edits in a table editor reach no command: the results' notices follow on leaving it.
+    refreshResultNotices();
     // A box or a menu takes the focus for a moment: no child has been left.
     if (!window || m_switchingChild || window == m_activeChild) return;
     if (QMdiSubWindow* previous = m_activeChild) {
@@ -838,8 +845,24 @@ void TMainForm::createToolBar() {
     m_toolBar->addAction(deformed);
 }
 
+void TMainForm::refreshResultNotices() {
+    if (!m_document || !m_mdi) return;
+    try {
+        if (!m_document->PublishResultsState()) return;
+        for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+            if (auto* block = qobject_cast<app::results::TDlgBlock*>(window->widget()))
+                block->RefreshNotice();
+            else if (window->widget())
+                window->widget()->update();
+        }
+    } catch (const std::exception& e) {
+        showInformation(QString::fromStdString(e.what()));
+    }
+}
+
 void TMainForm::RefreshCommands() {
     if (!m_document || !m_status) return;
+    refreshResultNotices();
     const app::model::TCommandRules rules = m_document->Rules(view3D() != nullptr);
     for (std::size_t i = 0; i < app::model::kCommandCount; ++i) {
         QAction* action = m_commands[i];

@@ -134,6 +134,7 @@ private:
     void installEditorFactory();
     void subWindowActivated(QMdiSubWindow* window);
     void reloadChildren();
+    void refreshResultNotices();
     void updatePlotMenu();
 
     // Commands.
@@ -180,6 +181,7 @@ private:
     QPointer<QMdiSubWindow> m_sideView;
     QPointer<QMdiSubWindow> m_view3D;
     widgets::TMessageFunction m_previousMessages;
+    widgets::TQuestionFunction m_previousQuestions;
     bool m_busy = false;
 };
 

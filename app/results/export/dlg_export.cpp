@@ -54,6 +54,8 @@ TDlgExport::TDlgExport(app::model::PlotDefinitions& plots, const std::array<bool
     connect(none, &QPushButton::clicked, this, [this] { SelectAll(false); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_generate, &QPushButton::clicked, this, [this] {
+        // Every result plot carries the same out-of-date notice; the deflection's stands for them.
+        if (!app::widgets::ConfirmResultsOutput(this, m_plots->pltDef.Notice)) return;
         const QString file = ChooseFile ? ChooseFile() : QString();
         if (!file.isEmpty()) Generate(file);
     });

@@ -448,6 +448,7 @@ void TPlotForm::PrintTo(QPagedPaintDevice& device) {
 }
 
 void TPlotForm::Print() {
+    if (!app::widgets::ConfirmResultsOutput(this, m_plot->Notice)) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(m_pageLayout);
     printer.setDocName(QString::fromStdString(m_plot->Caption));
@@ -479,6 +480,7 @@ bool TPlotForm::SaveBitmapTo(const QString& file, QSize size) {
 }
 
 void TPlotForm::SaveToDisk() {
+    if (!app::widgets::ConfirmResultsOutput(this, m_plot->Notice)) return;
     QString file = QFileDialog::getSaveFileName(this, tr("Save To Disk"), QString(), tr("Bitmap (*.bmp)"));
     if (file.isEmpty()) return;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".bmp");

@@ -55,6 +55,18 @@ void TDlgBlock::RedrawComplete() {
         m_plots->pltDef.LineCount() > 0 ? &m_plots->pltDef.Line(0) : nullptr;
     m_gl->ShowAxes = m_options.Axes;
     m_gl->SetScene(BuildScene(model, m_options, HasDeflection() ? deflection : nullptr), SceneSizes(model));
+    RefreshNotice();
+}
+
+void TDlgBlock::RefreshNotice() {
+    const std::string& notice = m_model().Results.Notice;
+    const bool shown = m_options.DeformedShape && HasDeflection() && !notice.empty();
+    const QString text = shown ? QString::fromStdString(notice) : QString();
+    setWindowTitle(shown ? tr("3-D View") + QStringLiteral(" - ") + text : tr("3-D View"));
+    if (m_gl && m_gl->Notice != text) {
+        m_gl->Notice = text;
+        m_gl->update();
+    }
 }
 
 void FillShowMenu(QMenu& menu, std::function<TDlgBlock*()> current,

@@ -54,6 +54,8 @@ public:
 
     void CommitEdit() override {}
     void Reload() override { RedrawComplete(); }
+    /// The results' notice in the title and on the picture while the deformed shape is shown.
+    void RefreshNotice();
 
     [[nodiscard]] TSceneOptions& Options() { return m_options; }
     /// The GL window; null on a display without OpenGL.

@@ -218,6 +218,19 @@ void TglWindow::paintGL() {
         painter.setPen(QPen(QColor(0, 255, 0), 1));
         painter.drawRect(QRectF(m_press, m_corner).normalized());
     }
+    if (!Notice.isEmpty()) {
+        QFont bold = painter.font();
+        bold.setBold(true);
+        painter.setFont(bold);
+        const QRect band = rect().adjusted(8, 0, -8, -6);
+        const QString shown = painter.fontMetrics().elidedText(Notice, Qt::ElideRight, band.width());
+        const QRect box = painter.fontMetrics()
+                              .boundingRect(band, Qt::AlignLeft | Qt::AlignBottom, shown)
+                              .adjusted(-4, -2, 4, 2);
+        painter.fillRect(box, Qt::white);
+        painter.setPen(QColor(190, 0, 0));
+        painter.drawText(band, Qt::AlignLeft | Qt::AlignBottom, shown);
+    }
 }
 
 void TglWindow::mousePressEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 
 #include <QOpenGLFunctions_1_1>
 #include <QOpenGLWidget>
+#include <QString>
 #include <functional>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     void Zooming(double factor);
     void RestartView();
     bool ShowAxes = true;
+    /// Drawn across the bottom of the view in red: the results shown are not to be taken as they stand.
+    QString Notice;
     /// Draws one frame into the widget's framebuffer and waits for it (benchmarks).
     void RenderFrame();
     /// How often the glyph list has been compiled: at each set-up, and when zooming changes the detail

@@ -11,6 +11,8 @@
 #include "app/model/data_file.h"
 #include "app/model/problem_tables.h"
 #include "app/model/program_data.h"
+#include "app/model/run_outcome.h"
+#include "app/model/units.h"
 #include "app/session/document_controller.h"
 
 namespace app::session {
@@ -157,6 +159,37 @@ TEST(DocumentSession, ChecksBeforeARun) {
     s.runAnyway = true;
     s.document.RunAnalysis();
     EXPECT_TRUE(QFile::exists(report));
+}
+
+// Results shown after an edit say they are out of date until the next run, saved or not.
+TEST(DocumentSession, ResultsOutOfDateAfterAnEdit) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "generated_sand.dn5d");
+    Session s;
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    s.document.RunAnalysis();
+    ASSERT_TRUE(s.document.ResultsAvailable());
+    EXPECT_FALSE(s.document.ResultsOutOfDate());
+    EXPECT_FALSE(s.document.PublishResultsState());
+
+    s.document.Tables().NewSoil.Cell(1, 1).SetFloat(60.0L);  // a table edit, as in a grid editor
+    EXPECT_TRUE(s.document.ResultsOutOfDate());
+    EXPECT_TRUE(s.document.PublishResultsState());
+    EXPECT_EQ(s.document.Plots().pltDef.Notice, app::model::kOutOfDateNotice);
+    EXPECT_EQ(s.document.Plots().pltPY.Notice, app::model::kOutOfDateNotice);
+    EXPECT_EQ(s.document.Model().Results.Notice, app::model::kOutOfDateNotice);
+    s.document.SaveProblem();
+    EXPECT_TRUE(s.document.ResultsOutOfDate());  // saved, still not run
+
+    s.document.RunAnalysis();
+    EXPECT_FALSE(s.document.ResultsOutOfDate());
+    s.document.PublishResultsState();
+    EXPECT_TRUE(s.document.Plots().pltDef.Notice.empty());
+    EXPECT_TRUE(s.document.Model().Results.Notice.empty());
+
+    s.document.SetUnitSystem(app::model::kUnitsSI);
+    EXPECT_TRUE(s.document.ResultsOutOfDate());
 }
 
 }  // namespace

@@ -27,8 +27,10 @@
 
 #include "app/model/data_file.h"
 #include "app/model/run_files.h"
+#include "app/model/run_outcome.h"
 #include "app/model/stages.h"
 #include "app/results/export/dlg_export.h"
+#include "app/results/graph/plot_form.h"
 #include "app/ui/dialogs/dlg_staged.h"
 #include "app/ui/dialogs/text_viewer.h"
 #include "app/ui/main_form.h"
@@ -99,6 +101,7 @@ private slots:
     void everyCommandOnANewProblemAndOnEachExample();
     void textEditorGetsTheFile();
     void runWarningOpensTheReportViewer();
+    void outOfDateResultsSaySoAndAskBeforePrinting();
     void unreadableFileAndCommandLine();
     void droppedFileIsOpened();
     void exitWithUnsavedChangesAsksFirst();
@@ -532,6 +535,33 @@ void MainFormTest::runWarningOpensTheReportViewer() {
     QTRY_VERIFY(p.form->findChild<TTextViewer*>());
     QVERIFY(p.form->findChild<TTextViewer*>()->Text()->toPlainText().contains(
         QStringLiteral("ITERATION MONITOR")));
+}
+
+void MainFormTest::outOfDateResultsSaySoAndAskBeforePrinting() {
+    QTemporaryDir folder;
+    Program p;
+    p.open(copyExample(folder, QStringLiteral("generated_sand.dn5d"), QStringLiteral("w.dn5d")));
+    p.trigger(TCommand::RunAnalysis);
+    p.trigger(TCommand::GraphDeflection);
+    auto* graph = qobject_cast<app::results::TPlotForm*>(p.form->MdiArea()->activeSubWindow()->widget());
+    QVERIFY(graph);
+    (void)graph->grab();
+    QCOMPARE(graph->windowTitle(), QStringLiteral("Deflection vs Depth"));
+
+    // An edit in a table, then any command: the graph says its results are out of date.
+    p.form->Document().Tables().NewSoil.Cell(1, 1).SetFloat(60.0L);
+    p.form->RefreshCommands();
+    (void)graph->grab();
+    QVERIFY2(graph->windowTitle().contains(QString::fromUtf8(app::model::kOutOfDateNotice)),
+             qPrintable(graph->windowTitle()));
+    p.dialogs->yesNo = false;
+    p.dialogs->questions.clear();
+    graph->Print();  // answered No: no print dialog follows
+    QCOMPARE(p.dialogs->questions.size(), 1);
+    QVERIFY(p.dialogs->questions[0].contains(QStringLiteral("out of date")));
+
+    p.trigger(TCommand::RunAnalysis);  // closes the result windows and reads current results
+    QVERIFY(p.form->Document().Plots().pltDef.Notice.empty());
 }
 
 void MainFormTest::unreadableFileAndCommandLine() {
