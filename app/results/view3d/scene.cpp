@@ -189,7 +189,7 @@ void wall(Builder& b, const TSceneSizes& s, const TSceneOptions& o, const app::m
         // The centre line bent by the deflections × the factor; the strip's corners shared along it.
         const double f = static_cast<double>(o.DeformationFactor), delta = s.Increment;
         auto xAt = [&](int n) {
-            return static_cast<double>(deflection->Points[static_cast<std::size_t>(n)].X) * f;
+            return static_cast<double>(deflection->Points[static_cast<std::size_t>(n)].X) * s.DeflectionScale * f;
         };
         auto normal = [&](int i) {  // of segment i (1-based)
             const double dx = xAt(i) - xAt(i - 1);
@@ -243,6 +243,7 @@ TSceneSizes SceneSizes(const TProgramData& m) {
     const double e = 12.5 * s.Width, b = 5 * s.Width;
     s.Largest = std::max({2 * std::fabs(a), std::fabs(e), std::fabs(b)});
     s.Centre = -a / 2;
+    s.DeflectionScale = 1.0 / scale;
     return s;
 }
 

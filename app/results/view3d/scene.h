@@ -67,6 +67,9 @@ struct TSceneSizes {
     double FreeHeight = 0;
     double Largest = 1;  // D, for the fit scale
     double Centre = 0;   // c = −a / 2
+    /// Scene length per unit of the deflection plot: deflections are shown in inches in English
+    /// units while the scene is in feet.
+    double DeflectionScale = 1;
 };
 [[nodiscard]] TSceneSizes SceneSizes(const app::model::TProgramData& model);
 

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "app/model/problem_tables.h"
+#include "app/model/units.h"
 
 namespace app::results {
 namespace {
@@ -166,9 +167,16 @@ TEST(Scene, DeformedWallIsAContinuousStrip) {
     const TPrimitive& second = scene[1];
     EXPECT_DOUBLE_EQ(second.Corners[3][0], first.Corners[0][0]);  // shared corners
     EXPECT_DOUBLE_EQ(second.Corners[2][2], first.Corners[1][2]);
-    EXPECT_NEAR((first.Corners[2][0] + first.Corners[3][0]) / 2, 10.0, 1e-9);  // top node: 1.00 × 10
+    // The top node deflects 1.00 in: × 10 that is 10 in, 0.833 ft in the scene's feet.
+    EXPECT_NEAR((first.Corners[2][0] + first.Corners[3][0]) / 2, 10.0 / 12.0, 1e-9);
     o.DeformationFactor = 0;
     EXPECT_NEAR(BuildScene(p.model, o, &plot.Line(0))[0].Corners[0][0], -0.05, 1e-9);  // straight
+
+    // In SI the deflections and the scene are both in metres.
+    o.DeformationFactor = 10;
+    p.model.SetUnitSystem(app::model::kUnitsSI);
+    const std::vector<TPrimitive> si = BuildScene(p.model, o, &plot.Line(0));
+    EXPECT_NEAR((si[0].Corners[2][0] + si[0].Corners[3][0]) / 2, 10.0, 1e-9);
 }
 
 TEST(Camera, FitPanRotateZoomAndTheFactorSteps) {
