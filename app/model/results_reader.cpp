@@ -358,9 +358,15 @@ private:
         }
     }
 
-    // K rows of depth, deflection, moment, shear and reaction into response curve `curve`.
+    // The response rows of a problem run from the top to the station below the tip; the curves
+    // show the wall, from the top to the tip.
+    static int drawnRows(int rows) { return rows > 1 ? rows - 1 : rows; }
+
+    // K rows of depth, deflection, moment, shear and reaction into response curve `curve` (all but
+    // the station below the tip) and into the results store (all).
     void readResponseRows(int curve, int rows) {
         const bool english = m_units == kEnglish;
+        const int drawn = drawnRows(rows);
         for (int j = 0; j < rows; ++j) {
             TResponsePoint r;
             r.Depth = m_in.ReadReal();
@@ -373,6 +379,8 @@ private:
                 r.Moment /= kPerKilo;
                 r.Shear /= kPerKilo;
             }
+            m_data.Results.SetResponse(curve, j, r);
+            if (j >= drawn) continue;
             put(m_p.pltDef.Lines(), curve, j, r.Deflection, r.Depth);
             put(m_p.pltMom.Lines(), curve, j, r.Moment, r.Depth);
             put(m_p.pltShear.Lines(), curve, j, r.Shear, r.Depth);
@@ -380,12 +388,12 @@ private:
             put(m_p.pltDMS.Lines(), curve, j, r.Deflection, r.Depth);
             put(m_p.pltDMS.Lines2(), curve, j, r.Moment, r.Depth);
             put(m_p.pltDMS.Lines3(), curve, j, r.Shear, r.Depth);
-            m_data.Results.SetResponse(curve, j, r);
         }
         if (index(curve) >= m_rowsRead.size()) m_rowsRead.resize(index(curve) + 1, 0);
         m_rowsRead[index(curve)] = rows;
         m_responseEnd = m_in.Pos();
-        m_maxNodes = std::max(m_maxNodes, rows);
+        m_maxNodes = std::max(m_maxNodes, drawn);
+        m_maxRows = std::max(m_maxRows, rows);
     }
 
     void readFirstCase() {
@@ -406,7 +414,7 @@ private:
         m_cases = std::max(1, caseCount);
         setResponseCurves(caseCount);
         const int nodes = count(TResultsStore::kMaxPoints);
-        setResponsePoints(nodes);
+        setResponsePoints(drawnRows(nodes));
         (void)m_in.ReadInteger();  // unit system again
         readResponseRows(0, nodes);
 
@@ -427,7 +435,7 @@ private:
         m_cases = std::max(m_cases, count(TResultsStore::kMaxCases));
         setResponseCurves(m_cases);
         const int nodes = count(TResultsStore::kMaxPoints);
-        setResponsePoints(std::max(m_p.pltDef.PointCount(), nodes));
+        setResponsePoints(std::max(m_p.pltDef.PointCount(), drawnRows(nodes)));
         (void)m_in.ReadInteger();  // unit system again
         readResponseRows(curve, nodes);
     }
@@ -473,7 +481,7 @@ private:
         TResultsStore& store = m_data.Results;
         for (int c = 0; c < m_cases; ++c) {
             const int filled = index(c) < m_rowsRead.size() ? m_rowsRead[index(c)] : 0;
-            for (int j = std::max(1, filled); j < m_maxNodes; ++j) {
+            for (int j = std::max(1, filled); j < m_maxRows; ++j) {
                 // A copy: setting may grow the storage the reference points into.
                 const TResponsePoint previous = store.Response(c, j - 1);
                 store.SetResponse(c, j, previous);
@@ -535,7 +543,8 @@ private:
     int m_units = kEnglish;
     int m_cases = 1;
     int m_maxPressureRows = 0;
-    int m_maxNodes = 0;
+    int m_maxNodes = 0;           // points of the longest response curve
+    int m_maxRows = 0;            // rows of the longest response section
     std::vector<int> m_rowsRead;  // response rows read per case
 };
 

@@ -49,6 +49,11 @@ void TDocumentController::replaceModel() {
     m_reader = std::make_unique<TResultsReader>(*m_plots, *m_model);
     m_reader->OnShowMessage = [this](const std::string& message) { showMessage(message); };
     m_runStatus = {};
+    // A graph title belongs to the file it was typed for: New and Open start from none.
+    for (app::model::TGraphPlot* plot : m_plots->All()) {
+        plot->GraphTitle.clear();
+        plot->TitleAtTop = false;
+    }
     m_resultsStale = false;
     m_readNotices.clear();
     m_readStoreNotice.clear();

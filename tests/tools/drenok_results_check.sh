@@ -24,8 +24,9 @@ for file in "$examples"/*.dn5d; do
     "$results" --wide "$work/$name/$name.dn5d" >/dev/null || fail "$name: --wide exit $?"
 done
 
-# Three stages: three labelled curves per depth plot, equal to the rows of the plot-data file
-# (deflections as written, moments and shears in kips, depths in feet).
+# Three stages: three labelled curves per depth plot, equal to the rows of the plot-data file down
+# to the tip (deflections as written, moments and shears in kips, depths in feet; the row of the
+# station below the tip is not drawn).
 dir=$work/three_stages
 csv=$dir/long.csv
 for plot in deflection moment shear reaction; do
@@ -34,8 +35,8 @@ for plot in deflection moment shear reaction; do
 done
 # Response rows of the plot-data file: the line " cases rows units", then that many rows.
 awk 'NF == 3 && $1 == 3 { block++; rows = $2; next }
-     rows > 0 { rows--; printf "%d %.17g %.17g %.17g %.17g %.17g\n", block, $1 / 12, $2, $3 / 1000, $4 / 1000, $5 }' "$dir/three_stages.dn5p" >"$dir/rows"
-[ "$(wc -l <"$dir/rows")" -eq 186 ] || fail "three stages: expected 3 x 62 response rows"
+     rows > 0 { if (--rows > 0) printf "%d %.17g %.17g %.17g %.17g %.17g\n", block, $1 / 12, $2, $3 / 1000, $4 / 1000, $5 }' "$dir/three_stages.dn5p" >"$dir/rows"
+[ "$(wc -l <"$dir/rows")" -eq 183 ] || fail "three stages: expected 3 x 61 response rows"
 awk -F, 'NR > 1 && $1 == "deflection" { split($2, s, " "); d[s[2], $3] = $4; y[s[2], $3] = $5 }
          NR > 1 && $1 == "moment" { split($2, s, " "); m[s[2], $3] = $4 }
          NR > 1 && $1 == "shear" { split($2, s, " "); v[s[2], $3] = $4 }
@@ -54,12 +55,12 @@ awk -F, 'NR > 1 && $1 == "deflection" { split($2, s, " "); d[s[2], $3] = $4; y[s
 [ "$(head -1 "$dir/wide.csv")" = "deflection,Deflection vs Depth" ] || fail "wide: title line"
 [ "$(sed -n 2p "$dir/wide.csv")" = "point,Stage: 1: Deflection (in),Stage: 1: Depth (ft),Stage: 2: Deflection (in),Stage: 2: Depth (ft),Stage: 3: Deflection (in),Stage: 3: Depth (ft)" ] ||
     fail "wide: header $(sed -n 2p "$dir/wide.csv")"
-[ "$(wc -l <"$dir/wide.csv")" -eq 64 ] || fail "wide: expected 62 rows"
+[ "$(wc -l <"$dir/wide.csv")" -eq 63 ] || fail "wide: expected 61 rows"
 [ "$(awk -F, 'NR > 2 && NF != 7' "$dir/wide.csv" | wc -l)" -eq 0 ] || fail "wide: rows without three column pairs"
 "$results" --list "$dir/three_stages.dn5d" >"$dir/list" || fail "list: exit $?"
 grep -q '^moment: Moment vs Depth$' "$dir/list" || fail "list: moment plot"
 grep -q '^  x: Bending Moment (in-kips)$' "$dir/list" || fail "list: moment axis"
-[ "$(grep -c '^    Stage: [123]: 62 points$' "$dir/list")" -eq 12 ] || fail "list: stage curves of the depth plots"
+[ "$(grep -c '^    Stage: [123]: 61 points$' "$dir/list")" -eq 12 ] || fail "list: stage curves of the depth plots"
 
 # A long-term run whose second problem stops (a station outside the wall): the short-term curves,
 # the message, status 1.
@@ -79,13 +80,13 @@ grep -q 'Long-Term' "$work/stop/long.csv" && fail "stop: a long-term curve was w
 cmp -s <(grep '^deflection,' "$work/stop/long.csv") \
     <(grep '^deflection,Short-Term,' "$work/short_long_term/long.csv") || fail "stop: short-term curve differs"
 
-# 407 increments: 409 response rows.
+# 407 increments: 409 response rows, 408 on the wall.
 mkdir -p "$work/long"
 printf 'Long wall\n1 1 1 0 0 0 0 1 0 0\n407 1 100 1E-5 0 12\n3 407 0 0\n0 407 1 1E9\n1\n1 0 0 1000 0 0\n0\n0\n' \
     >"$work/long/wall.dn5d"
 "$run" "$work/long/wall.dn5d" >/dev/null 2>&1 || fail "407 increments: run failed"
 "$results" --list "$work/long/wall.dn5d" >"$work/long/list" || fail "407 increments: exit $?"
-grep -q '^    Load #1: 409 points$' "$work/long/list" || fail "407 increments: $(grep points "$work/long/list")"
+grep -q '^    Load #1: 408 points$' "$work/long/list" || fail "407 increments: $(grep points "$work/long/list")"
 
 # Usage errors and missing files: status 2 and a message.
 expect2() {

@@ -189,7 +189,8 @@ void wall(Builder& b, const TSceneSizes& s, const TSceneOptions& o, const app::m
         // The centre line bent by the deflections × the factor; the strip's corners shared along it.
         const double f = static_cast<double>(o.DeformationFactor), delta = s.Increment;
         auto xAt = [&](int n) {
-            return static_cast<double>(deflection->Points[static_cast<std::size_t>(n)].X) * s.DeflectionScale * f;
+            return static_cast<double>(deflection->Points[static_cast<std::size_t>(n)].X) *
+                   s.DeflectionScale * f;
         };
         auto normal = [&](int i) {  // of segment i (1-based)
             const double dx = xAt(i) - xAt(i - 1);

@@ -86,7 +86,7 @@ TEST_F(ResultsReaderTest, EnglishSingleProblemWithoutPressureConvertsForDisplay)
     EXPECT_EQ(p.pltPY.LineCount(), 0);
     p.pltDMS.CurveName = "Load #";  // the three-panel plot has its own default prefix
     expectLegends({"Load #1"});
-    EXPECT_EQ(p.pltDef.PointCount(), 42);
+    EXPECT_EQ(p.pltDef.PointCount(), 41);  // nodes 0 to 40: the row below the tip is not drawn
 
     // Row 40: 40 in, 0 in, 20000 lb-in, -19500 lb, -1000 lb.
     const TResponsePoint& r = data.Results.Response(0, 40);
@@ -190,22 +190,27 @@ TEST_F(ResultsReaderTest, SeveralCasesAreLabelledByStageOrShortAndLongTerm) {
 
 TEST_F(ResultsReaderTest, ShorterLaterStagesArePaddedWithTheirLastPoint) {
     ASSERT_TRUE(reader.ReadResultsText(block(0, 4, {3, 4}, 2, 5) + block(1, 2, {2, 3}, 2, 3), true));
-    // Stage 2 has nodes 0..2 of 5: nodes 3 and 4 repeat node 2, converted like it.
+    // Stage 2 has rows 0..2 of 5. The curves stop at the tip, the row before the last: stage 2's
+    // points 2 and 3 repeat its point 1, converted like it. The store keeps every row.
+    ASSERT_EQ(p.pltDef.PointCount(), 4);
+    const std::array<long double, 5> tip = row(1, 1);
+    for (int j = 2; j < 4; ++j) {
+        SCOPED_TRACE(j);
+        EXPECT_NEAR(p.pltDef.Point(1, j).X, tip[1], kTol);
+        EXPECT_NEAR(p.pltDef.Point(1, j).Y, tip[0] / 12.0L, kTol);
+        EXPECT_NEAR(p.pltMom.Point(1, j).X, tip[2] / 1000.0L, kTol);
+        EXPECT_NEAR(p.pltShear.Point(1, j).X, tip[3] / 1000.0L, kTol);
+        EXPECT_NEAR(p.pltSoil.Point(1, j).X, tip[4], kTol);
+        EXPECT_NEAR(p.pltDMS.Point(1, j).Y, tip[0] / 12.0L, kTol);
+        EXPECT_NEAR(p.pltDMS.Point2(1, j).X, tip[2] / 1000.0L, kTol);
+        EXPECT_NEAR(p.pltDMS.Point3(1, j).X, tip[3] / 1000.0L, kTol);
+    }
     const std::array<long double, 5> last = row(1, 2);
     for (int j = 3; j < 5; ++j) {
-        SCOPED_TRACE(j);
-        EXPECT_NEAR(p.pltDef.Point(1, j).X, last[1], kTol);
-        EXPECT_NEAR(p.pltDef.Point(1, j).Y, last[0] / 12.0L, kTol);
-        EXPECT_NEAR(p.pltMom.Point(1, j).X, last[2] / 1000.0L, kTol);
-        EXPECT_NEAR(p.pltShear.Point(1, j).X, last[3] / 1000.0L, kTol);
-        EXPECT_NEAR(p.pltSoil.Point(1, j).X, last[4], kTol);
-        EXPECT_NEAR(p.pltDMS.Point(1, j).Y, last[0] / 12.0L, kTol);
-        EXPECT_NEAR(p.pltDMS.Point2(1, j).X, last[2] / 1000.0L, kTol);
-        EXPECT_NEAR(p.pltDMS.Point3(1, j).X, last[3] / 1000.0L, kTol);
         EXPECT_NEAR(data.Results.Response(1, j).Moment, last[2] / 1000.0L, kTol);
         EXPECT_NEAR(data.Results.Response(1, j).Depth, last[0] / 12.0L, kTol);
     }
-    EXPECT_NEAR(p.pltDef.Point(0, 4).X, row(0, 4)[1], kTol);
+    EXPECT_NEAR(p.pltDef.Point(0, 3).X, row(0, 3)[1], kTol);
 
     // Pressure: stage 2's two rows padded to four; stage 1 not cut short; combined shows case 1.
     ASSERT_EQ(p.pltLD.PointCount(), 4);
@@ -283,9 +288,9 @@ TEST_F(ResultsReaderTest, MalformedFilesFailWithTheMessageOnlyWhenAsked) {
 
     // A failed read keeps what it filled before the cut.
     ASSERT_FALSE(reader.ReadResultsText(truncated, true));
-    EXPECT_EQ(p.pltDef.PointCount(), 42);
+    EXPECT_EQ(p.pltDef.PointCount(), 41);
     EXPECT_NEAR(p.pltDef.Point(0, 1).X, 20.54L, kTol);
-    EXPECT_EQ(p.pltDef.Point(0, 41).X, 0.0L);
+    EXPECT_EQ(p.pltDef.Point(0, 40).X, 0.0L);
 }
 
 // The response section of a block made by block(): from its "cases rows units" line to the end.
@@ -324,7 +329,7 @@ TEST_F(ResultsReaderTest, ARunStoppedInALaterProblemKeepsTheProblemsBeforeIt) {
                                            "the error message."});
         expectLegends({"Stage: 1", "Stage: 2"});
         EXPECT_EQ(data.Results.CaseCount(), 2);
-        EXPECT_NEAR(p.pltDef.Point(1, 3).X, row(1, 3)[1], kTol);
+        EXPECT_NEAR(p.pltDef.Point(1, 2).X, row(1, 2)[1], kTol);  // the tip: the last row is below it
         EXPECT_NEAR(p.pltDef.Point(0, 2).X, row(0, 2)[1], kTol);
         ASSERT_EQ(p.pltLD.LineCount(), 2);
         EXPECT_NEAR(p.pltLD.Point(1, 1).X, 21.0L, kTol);
@@ -355,7 +360,7 @@ TEST_F(ResultsReaderTest, StopsInTheLongTermOrTheFirstProblemAreTold) {
         "The analysis stopped with an error in the long-term problem. The results of the short-term problem "
         "are shown. Please, check output file for the error message.");
     expectLegends({"Short-Term"});
-    EXPECT_NEAR(p.pltMom.Point(0, 3).X, row(0, 3)[2] / 1000.0L, kTol);
+    EXPECT_NEAR(p.pltMom.Point(0, 2).X, row(0, 2)[2] / 1000.0L, kTol);
 
     // Nothing solved: the run's only response section is empty. No results, and the user is told.
     for (const std::string& text :
@@ -375,9 +380,10 @@ TEST_F(ResultsReaderTest, StopsInTheLongTermOrTheFirstProblemAreTold) {
 }
 
 TEST_F(ResultsReaderTest, TheLongestWallsAndPressureTablesAreRead) {
-    // 407 increments give 409 response rows; a table in other units prints every one of its rows.
+    // 407 increments give 409 response rows, 408 of them on the wall; a table in other units
+    // prints every one of its rows.
     ASSERT_TRUE(reader.ReadResultsText(block(0, 5000, {2}, 1, 409), true));
-    EXPECT_EQ(p.pltDef.PointCount(), 409);
+    EXPECT_EQ(p.pltDef.PointCount(), 408);
     EXPECT_NEAR(data.Results.Response(0, 408).Deflection, row(0, 408)[1], kTol);
     EXPECT_EQ(p.pltLD.PointCount(), 5000);
     EXPECT_NEAR(data.Results.Pressure(0, 4999).Total, 10.0L + 4999.0L, kTol);

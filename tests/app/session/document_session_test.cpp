@@ -192,5 +192,22 @@ TEST(DocumentSession, ResultsOutOfDateAfterAnEdit) {
     EXPECT_TRUE(s.document.ResultsOutOfDate());
 }
 
+// A graph title typed for one file is not carried to the next: New and Open start without one.
+TEST(DocumentSession, GraphTitlesBelongToTheirFile) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "cantilever_check.dn5d");
+    Session s;
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    s.document.Plots().pltDef.GraphTitle = "Wall A, section 1";
+    s.document.Plots().pltMom.TitleAtTop = true;
+    s.document.NewProblem();
+    EXPECT_EQ(s.document.Plots().pltDef.GraphTitle, "");
+    EXPECT_FALSE(s.document.Plots().pltMom.TitleAtTop);
+    s.document.Plots().pltShear.GraphTitle = "Typed for the new problem";
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    EXPECT_EQ(s.document.Plots().pltShear.GraphTitle, "");
+}
+
 }  // namespace
 }  // namespace app::session

@@ -29,6 +29,7 @@
 #include "app/model/run_files.h"
 #include "app/model/run_outcome.h"
 #include "app/model/stages.h"
+#include "app/model/units.h"
 #include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_form.h"
 #include "app/ui/dialogs/dlg_staged.h"
@@ -131,7 +132,11 @@ void MainFormTest::eachExampleOpensRunsAndEnablesResults() {
         const auto& plots = p.form->Document().Plots();
         const int cases = model.StageCount > 1 ? model.StageCount : model.LongTerm ? 2 : 1;
         QCOMPARE(plots.pltDef.LineCount(), cases);
-        QCOMPARE(plots.pltDef.PointCount(), model.IncrementCount + 2);  // the response rows hold NI + 2 nodes
+        // The curves run from the top to the tip: nodes 0 to NI, not the station below the tip.
+        QCOMPARE(plots.pltDef.PointCount(), model.IncrementCount + 1);
+        QCOMPARE(static_cast<double>(plots.pltDef.Line(0).Points.back().Y),
+                 static_cast<double>(model.IncrementCount * model.IncrementLength /
+                                     app::model::LengthScale(model.UnitSystem())));
         QVERIFY(
             !QFile::exists(QDir(QStringLiteral(DRENOK_ENGINE_DIR)).filePath(QStringLiteral("names.dat"))));
         if (model.StageCount > 1) {
