@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "app/model/number_format.h"
 #include "app/model/run_files.h"
 #include "app/model/run_outcome.h"
 #include "app/model/units.h"
@@ -333,6 +334,16 @@ private:
         }
     }
 
+    // A p-y curve's legend: its depth in the unit of the depth axes. Generated curves alone are
+    // labelled by their depth [L]; with user curves every curve is labelled by its node.
+    [[nodiscard]] std::string pyLegend(long double label) const {
+        const bool userCurves = m_data.ApplyExternalPY && m_data.Tables().PYCurves2.RowCount() > 0;
+        const long double stored = userCurves ? label * m_data.IncrementLength : label;
+        const char* unit = m_units == kEnglish ? " ft" : m_units == kUnitsSI ? " m" : "";
+        const long double shown = m_units == kEnglish ? stored / kInchesPerFoot : stored;
+        return "Depth " + FormatGeneral(shown, 4) + unit;
+    }
+
     void readPYCurves(bool pad) {
         TGraphPlot& py = m_p.pltPY;
         const int curves = count(kMaxPYCurves);
@@ -349,6 +360,7 @@ private:
                 line.Points.push_back({y, p});
             }
             longest = std::max(longest, line.Points.size());
+            line.Name = pyLegend(line.Value);
         }
         if (!pad) return;
         for (int i = 0; i < curves; ++i) {
@@ -444,8 +456,9 @@ private:
     void setLegends() {
         if (m_declaredCases < 2) return;
         const bool longTerm = m_data.LongTermMarker == kLongTermFollows;
-        std::array<TGraphPlot*, 5> plots = {&m_p.pltDef, &m_p.pltMom, &m_p.pltShear, &m_p.pltSoil,
-                                            &m_p.pltDMS};
+        // The earth-pressure curves are one per problem too.
+        std::array<TGraphPlot*, 6> plots = {&m_p.pltDef,  &m_p.pltMom, &m_p.pltShear,
+                                            &m_p.pltSoil, &m_p.pltDMS, &m_p.pltLD};
         for (TGraphPlot* plot : plots) {
             const TLineList& lines = plot->Lines();
             for (std::size_t i = 0; i < lines.size() && i < index(m_cases); ++i)
@@ -556,7 +569,8 @@ void emptyPlots(PlotDefinitions& plots, TResultsStore& store) {
         plot->SetPointCount3(0);
     }
     // Stage and case labels of an earlier read must not stick to a single-case result.
-    for (TGraphPlot* plot : {&plots.pltDef, &plots.pltMom, &plots.pltShear, &plots.pltSoil, &plots.pltDMS})
+    for (TGraphPlot* plot :
+         {&plots.pltDef, &plots.pltMom, &plots.pltShear, &plots.pltSoil, &plots.pltDMS, &plots.pltLD})
         for (const TLineList* set : {&plot->Lines(), &plot->Lines2(), &plot->Lines3()})
             for (const auto& line : *set)
                 line->Name.clear();

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
+#include <utility>
 
 #include "app/results/graph/plot_dialogs.h"
 #include "app/widgets/messages.h"
@@ -112,11 +113,13 @@ void TLegendList::mouseMoveEvent(QMouseEvent* event) {
     QPoint to = mapToParent(event->position().toPoint()) - m_grip;
     to.setX(std::clamp(to.x(), 0, std::max(0, parentWidget()->width() - width())));
     to.setY(std::clamp(to.y(), 0, std::max(0, parentWidget()->height() - height())));
+    if (to != pos()) m_moved = true;
     move(to);
 }
 
 void TLegendList::mouseReleaseEvent(QMouseEvent*) {
     m_dragging = false;
+    if (std::exchange(m_moved, false)) m_form.LegendPlacedByUser();
 }
 
 void TLegendList::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -311,10 +314,30 @@ void TPlotForm::keepLegendInside() {
 
 void TPlotForm::LayOut(bool placeLegend) {
     m_layout = screenLayout();
-    if (placeLegend)
-        m_legend->move(m_layout.Plot.Right - m_legend->width(), m_layout.Plot.Bottom - m_legend->height());
-    keepLegendInside();
+    if (placeLegend) m_legendPlaced = false;
+    placeLegendBox();
     update();
+}
+
+void TPlotForm::LegendPlacedByUser() {
+    const int roomX = width() - m_legend->width(), roomY = height() - m_legend->height();
+    m_legendPlaced = true;
+    m_legendPlace = QPointF(roomX > 0 ? double(m_legend->x()) / roomX : 0.0,
+                            roomY > 0 ? double(m_legend->y()) / roomY : 0.0);
+}
+
+// The legend sits at the plot's lower right corner until the user drags it; from then on it keeps
+// its place as a share of the room the window leaves it, so resizing the window (as switching
+// between maximized windows does) never leaves it over the curves.
+void TPlotForm::placeLegendBox() {
+    if (!m_legendPlaced) {
+        m_legend->move(m_layout.Plot.Right - m_legend->width(), m_layout.Plot.Bottom - m_legend->height());
+    } else {
+        const int roomX = std::max(0, width() - m_legend->width());
+        const int roomY = std::max(0, height() - m_legend->height());
+        m_legend->move(qRound(m_legendPlace.x() * roomX), qRound(m_legendPlace.y() * roomY));
+    }
+    keepLegendInside();
 }
 
 QString TPlotForm::titleText() const {
@@ -411,10 +434,8 @@ void TPlotForm::EditLegend() {
     const QStringList edited = dialog.Names();
     for (int i = 0; i < m_plot->LineCount() && i < edited.size(); ++i)
         m_plot->Line(i).Name = edited[i].toStdString();
-    const QPoint at = m_legend->pos();
     RebuildLegend();
-    m_legend->move(at);
-    keepLegendInside();
+    placeLegendBox();
 }
 
 void TPlotForm::ChooseActiveCurves() {
@@ -428,10 +449,8 @@ void TPlotForm::ChooseActiveCurves() {
     if (dialog.exec() != QDialog::Accepted) return;
     for (int i = 0; i < m_plot->LineCount(); ++i)
         m_plot->Line(i).Active = dialog.Flags()[static_cast<std::size_t>(i)] == kActiveFlag;
-    const QPoint at = m_legend->pos();
     RebuildLegend();
-    m_legend->move(at);
-    keepLegendInside();
+    placeLegendBox();
 }
 
 void TPlotForm::EditGraphTitle() {

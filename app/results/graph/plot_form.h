@@ -3,6 +3,7 @@
 // legend list, the mouse position in the title, zooming, printing and saving a bitmap.
 
 #include <QPageLayout>
+#include <QPointF>
 #include <QPointer>
 #include <QWidget>
 #include <vector>
@@ -52,6 +53,7 @@ private:
     int m_itemHeight = 16;
     QFont m_font;
     bool m_dragging = false;
+    bool m_moved = false;  // the drag moved the list
     QPoint m_grip;
 };
 
@@ -68,8 +70,11 @@ public:
     /// Curve index of each legend entry (the active curves in order).
     [[nodiscard]] const std::vector<int>& LegendCurves() const { return m_legendCurves; }
 
-    /// Lays the window out; `placeLegend` puts the legend at the plot's lower right corner.
+    /// Lays the window out; `placeLegend` puts the legend back at the plot's lower right corner,
+    /// forgetting where the user dragged it.
     void LayOut(bool placeLegend);
+    /// The legend list was dragged: it keeps that place through resizes.
+    void LegendPlacedByUser();
     /// The plot menu's items as they stand when it opens.
     void RefreshMenu();
     /// Zoom rectangle between two window points, and a right click at one.
@@ -103,6 +108,7 @@ protected:
 
 private:
     [[nodiscard]] QString titleText() const;
+    void placeLegendBox();
     void buildMenu();
     void setMarkers(int every);
     void setFontSize(int size);
@@ -131,7 +137,10 @@ private:
     QPoint m_anchor;
     bool m_zooming = false;
     bool m_painted = false;
-    std::string m_shownNotice;  // the notice the title and layout were made for
+    std::string m_shownNotice;
+    bool m_legendPlaced = false;  // dragged by the user: kept at m_legendPlace
+    QPointF m_legendPlace;  // its top-left corner as a share of the room left for it  // the notice the title
+                            // and layout were made for
     QPageLayout m_pageLayout;
 };
 

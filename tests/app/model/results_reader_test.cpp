@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/model/data_file.h"
+
 namespace app::model {
 namespace {
 
@@ -180,6 +182,8 @@ TEST_F(ResultsReaderTest, SeveralCasesAreLabelledByStageOrShortAndLongTerm) {
     EXPECT_EQ(data.Results.CaseCount(), 3);
     ASSERT_EQ(p.pltPY.LineCount(), 5);  // the last stage's curves
     EXPECT_EQ(p.pltPY.Line(0).Value, 40.0L);
+    EXPECT_EQ(p.pltPY.LegendText(0), "Depth 3.333 ft");  // 40 in, in the depth axes' feet
+    EXPECT_EQ(p.pltLD.LegendText(2), "Stage: 3");        // pressure curves are labelled by stage too
 
     // A single problem read next has one curve with the default label again.
     ASSERT_TRUE(readGolden("cantilever_check.dn5p"));
@@ -424,6 +428,16 @@ TEST_F(ResultsReaderTest, EveryCutFailsAndNoEditedWordCrashes) {
         }
     }
     EXPECT_TRUE(messages.empty());
+}
+
+// User curves are labelled by the depth of their node, in feet.
+TEST_F(ResultsReaderTest, UserCurvesAreLabelledByTheirDepth) {
+    CreateFromFile(data, std::filesystem::path(DRENOK_EXAMPLES) / "user_pressure_curves.dn5d",
+                   TDataFileFormat::Current);
+    ASSERT_TRUE(readGolden("user_pressure_curves.dn5p"));
+    ASSERT_GT(p.pltPY.LineCount(), 1);
+    EXPECT_EQ(p.pltPY.LegendText(0), "Depth 10 ft");  // node 30 of 4 in increments
+    EXPECT_EQ(p.pltPY.LegendText(1), "Depth 11.67 ft");
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ private slots:
     void cleanup() { app::widgets::SetMessageFunction({}); }
 
     void opensWithTwentyActiveCurvesAndTheirLegend();
+    void legendKeepsItsPlaceThroughResizes();
     void zoomRectangleAndRightClick();
     void menuRefreshRules();
     void legendEditorRefusesAnEmptyName();
@@ -71,6 +72,41 @@ private slots:
 private:
     QStringList messages;
 };
+
+// Switching between maximized windows resizes each: an undragged legend stays at the plot's corner,
+// a dragged one where the user put it, not where a small size pushed it.
+void PlotFormTest::legendKeepsItsPlaceThroughResizes() {
+    TGraphPlot plot;
+    fill(plot, 2);
+    TPlotForm form(plot);
+    form.resize(900, 700);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QPoint corner = form.Legend()->geometry().bottomRight();
+    form.resize(300, 250);
+    form.resize(900, 700);
+    QCOMPARE(form.Legend()->geometry().bottomRight(), corner);
+
+    // Dragged to the upper left quarter by 200 px left and 300 px up.
+    TLegendList* legend = form.Legend();
+    const QPoint grip(5, 5);
+    QTest::mousePress(legend, Qt::LeftButton, Qt::NoModifier, grip);
+    QMouseEvent move(QEvent::MouseMove, QPointF(grip - QPoint(200, 300)),
+                     legend->mapToGlobal(QPointF(grip - QPoint(200, 300))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(legend, &move);
+    QTest::mouseRelease(legend, Qt::LeftButton, Qt::NoModifier, grip - QPoint(200, 300));
+    const QPoint placed = legend->pos();
+    QVERIFY(placed.x() < 700 && placed.y() < 400);
+    form.resize(300, 250);
+    QVERIFY(legend->geometry().right() <= form.width());
+    form.resize(900, 700);
+    QVERIFY2((legend->pos() - placed).manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2 after %3,%4")
+                                                                             .arg(legend->x())
+                                                                             .arg(legend->y())
+                                                                             .arg(placed.x())
+                                                                             .arg(placed.y())));
+}
 
 void PlotFormTest::opensWithTwentyActiveCurvesAndTheirLegend() {
     TGraphPlot plot;
