@@ -405,6 +405,10 @@ void TDocumentController::EditTextFile(const char* extension, const QString& edi
         m_ports.ShowTextFile(absolutePath(file));
         return;
     }
+    if (editor.trimmed().isEmpty() && m_ports.OpenDocument) {
+        m_ports.OpenDocument(absolutePath(file));
+        return;
+    }
     if (!StartTextEditor(editor, QString::fromStdString(absolutePath(file))))
         showMessage(kEditorFailedMessage);
 }

@@ -68,6 +68,9 @@ struct TDocumentPorts {
     /// The report or the run notes in the program's read-only viewer (used when no editor is set);
     /// missing: the outside editor.
     std::function<void(const std::string& path)> ShowTextFile;
+    /// A file handed to the desktop's handler, which says when it cannot open it; missing: the
+    /// handler is started without a word back.
+    std::function<void(const std::string& path)> OpenDocument;
 };
 
 class TDocumentController {

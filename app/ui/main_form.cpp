@@ -31,6 +31,7 @@
 #include "app/results/graph/plot_form.h"
 #include "app/results/view3d/dlg_block.h"
 #include "app/results/views/side_view.h"
+#include "app/session/desktop_open.h"
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/dialogs/dlg_about.h"
 #include "app/ui/dialogs/dlg_staged.h"
@@ -132,6 +133,11 @@ std::optional<std::string> TDialogs::SaveFile(QWidget* parent, const QString& in
 
 bool TDialogs::OpenUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
+}
+
+void TDialogs::OpenDocument(QWidget* parent, const QString& path) {
+    session::OpenWithDesktop(path, parent,
+                             [this, parent](const QString& message) { Information(parent, message); });
 }
 
 bool TDialogs::CanWriteIn(const QString& folder) {
@@ -384,6 +390,9 @@ session::TDocumentPorts TMainForm::makePorts() {
     ports.ShowRunWarning = [this](const std::string& message) {
         if (m_options.Dialogs->RunWarning(this, QString::fromStdString(message)))
             m_document->EditTextFile(app::model::kReportExtension, m_wordProcessor);
+    };
+    ports.OpenDocument = [this](const std::string& path) {
+        m_options.Dialogs->OpenDocument(this, QString::fromStdString(path));
     };
     ports.ShowTextFile = [this](const std::string& path) {
         auto* viewer = new TTextViewer(this);
@@ -1012,8 +1021,7 @@ void TMainForm::openHelpFile(const char* name) {
                             .arg(file, QDir::toNativeSeparators(m_options.ProgramFolder)));
         return;
     }
-    if (!m_options.Dialogs->OpenUrl(QUrl::fromLocalFile(path)))
-        showInformation(tr("No program is set up to open \"%1\".").arg(file));
+    m_options.Dialogs->OpenDocument(this, path);
 }
 
 void TMainForm::AboutClick() {

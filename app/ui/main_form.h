@@ -54,8 +54,11 @@ public:
     virtual std::optional<session::TOpenChoice> OpenFile(QWidget* parent);
     virtual std::optional<std::string> SaveFile(QWidget* parent, const QString& initial,
                                                 const QString& title);
-    /// Hands a file or an address to the desktop's default handler.
+    /// Hands an address to the desktop's default handler (a browser).
     virtual bool OpenUrl(const QUrl& url);
+    /// Hands a file to the desktop's handler; a handler that cannot open it is told to the user
+    /// with the file and its folder, when it has finished.
+    virtual void OpenDocument(QWidget* parent, const QString& path);
     /// Whether files can be written in `folder` (an installed example's folder cannot).
     virtual bool CanWriteIn(const QString& folder);
 };

@@ -7,11 +7,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/results/export/workbook_writer.h"
+#include "app/session/desktop_open.h"
 #include "app/widgets/messages.h"
 
 namespace app::results {
@@ -67,7 +69,13 @@ TDlgExport::TDlgExport(app::model::PlotDefinitions& plots, const std::array<bool
             file += QStringLiteral(".xlsx");
         return file;
     };
-    OpenFile = [](const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); };
+    OpenFile = [this](const QString& file) {
+        // The handler may fail after this dialog has closed: the window behind it hears of it.
+        QWidget* owner = parentWidget() ? parentWidget() : this;
+        app::session::OpenWithDesktop(
+            file, owner, [owner](const QString& message) { app::widgets::ShowInformation(owner, message); });
+        return true;
+    };
     refreshButton();
 }
 

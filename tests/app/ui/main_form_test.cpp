@@ -644,7 +644,7 @@ void MainFormTest::helpFilesUpdateCheckAndAbout() {
     Program p(program.path());
     p.named("HelpContents")->trigger();
     QVERIFY(p.lastMessage().contains(QStringLiteral("DRENOK_2015.html")));
-    QVERIFY(p.dialogs->urls.isEmpty());
+    QVERIFY(p.dialogs->documents.isEmpty());
     for (const char* name : {kContentsFile, kUsersManualFile, kTechnicalManualFile}) {
         QFile file(QDir(program.path()).filePath(QString::fromUtf8(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -652,14 +652,13 @@ void MainFormTest::helpFilesUpdateCheckAndAbout() {
     p.named("HelpContents")->trigger();
     p.named("HelpUsersManual")->trigger();
     p.named("HelpTechnicalManual")->trigger();
-    QCOMPARE(p.dialogs->urls.size(), 3);
-    QCOMPARE(
-        p.dialogs->urls[1],
-        QUrl::fromLocalFile(QDir(program.path()).filePath(QStringLiteral("DRENOK 2015 Users Manual.pdf"))));
+    QCOMPARE(p.dialogs->documents.size(), 3);
+    QCOMPARE(p.dialogs->documents[1],
+             QDir(program.path()).filePath(QStringLiteral("DRENOK 2015 Users Manual.pdf")));
 
     p.named("HelpUpdates")->trigger();
     QVERIFY(p.lastMessage().startsWith(QStringLiteral("No update address is configured.")));
-    QCOMPARE(p.dialogs->urls.size(), 3);
+    QVERIFY(p.dialogs->urls.isEmpty());
     Program q(program.path(), [](QSettings& ini) {
         ini.setValue(QString::fromLatin1(kUpdateUrlValue), QStringLiteral("https://updates.test"));
         ini.setValue(QString::fromLatin1(kWebSiteValue), QStringLiteral("https://walls.test"));

@@ -66,6 +66,8 @@ public:
         warnings << text;
         return openReport;
     }
+    QStringList documents;
+    void OpenDocument(QWidget*, const QString& path) override { documents << path; }
     bool OpenUrl(const QUrl& url) override {
         urls << url;
         return true;
