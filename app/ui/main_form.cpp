@@ -678,7 +678,7 @@ void TMainForm::createMenus() {
         {TCommand::GraphMoment, tr("&Moment vs Depth"), &PlotDefinitions::pltMom},
         {TCommand::GraphShear, tr("&Shear vs Depth"), &PlotDefinitions::pltShear},
         {TCommand::GraphReaction, tr("&Reaction vs Depth"), &PlotDefinitions::pltSoil},
-        {TCommand::GraphDMS, tr("&Deflection, Moment and Shear"), &PlotDefinitions::pltDMS},
+        {TCommand::GraphDMS, tr("Deflection, Moment &and Shear"), &PlotDefinitions::pltDMS},
         {TCommand::GraphPressure, tr("Earth &Pressure Distribution"), &PlotDefinitions::pltLD},
         {TCommand::GraphPressureCombined, tr("Earth Pressure &Combined"), &PlotDefinitions::PltCombine},
     };
@@ -739,7 +739,7 @@ void TMainForm::createMenus() {
     }
     help->addSeparator();
     addAction(help, tr("&About..."), "HelpAbout", &TMainForm::AboutClick);
-    addAction(help, tr("Check for &Updates"), "HelpUpdates", &TMainForm::CheckUpdatesClick);
+    addAction(help, tr("Check for U&pdates"), "HelpUpdates", &TMainForm::CheckUpdatesClick);
 }
 
 void TMainForm::createToolBar() {

@@ -213,7 +213,7 @@ void TPlotForm::buildMenu() {
                             {tr("3 * Default"), 30},
                             {tr("4 * Default"), 40}},
                            [this](int v) { setFontSize(v); });
-    m_widthMenu = radioMenu(tr("&Line Width"), "LineWidth",
+    m_widthMenu = radioMenu(tr("Line W&idth"), "LineWidth",
                             {{tr("&Default"), 1},
                              {tr("2 * Default"), 2},
                              {tr("4 * Default"), 4},
@@ -233,8 +233,8 @@ void TPlotForm::buildMenu() {
     m_menu->addSeparator();
     // Qt's print dialog can always print to a PDF file, so printing needs no installed printer.
     m_printItem = item(tr("&Print..."), "PlotPrint", [this] { Print(); });
-    m_pageItem = item(tr("P&age Setup"), "PlotPage", [this] { PageSetup(); });
-    item(tr("&Save To Disk..."), "PlotSave", [this] { SaveToDisk(); });
+    m_pageItem = item(tr("Page Set&up"), "PlotPage", [this] { PageSetup(); });
+    item(tr("Save To &Disk..."), "PlotSave", [this] { SaveToDisk(); });
     m_curveSeparator = m_menu->addSeparator();
     connect(m_menu, &QMenu::aboutToShow, this, &TPlotForm::RefreshMenu);
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMap>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -698,6 +699,43 @@ void MainFormTest::keyboardReachesTheMenus() {
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_U);
     QTRY_COMPARE(p.form->Document().Model().EarthPressureChoice, 1);
     QVERIFY(p.action(TCommand::DistributedPressure)->isEnabled());
+
+    // No two items of one menu share a mnemonic: every menu of the window and of a graph window,
+    // with the results of a staged run (so the stage and graph items are all there).
+    Program q;
+    q.open(copyExample(folder, QStringLiteral("three_stages.dn5d")));
+    q.trigger(TCommand::RunAnalysis);
+    q.trigger(TCommand::GraphDeflection);
+    QList<QMenu*> menus = q.form->findChildren<QMenu*>();
+    QVERIFY(q.form->MdiArea()->activeSubWindow());
+    auto* graph = qobject_cast<app::results::TPlotForm*>(q.form->MdiArea()->activeSubWindow()->widget());
+    QVERIFY(graph);
+    graph->RefreshMenu();
+    menus << graph->PlotMenu();
+    QStringList clashes;
+    for (QMenu* menu : menus) {
+        emit menu->aboutToShow();
+        QMap<QChar, QString> taken;
+        for (QAction* action : menu->actions()) {
+            // Items shown only at times (the stages, say) count too.
+            if (action->isSeparator()) continue;
+            const QString text = action->text();
+            for (int i = 0; i + 1 < text.size(); ++i) {
+                if (text[i] != QLatin1Char('&')) continue;
+                if (text[i + 1] == QLatin1Char('&')) {
+                    ++i;
+                    continue;
+                }
+                const QChar key = text[i + 1].toLower();
+                // The same caption twice is one command in two forms, never shown together.
+                if (taken.contains(key) && taken[key] != text)
+                    clashes << menu->objectName() + menu->title() + ": " + taken[key] + " / " + text;
+                taken[key] = text;
+                break;
+            }
+        }
+    }
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("\n"))));
 }
 
 void MainFormTest::exportFromTheGraphicsMenu() {
