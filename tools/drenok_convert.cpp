@@ -16,6 +16,7 @@
 #include "app/model/program_data.h"
 #include "app/model/stages.h"
 #include "app/model/word_reader.h"
+#include "output_guard.h"
 #include "usage.h"
 
 namespace {
@@ -75,6 +76,11 @@ int main(int argc, char** argv) {
     }
     if (argc != 3) {
         std::cerr << "usage: drenok-convert IN OUT\n";
+        return 1;
+    }
+    if (const auto read = tools::ReadFileOverwrittenBy(argv[2], argv[1])) {
+        std::cerr << "drenok-convert: " << argv[2] << " would write over " << *read
+                  << ", which it reads; name the output otherwise\n";
         return 1;
     }
     try {

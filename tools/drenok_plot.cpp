@@ -28,6 +28,7 @@
 #include "app/results/view3d/scene_picture.h"
 #include "app/results/view3d/scene_raster.h"
 #include "app/results/views/side_view_painter.h"
+#include "output_guard.h"
 #include "results_loader.h"
 #include "usage.h"
 
@@ -217,6 +218,13 @@ int main(int argc, char** argv) {
     if (!parseArguments(argc, argv, options)) {
         std::cerr << kUsage;
         return 2;
+    }
+    if (!options.output.empty()) {
+        if (const auto read = tools::ReadFileOverwrittenBy(options.output, options.dataFile)) {
+            std::cerr << "drenok-plot: the output " << options.output << " would write over " << *read
+                      << ", which it reads; name the output otherwise\n";
+            return 2;
+        }
     }
     // Pictures need no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -20,6 +20,7 @@
 #include "app/model/run_outcome.h"
 #include "app/model/word_reader.h"
 #include "app/results/export/workbook_writer.h"
+#include "output_guard.h"
 #include "results_loader.h"
 #include "usage.h"
 
@@ -178,6 +179,13 @@ int main(int argc, char** argv) {
     if (!parseArguments(argc, argv, options)) {
         std::cerr << kUsage;
         return 2;
+    }
+    if (!options.xlsx.empty()) {
+        if (const auto read = tools::ReadFileOverwrittenBy(options.xlsx, options.dataFile)) {
+            std::cerr << "drenok-results: the workbook " << options.xlsx << " would write over " << *read
+                      << ", which it reads; name the workbook otherwise\n";
+            return 2;
+        }
     }
     tools::TLoadedResults results;
     std::string message;

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -27,6 +28,7 @@
 #include <vector>
 
 #include "app/model/model_checks.h"
+#include "app/model/run_files.h"
 #include "app/model/run_status.h"
 #include "engine/interface.h"
 
@@ -122,26 +124,16 @@ struct Job {
     if (::chdir(job.workDir.c_str()) != 0) {
         childFail(noteFd, kChildSetup, "cannot enter " + job.workDir + ": " + errnoText());
     }
-    const std::string report = contract::outputPath(job.path, contract::kReportExtension);
-    {
-        std::ofstream names(contract::kRunFileName);
-        names << contract::runFileText(job.path);
-        names.close();
-        if (!names) {
-            childFail(noteFd, kChildSetup,
-                      std::string("cannot write ") + contract::kRunFileName + " in " + job.workDir);
-        }
-    }
+    // The engine reads a copy of the data file and writes its outputs here; they go beside the data
+    // file, together, once the run has ended.
+    if (const std::string failed = app::model::PrepareRunFolder(job.workDir, job.path); !failed.empty())
+        childFail(noteFd, kChildSetup, failed);
     void* lib = ::dlopen(libPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (lib == nullptr) childFail(noteFd, kChildLoad, std::string("cannot load the engine: ") + ::dlerror());
     auto entry = reinterpret_cast<contract::EntryFunction>(::dlsym(lib, contract::kDecoratedEntryName));
     if (entry == nullptr) {
         childFail(noteFd, kChildNoEntry,
                   std::string("the engine has no entry ") + contract::kDecoratedEntryName);
-    }
-    // A stale report from an earlier run must not pass for this run's result.
-    if (::unlink(report.c_str()) != 0 && errno != ENOENT) {
-        childFail(noteFd, kChildSetup, "cannot replace " + report + ": " + errnoText());
     }
     const std::int32_t rc = entry(contract::kInterfaceNumber);
     ::dlclose(lib);
@@ -195,8 +187,12 @@ void finish(Job& job, int status) {
     }
     ::close(job.noteFd);
     job.noteFd = -1;
-    removeTree(job.workDir);
     job.state = Job::State::Done;
+    // Only a run that ended in order replaces the outputs beside the data file.
+    const bool ended = WIFEXITED(status) && WEXITSTATUS(status) == kChildOk;
+    const std::string published =
+        ended ? app::model::PublishRunOutputs(job.workDir, job.path) : std::string();
+    removeTree(job.workDir);
 
     if (WIFSIGNALED(status)) {
         const int sig = WTERMSIG(status);
@@ -212,9 +208,13 @@ void finish(Job& job, int status) {
         job.failure = job.note.empty() ? "the run failed (code " + std::to_string(code) + ")" : job.note;
         return;
     }
-    // Read now, before another run of the same file may start and rewrite it.
+    if (!published.empty()) {
+        job.failure = published;
+        return;
+    }
+    // Read now, before another run of the same outputs may start and replace them.
     job.report = readFile(contract::outputPath(job.path, contract::kReportExtension));
-    if (!job.report) job.failure = "the engine wrote no report";
+    if (!job.report) job.failure = "the report could not be read back";
 }
 
 // Three significant digits, as the report gives them, without exponents for everyday magnitudes.
@@ -412,6 +412,17 @@ int main(int argc, char** argv) {
             missing = true;
             continue;
         }
+        // Its outputs would be written over it.
+        const std::string extension = std::filesystem::path(resolved).extension().string();
+        if (extension == contract::kReportExtension || extension == contract::kPlotDataExtension ||
+            extension == contract::kRunNotesExtension) {
+            std::fprintf(stderr,
+                         "drenok-run: %s has the extension of a run's output (%s); its run would write "
+                         "over it. Name data files .dn5d.\n",
+                         f.c_str(), extension.c_str());
+            missing = true;
+            continue;
+        }
         Job job;
         job.arg = f;
         job.path = resolved;
@@ -437,9 +448,12 @@ int main(int argc, char** argv) {
         for (auto& job : all) {
             if (running >= jobs) break;
             if (job.state != Job::State::Pending) continue;
+            // Two data files of one stem (a.dn5d, a.txt) share their outputs: they run one after the other.
+            const std::string outputs = contract::outputPath(job.path, contract::kReportExtension);
             bool busy = false;
             for (const auto& other : all) {
-                busy = busy || (other.state == Job::State::Running && other.path == job.path);
+                busy = busy || (other.state == Job::State::Running &&
+                                contract::outputPath(other.path, contract::kReportExtension) == outputs);
             }
             if (busy) continue;
             start(job, *libPath);

@@ -332,12 +332,10 @@ void TDocumentController::RunAnalysis() {
                           "\n" + kRunAnywayQuestion)))
         return;
 
-    // The outputs of an earlier run must not pass for this run's: the run replaces them anyway.
+    // The run replaces the outputs beside the file only when it has ended: one that cannot start
+    // or fails leaves the previous ones, which then no longer count as this problem's results.
     const std::string report = RunFilePath(m_model->FileName, kReportExtension);
     const std::string plotData = RunFilePath(m_model->FileName, kPlotDataExtension);
-    std::error_code ignored;
-    std::filesystem::remove(report, ignored);
-    std::filesystem::remove(plotData, ignored);
     const app::session::TRunResult result = m_runner.Run(m_model->FileName);
     switch (result.Status) {
         case app::session::TRunStatus::AlreadyRunning:
@@ -352,6 +350,10 @@ void TDocumentController::RunAnalysis() {
         case app::session::TRunStatus::SetupFailed:
             showMessage(result.Detail);
             return;
+        case app::session::TRunStatus::PublishFailed:
+            m_resultsAvailable = false;
+            showMessage(result.Detail);
+            break;
         case app::session::TRunStatus::EngineFailed:
             // The outputs of a failed call are not trusted.
             m_resultsAvailable = false;

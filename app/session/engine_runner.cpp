@@ -71,15 +71,9 @@ TRunResult TEngineRunner::Run(const std::string& dataFile) {
                 "The run folder could not be made in " + RunFolderBase().toStdString() + ": " +
                     runFolder.errorString().toStdString()};
     }
-    {
-        QFile names(runFolder.filePath(QString::fromLatin1(app::model::kRunFileName)));
-        const QByteArray text = QByteArray::fromStdString(app::model::RunFileText(dataPath));
-        if (!names.open(QIODevice::WriteOnly) || names.write(text) != text.size() || !names.flush()) {
-            return {TRunStatus::SetupFailed, 0,
-                    "The run file could not be written in " + runFolder.path().toStdString() + ": " +
-                        names.errorString().toStdString()};
-        }
-    }
+    if (std::string failed = app::model::PrepareRunFolder(runFolder.path().toStdString(), dataPath);
+        !failed.empty())
+        return {TRunStatus::SetupFailed, 0, failed};
 
     TDynamicLibrary library;
     TEntry entry = nullptr;
@@ -112,6 +106,13 @@ TRunResult TEngineRunner::Run(const std::string& dataFile) {
         }
     }
     library.Unload();
+    // The outputs beside the data file change only now, all three together; a failed call leaves
+    // the previous ones as they were.
+    if (result.Status == TRunStatus::Completed) {
+        if (std::string failed = app::model::PublishRunOutputs(runFolder.path().toStdString(), dataPath);
+            !failed.empty())
+            result = {TRunStatus::PublishFailed, result.EngineResult, failed};
+    }
     return result;
 }
 

@@ -2,8 +2,9 @@
 // One analysis: the engine loaded from the program's folder, called once with the interface number in
 // a run folder of its own, unloaded. The engine reads the run file and leaves its scratch files in the
 // current folder, so each run gets a private folder under the user's runtime (or temporary) folder:
-// two copies of the program never share them, and the program's folder may be read-only. The report,
-// plot data and run notes are written beside the data file, as the run file names them.
+// two copies of the program never share them, and the program's folder may be read-only. The engine
+// reads a copy of the data file and writes the report, plot data and run notes in that folder; they
+// are moved beside the data file, together, when the call has returned.
 
 #include <QString>
 #include <functional>
@@ -24,6 +25,7 @@ enum class TRunStatus {
     LoadFailed,       // no library, not loadable, or without the entry: nothing was called
     SetupFailed,      // the run folder or the run file could not be made: nothing was called
     EngineFailed,     // the call ended with an exception
+    PublishFailed,    // the engine ran, but its outputs could not be put beside the data file
 };
 
 struct TRunResult {

@@ -69,4 +69,14 @@ printf 'Bad\n1 0 1 0 0 0 0 1 0 0\n10 x 100 1E-5 0 12\n' >"$work/bad.dn5d"
 [ $? -eq 1 ] || fail "malformed file: expected status 1"
 [ "$(cat "$work/err3")" = "$(printf 'Error on Line 3 Item 2\nA floating point number was expected but not found.')" ] ||
     fail "malformed file: message not on two lines: $(cat -A "$work/err3")"
+# No conversion onto the file read, nor onto its run's outputs (through a link too).
+cp "$examples/cantilever_check.dn5d" "$work/self.dn5d"
+cp "$work/self.dn5d" "$work/self.keep"
+ln -s "$work/self.dn5d" "$work/self-link.dn5d"
+for out in "$work/self.dn5d" "$work/self-link.dn5d" "$work/self.dn5p"; do
+    "$convert" "$work/self.dn5d" "$out" 2>"$work/err4"
+    [ $? -eq 1 ] || fail "onto itself ($out): expected status 1"
+    grep -q 'which it reads' "$work/err4" || fail "onto itself: message '$(cat "$work/err4")'"
+done
+cmp -s "$work/self.dn5d" "$work/self.keep" || fail "onto itself: the data file was written over"
 echo "drenok-convert checks passed"

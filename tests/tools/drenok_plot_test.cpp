@@ -170,6 +170,17 @@ TEST_F(DrenokPlot, AllPlotsAndExitStatuses) {
     EXPECT_EQ(run(plot, {QStringLiteral("--size"), QStringLiteral("10x10"), data}).status, 2);
     EXPECT_EQ(run(plot, {QStringLiteral("--plot"), QStringLiteral("nothing"), data}).status, 2);
     EXPECT_EQ(run(plot, {QStringLiteral("-o"), folder.filePath(QStringLiteral("x.gif")), data}).status, 2);
+    // Never over a file it reads: the plot data beside the data file stays as the run wrote it.
+    QFile plotData(QString(data).replace(QStringLiteral(".dn5d"), QStringLiteral(".dn5p")));
+    ASSERT_TRUE(plotData.open(QIODevice::ReadOnly));
+    const QByteArray before = plotData.readAll();
+    plotData.close();
+    EXPECT_EQ(run(plot, {QStringLiteral("--format"), QStringLiteral("png"), QStringLiteral("-o"),
+                         plotData.fileName(), data})
+                  .status,
+              2);
+    ASSERT_TRUE(plotData.open(QIODevice::ReadOnly));
+    EXPECT_EQ(plotData.readAll(), before);
     // A page that cannot be written is a failure, not a silent success.
     const QString nowhere = folder.filePath(QStringLiteral("no such folder/page.pdf"));
     EXPECT_EQ(

@@ -101,6 +101,11 @@ expect2 --wide
 expect2 "$work/missing.dn5d"
 expect2 --plot nothing "$dir/three_stages.dn5d"
 expect2 "$dir/three_stages.dn5d" "$dir/three_stages.dn5d"
+# A workbook named like the data file or its plot data would write over what is read.
+cp "$dir/three_stages.dn5d" "$work/keep.dn5d"
+expect2 --xlsx "$dir/three_stages.dn5d" "$dir/three_stages.dn5d"
+expect2 --xlsx "$dir/three_stages.dn5p" "$dir/three_stages.dn5d"
+cmp -s "$dir/three_stages.dn5d" "$work/keep.dn5d" || fail "xlsx: the data file was written over"
 cp "$examples/cantilever_check.dn5d" "$work/norun.dn5d"
 expect2 "$work/norun.dn5d"
 [ "$(wc -l <"$work/err")" -eq 1 ] || fail "missing plot data: message not one line"

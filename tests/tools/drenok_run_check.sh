@@ -133,6 +133,39 @@ parallel)
     expect_order 'ex.dn5d b.dn5d ex.dn5d '
     [ "$(grep -Ec '^ +top deflection +21\.3( |$)' "$work/out")" -eq 3 ] || fail "expected three summaries"
     [ -z "$(ls -A "$TMPDIR")" ] || fail "working folders left in TMPDIR"
+    # Two files of one stem share their outputs: they run in turn, each summary its own.
+    sed '3s/^40 1 100/40 1 10/' ex.dn5d >ex.txt
+    run 3 -j 2 ex.dn5d ex.txt
+    expect_out '^ex\.dn5d: converged$'
+    expect_out '^ex\.txt: DEFLECTION EXCEEDED$'
+    # A data file named like an output is refused before anything runs over it.
+    cp ex.dn5d d.dn5p
+    run 2 d.dn5p
+    expect_err "d\.dn5p has the extension of a run's output"
+    cmp -s ex.dn5d d.dn5p || fail "d.dn5p was written over"
+    ;;
+paths)
+    # Paths the run file could not carry: a folder deeper than 255 characters, a folder name with a
+    # line break, a data file name ending in a blank beside one without it. Each runs exactly its file
+    # and finds its outputs beside it.
+    deep="$work/data"
+    while [ ${#deep} -lt 300 ]; do deep="$deep/a_folder_of_the_project_archive"; done
+    mkdir -p "$deep"
+    cp "$example" "$deep/wall.dn5d"
+    run 0 "$deep/wall.dn5d"
+    [ -s "$deep/wall.dn5o" ] && [ -s "$deep/wall.dn5p" ] && [ -s "$deep/wall.dn5r" ] || fail "deep: outputs missing"
+    odd="$work/data/line
+break"
+    mkdir -p "$odd"
+    cp "$example" "$odd/wall.dn5d"
+    run 0 "$odd/wall.dn5d"
+    [ -s "$odd/wall.dn5o" ] || fail "line break: no report beside the file"
+    cd "$work/data"
+    sed '3s/^40 1 100/40 1 10/' ex.dn5d >"w.dn5d "
+    cp ex.dn5d w.dn5d
+    run 3 "w.dn5d "
+    expect_out 'DEFLECTION EXCEEDED'
+    expect_clean
     ;;
 outputs)
     # A folder name with a blank, as desktop users have them.
@@ -170,7 +203,9 @@ fake)
     expect_order 'crash.dn5d ok.dn5d fail.dn5d noreport.dn5d errorstop.dn5d cut.dn5d '
     expect_out '^crash\.dn5d: FAILED: the engine crashed \(signal 6'
     expect_out '^fail\.dn5d: FAILED: the engine returned 7$'
-    expect_out '^noreport\.dn5d: FAILED: the engine wrote no report$'
+    expect_out '^noreport\.dn5d: FAILED: The analysis wrote no report\.'
+    # The outputs of the earlier run stay as they were.
+    cmp -s ok.dn5o noreport.dn5o || fail "a run without a report replaced the earlier one"
     expect_out '^errorstop\.dn5d: ERROR STOP$'
     expect_out '^    ERROR STOP -- STATIONS NOT IN ORDER$'
     expect_out '^cut\.dn5d: INCOMPLETE$'

@@ -48,9 +48,10 @@ extern "C" __attribute__((visibility("default"))) std::int32_t IDRENOK(std::int3
     if (report != stem(data) + ".dn5o" || plot != stem(data) + ".dn5p" || notes != stem(data) + ".dn5r") {
         return reject("output paths do not match the data path");
     }
+    // The engine reads a copy of the data file in its private run folder, never the user's file.
     char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd) == nullptr || data.rfind(std::string(cwd) + "/", 0) == 0) {
-        return reject("not run in a private folder");
+    if (getcwd(cwd, sizeof cwd) == nullptr || data.rfind(std::string(cwd) + "/", 0) != 0) {
+        return reject("the data file is not the run folder's copy: " + data);
     }
     std::ofstream("SOILDATA") << "scratch " << data << '\n';
     std::ofstream("ZKTEMP.001") << "scratch\n";

@@ -134,6 +134,18 @@ TEST(EngineRunner, EngineFailuresAreStatusesAndTheFolderIsPrivate) {
     EXPECT_TRUE(ranIn.startsWith(QDir(RunFolderBase()).filePath(QStringLiteral("drenok-run-"))))
         << ranIn.toStdString();
     EXPECT_FALSE(QDir(ranIn).exists());
+
+    // A call that fails, or leaves no report, replaces none of the outputs of the run before.
+    const QByteArray report = readAll(output(file, app::model::kReportExtension));
+    for (const char* mode : {"throw", "noreport"}) {
+        SCOPED_TRACE(mode);
+        const TRunResult failed = fake.Run(fakeData(data, mode).toStdString());
+        EXPECT_NE(failed.Status, TRunStatus::Completed);
+        EXPECT_EQ(readAll(output(file, app::model::kReportExtension)), report);
+        EXPECT_EQ(readAll(output(file, app::model::kRunNotesExtension)).split('\n').value(1), notes[1]);
+    }
+    // No temporary copy is left beside the data file.
+    EXPECT_EQ(QDir(data.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
 TEST(EngineRunner, RunsFromAReadOnlyProgramFolder) {

@@ -280,7 +280,7 @@ void MainFormTest::engineFailuresLeaveTheProgramUsable() {
     const std::pair<const char*, QStringList> cases[] = {
         {"throw", {QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
         {"mismatch", {QString::fromLatin1(app::session::kInconsistentMessage)}},
-        {"noreport", {QString::fromLatin1(app::session::kNoReportMessage)}},
+        {"noreport", {QString::fromLatin1(app::model::kNoRunReportMessage)}},
         {"ok",
          {QString::fromLatin1(app::session::kCompletedMessage),
           QString::fromLatin1(app::model::kResultsReadErrorMessage)}},
