@@ -70,6 +70,9 @@ bool ScientificAxis(long double minimum, long double maximum) {
 
 std::string FormatAxisNumber(long double value, bool scientific) {
     char buffer[64];
+    // No number to print: say what it is rather than fail on its text.
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
     if (scientific) {
         if (value == 0.0L) return "0.0E0";
         std::snprintf(buffer, sizeof buffer, "%.3Le", value);
@@ -78,7 +81,11 @@ std::string FormatAxisNumber(long double value, bool scientific) {
         std::string mantissa = text.substr(0, e);
         while (mantissa.back() == '0' && mantissa[mantissa.size() - 2] != '.')
             mantissa.pop_back();
-        const int exponent = std::stoi(text.substr(e + 1));
+        // The exponent as printed ("e+05", "e-300"); from_chars throws nothing whatever the text.
+        int exponent = 0;
+        const char* first = text.data() + e + 1;
+        if (*first == '+') ++first;
+        std::from_chars(first, text.data() + text.size(), exponent);
         return mantissa + "E" + std::to_string(exponent);
     }
     std::snprintf(buffer, sizeof buffer, "%.3Lf", value);

@@ -648,17 +648,25 @@ void TTableChartForm::valuesChanged() {
 }
 
 bool TTableChartForm::ImportText(const QString& text) {
-    if (!CommitCell()) return false;
-    const int filled = app::model::ImportRows(*m_chart, app::model::ImportLines(text.toStdString()));
-    if (filled == 0) {
+    // Reached from buttons: whatever the text holds, no exception may leave here.
+    try {
+        if (!CommitCell()) return false;
+        const int filled = app::model::ImportRows(*m_chart, app::model::ImportLines(text.toStdString()));
+        if (filled == 0) {
+            widgets::ShowInformation(
+                this, tr("No line holds %1 numbers, one for each column of the table (each a finite number); "
+                         "nothing was changed.")
+                          .arg(app::model::ImportColumnCount(*m_chart)));
+            return false;
+        }
+        Rebuild();
+        valuesChanged();
+        return true;
+    } catch (const std::exception& e) {
         widgets::ShowInformation(
-            this, tr("No line holds %1 numbers, one for each column of the table; nothing was changed.")
-                      .arg(app::model::ImportColumnCount(*m_chart)));
+            this, tr("The values could not be taken: %1").arg(QString::fromStdString(e.what())));
         return false;
     }
-    Rebuild();
-    valuesChanged();
-    return true;
 }
 
 void TTableChartForm::ReadFromFile() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "app/model/number_format.h"
 #include "app/model/units.h"
 #include "model_test_support.h"
@@ -70,6 +72,12 @@ TEST(TableImport, AxisNumberFormats) {
     EXPECT_EQ(FormatAxisNumber(150000, true), "1.5E5");
     EXPECT_EQ(FormatAxisNumber(0.000234567L, true), "2.346E-4");
     EXPECT_EQ(FormatAxisNumber(-3e6L, true), "-3.0E6");
+    EXPECT_EQ(FormatAxisNumber(1e300L, true), "1.0E300");
+    EXPECT_EQ(FormatAxisNumber(1e-300L, true), "1.0E-300");
+    // A value that is no number is named, not a fault.
+    EXPECT_EQ(FormatAxisNumber(std::numeric_limits<long double>::infinity(), true), "Inf");
+    EXPECT_EQ(FormatAxisNumber(-std::numeric_limits<long double>::infinity(), false), "-Inf");
+    EXPECT_EQ(FormatAxisNumber(std::numeric_limits<long double>::quiet_NaN(), true), "NaN");
 }
 
 TEST(TablePreview, FlatCurveAndTheThirdColumn) {

@@ -299,6 +299,18 @@ void EditorsTest::pasteIntoACurveAndARefusedPaste() {
     QCOMPARE(curve->Table().RowCount(), 2);
     QCOMPARE(curve->Table().Column(1).FloatAt(0), 200.0L);
 
+    // A number beyond what a data file holds ended the program once: refused, nothing changed.
+    p.dialogs->messages.clear();
+    QApplication::clipboard()->setText(QStringLiteral("1e999 7\r\n"));
+    curve->findChild<QPushButton*>(QStringLiteral("Paste"))->click();
+    QVERIFY(p.lastMessage().contains(QStringLiteral("nothing was changed")));
+    QCOMPARE(curve->Table().Column(1).FloatAt(0), 200.0L);
+    // The largest finite numbers are taken and drawn.
+    QApplication::clipboard()->setText(QStringLiteral("1e300 7\r\n-1e300 8\r\n"));
+    curve->findChild<QPushButton*>(QStringLiteral("Paste"))->click();
+    QCOMPARE(curve->Table().Column(0).FloatAt(0), 1e300L);
+    (void)curve->grab();
+
     QApplication::clipboard()->clear();
     curve->findChild<QPushButton*>(QStringLiteral("Paste"))->click();
     QCOMPARE(p.lastMessage(), QString::fromLatin1(kNoClipboardTextMessage));
