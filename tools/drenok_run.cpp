@@ -59,12 +59,16 @@ enum ChildExit : int {
 void usage(std::FILE* to) {
     std::fputs(
         "usage: drenok-run [-j N] FILE.dn5d...\n"
+        "       drenok-run --check FILE.dn5d...\n"
         "Runs the engine on each data file and prints the status of every problem or stage:\n"
         "converged, NOT CLOSED, DEFLECTION EXCEEDED, NON-FINITE RESULTS, INCOMPLETE, ERROR STOP\n"
         "or NO RESULTS, with the top deflection and the largest deflection, moment and shear.\n"
         "Exit status: 0 every problem converged; 3 all ran but at least one did not close within\n"
         "the tolerance or exceeded the allowable deflection; 1 an error stop, non-finite or no\n"
-        "results, or a run that failed; 2 a usage error or a missing file.\n",
+        "results, or a run that failed; 2 a usage error or a missing file.\n"
+        "--check runs nothing: it checks each file as the desktop program does before a run and\n"
+        "prints every error and warning with its table, row and field; exit status 1 when an\n"
+        "error was found.\n",
         to);
 }
 

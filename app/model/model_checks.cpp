@@ -409,7 +409,11 @@ std::vector<TCheckFinding> CheckDataFile(const std::filesystem::path& path) {
     try {
         CreateFromFile(model, path, FormatFromExtension(path.string()));
     } catch (const std::exception& e) {
-        return {{TCheckFinding::Severity::Error, path.filename().string(), e.what()}};
+        // The reader's message comes in two lines ("Error on Line 3 Item 2", then why).
+        std::string message = e.what();
+        for (std::size_t at = message.find('\r'); at != std::string::npos; at = message.find('\r', at))
+            message.replace(at, 1, ": ");
+        return {{TCheckFinding::Severity::Error, path.filename().string(), message}};
     }
     if (model.StageCount < 2) return CheckProblem(model);
     std::vector<TCheckFinding> all;
