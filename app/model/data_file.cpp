@@ -298,7 +298,9 @@ private:
 std::string temporaryName(const fs::path& path) {
     std::random_device random;
     std::ostringstream name;
-    name << '.' << path.filename().string() << '.' << std::hex << random() << random() << ".tmp";
+    // A name of up to 255 bytes must still be saved: the temporary name keeps only its start.
+    name << '.' << path.filename().string().substr(0, 64) << '.' << std::hex << random() << random()
+         << ".tmp";
     return name.str();
 }
 

@@ -25,8 +25,11 @@ bool fileExists(const std::string& path) {
     return fs::is_regular_file(path, ignored);
 }
 
+// Byte for byte: a file name need not be valid UTF-8.
 std::string absolutePath(const std::string& path) {
-    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
 }
 
 }  // namespace
@@ -181,7 +184,8 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
     m_resultsAvailable = false;
     if (m_ports.SetStatus) m_ports.SetStatus(std::string());
     try {
-        QDir::setCurrent(QFileInfo(QString::fromStdString(file)).absolutePath());
+        std::error_code ignored;
+        fs::current_path(fs::path(file).parent_path(), ignored);
         CreateFromFile(*m_model, file, format);
     } catch (const std::exception& e) {
         // What the reader could not take leaves a new problem: nothing half-read is shown or saved.

@@ -1,7 +1,6 @@
 // DRENOKN5: the desktop program. The first argument names a data file to open.
 
 #include <QApplication>
-#include <QStringList>
 
 #include "app/ui/main_form.h"
 
@@ -10,8 +9,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromLatin1(app::ui::kApplicationTitle));
     QApplication::setOrganizationName(QStringLiteral("Quillon"));
     app::ui::TMainForm form;
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) form.OpenFromCommandLine(arguments.at(1));
+    // The name as the system gave it, byte for byte: a name that is not valid UTF-8 must still open.
+    // QApplication has taken its own options out of argv by now.
+    if (argc > 1) form.OpenFromCommandLineBytes(argv[1]);
     form.show();
     return QApplication::exec();
 }

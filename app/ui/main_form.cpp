@@ -954,7 +954,11 @@ void TMainForm::writeSettings() {
 
 void TMainForm::OpenFromCommandLine(const QString& argument) {
     if (argument.isEmpty()) return;
-    guarded([&] { m_document->OpenFromCommandLine(argument.toStdString()); });
+    guarded([&] { m_document->OpenFromCommandLine(QFile::encodeName(argument).toStdString()); });
+}
+
+void TMainForm::OpenFromCommandLineBytes(const std::string& argument) {
+    guarded([&] { m_document->OpenFromCommandLine(argument); });
 }
 
 void TMainForm::NewClick() {

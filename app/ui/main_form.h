@@ -92,6 +92,8 @@ public:
 
     /// Opens the command line's data file, or keeps the new problem.
     void OpenFromCommandLine(const QString& argument);
+    /// The same with the argument's bytes as the system passed them (file names need not be UTF-8).
+    void OpenFromCommandLineBytes(const std::string& argument);
     /// Menus, buttons and title follow the problem.
     void RefreshCommands();
     /// Opens the graph window of `plot`, or brings it forward.

@@ -630,6 +630,17 @@ TEST(DataFileMalformed, MessageOfTheWordReaderAndModelUnchanged) {
     }
 }
 
+// The longest names the file system takes are saved too (the temporary copy has a shorter name).
+TEST(DataFileSafeWrite, LongestFileNamesAreSaved) {
+    ScratchFolder folder("long_names");
+    Problem p;
+    fillAllOptions(p);
+    const fs::path path = folder.path / (std::string(250, 'w') + ".dn5d");
+    SaveDataFile(p.model, path);
+    EXPECT_EQ(readText(path), FormatDataFile(p.model));
+    EXPECT_EQ(folder.FileCount(), 1U);
+}
+
 // A value that is not finite never reaches the file: the save is refused naming the field, and the
 // file on disk stays as it was.
 TEST(DataFileSafeWrite, NonFiniteValuesAreNeverWritten) {

@@ -23,6 +23,7 @@
 #include <QToolBar>
 #include <QtTest>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -594,6 +595,13 @@ void MainFormTest::unreadableFileAndCommandLine() {
     QVERIFY(q.action(TCommand::SoilLayersShort)->isVisible());
     q.form->OpenFromCommandLine(folder.filePath(QStringLiteral("absent")));  // looked for as absent.dn4d
     QVERIFY(q.dialogs->messages.isEmpty());
+    // A name that is not UTF-8 opens byte for byte.
+    const std::string raw = folder.path().toStdString() + "/wall-\xff\xfe.dn5d";
+    std::filesystem::copy_file(good.toStdString(), raw);
+    Program u;
+    u.form->OpenFromCommandLineBytes(raw);
+    QCOMPARE(u.form->Document().Model().FileName, raw);
+    QVERIFY(u.action(TCommand::SoilLayersShort)->isVisible());
     Program r;
     r.form->OpenFromCommandLine(bad);
     QVERIFY(r.lastMessage().startsWith(QStringLiteral("Error on Line 2")));
