@@ -49,6 +49,13 @@ int LoadResults(const fs::path& dataFile, TLoadedResults& results, std::string& 
             prefix + "the plot-data file " + plotFile.string() + " is damaged or incomplete and was not read";
         return 1;
     }
+    if (const std::string stale =
+            ResultsMismatch(results.model, *results.plots, results.outcome, dataFile, true);
+        !stale.empty()) {
+        message = prefix + "the results beside " + dataFile.string() + " were not used: " + stale +
+                  " (run the analysis again)";
+        return 1;
+    }
     return 0;
 }
 

@@ -637,6 +637,39 @@ bool TResultsReader::ReadResultsText(std::string_view text, bool showErrors, boo
     return read([text] { return TWordReader(text); }, showErrors, reportShowsStop, status);
 }
 
+std::string ResultsMismatch(const TProgramData& data, const PlotDefinitions& plots,
+                            const TResultsOutcome& outcome, const std::filesystem::path& dataFile,
+                            bool checkAge) {
+    namespace fs = std::filesystem;
+    const fs::path plotFile = RunFilePath(dataFile.string(), kPlotDataExtension);
+    std::error_code error;
+    if (checkAge) {
+        const auto dataTime = fs::last_write_time(dataFile, error);
+        const auto plotTime = error ? dataTime : fs::last_write_time(plotFile, error);
+        if (!error && plotTime < dataTime)
+            return "the results beside it are older than the data file: it was saved after its last run";
+    }
+    // The engine ends the file with a line end: one cut inside its last number has none.
+    {
+        std::ifstream in(plotFile, std::ios::binary | std::ios::ate);
+        const auto size = static_cast<long long>(in.tellg());
+        char last = 0;
+        if (in && size > 0 && in.seekg(size - 1).get(last) && last != '\n')
+            return "the plot-data file is cut short";
+    }
+    const int expected = ExpectedProblems(data);
+    const int read = outcome.CasesRead + (outcome.StoppedCase > 0 ? 1 : 0);
+    if (outcome.StoppedCase == 0 && read != expected)
+        return "the results hold " + std::to_string(read) + (read == 1 ? " problem" : " problems") +
+               " where the data file has " + std::to_string(expected) + ": they are of another file";
+    // Every problem's curves run over the wall's nodes 0 to NI (stages may differ; the model holds one).
+    if (outcome.CasesRead > 0 && data.StageCount < 2 && plots.pltDef.PointCount() != data.IncrementCount + 1)
+        return "the results are of a wall of " + std::to_string(std::max(0, plots.pltDef.PointCount() - 1)) +
+               " increments where the data file has " + std::to_string(data.IncrementCount) +
+               ": they are of another file";
+    return {};
+}
+
 bool ReportShowsErrorStop(std::string_view reportText) {
     // Every stop of the engine writes one of these lines; nothing else in a report begins so.
     for (const std::string_view mark :

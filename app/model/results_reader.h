@@ -73,6 +73,14 @@ private:
     TResultsOutcome m_outcome;
 };
 
+/// Why the outputs beside `dataFile` are not the results of `data` as saved, or empty when they
+/// are: the plot data older than the data file (when `checkAge`), cut short of its final line end,
+/// or with other counts of problems or stations than the data file gives. Read the plot data into
+/// the reader first: its outcome and the deflection curves give the counts.
+[[nodiscard]] std::string ResultsMismatch(const TProgramData& data, const PlotDefinitions& plots,
+                                          const TResultsOutcome& outcome,
+                                          const std::filesystem::path& dataFile, bool checkAge);
+
 /// True when the report text holds one of the engine's error stops.
 [[nodiscard]] bool ReportShowsErrorStop(std::string_view reportText);
 

@@ -196,10 +196,25 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
     }
     const std::string plotData = RunFilePath(file, kPlotDataExtension);
     if (fileExists(plotData)) m_resultsAvailable = m_reader->ReadResults(plotData, false);
+    std::string stale;
+    if (!m_resultsAvailable && m_reader->LastOutcome().Malformed)
+        stale = "the plot-data file is damaged or cut short";
+    if (m_resultsAvailable) {
+        stale = app::model::ResultsMismatch(*m_model, *m_plots, m_reader->LastOutcome(), file, true);
+        // Outputs that are not this file's are not shown as its results.
+        if (!stale.empty()) {
+            m_resultsAvailable = false;
+            for (app::model::TGraphPlot* plot : m_plots->All())
+                plot->SetLineCount(0);
+        }
+    }
     m_runStatus = m_resultsAvailable ? m_reader->LastOutcome().Status : app::model::TRunStatus{};
     resultsRead();
     m_recent.Add(file);
     if (announce) showMessage(ReadMessage(file));
+    if (!stale.empty())
+        showMessage("The results beside " + fs::path(file).filename().string() + " are not shown: " + stale +
+                    ". Run the analysis again.");
     placeStageFiles();
     if (m_model->StageCount > 1) m_stages->OpenStagedDataFile();
     refresh();

@@ -80,6 +80,22 @@ grep -q 'Long-Term' "$work/stop/long.csv" && fail "stop: a long-term curve was w
 cmp -s <(grep '^deflection,' "$work/stop/long.csv") \
     <(grep '^deflection,Short-Term,' "$work/short_long_term/long.csv") || fail "stop: short-term curve differs"
 
+# Outputs that are not the data file's results are refused: cut inside the last number, or older than
+# the data file.
+mkdir -p "$work/stale"
+cp "$examples/cantilever_check.dn5d" "$work/stale/wall.dn5d"
+"$run" "$work/stale/wall.dn5d" >/dev/null 2>&1
+"$results" "$work/stale/wall.dn5d" >/dev/null || fail "stale: a fresh run was refused"
+cp "$work/stale/wall.dn5p" "$work/stale/keep"
+truncate -s -3 "$work/stale/wall.dn5p"
+"$results" "$work/stale/wall.dn5d" >/dev/null 2>"$work/stale/err"
+[ $? -eq 1 ] || fail "stale: a cut plot-data file was read"
+cp "$work/stale/keep" "$work/stale/wall.dn5p"
+touch -d '-1 minute' "$work/stale/wall.dn5p"
+"$results" "$work/stale/wall.dn5d" >/dev/null 2>"$work/stale/err"
+[ $? -eq 1 ] || fail "stale: plot data older than the data file was read"
+grep -q 'older than the data file' "$work/stale/err" || fail "stale: message '$(cat "$work/stale/err")'"
+
 # 407 increments: 409 response rows, 408 on the wall.
 mkdir -p "$work/long"
 printf 'Long wall\n1 1 1 0 0 0 0 1 0 0\n407 1 100 1E-5 0 12\n3 407 0 0\n0 407 1 1E9\n1\n1 0 0 1000 0 0\n0\n0\n' \

@@ -5,12 +5,19 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/model/data_file.h"
 #include "app/model/problem_tables.h"
 #include "app/model/program_data.h"
+#include "app/model/run_files.h"
 #include "app/model/run_outcome.h"
 #include "app/model/units.h"
 #include "app/session/document_controller.h"
@@ -36,6 +43,17 @@ struct Session {
         return p;
     }
 };
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 std::string copyExample(const QTemporaryDir& folder, const char* example) {
     const QString data = folder.filePath(QStringLiteral("wall.dn5d"));
@@ -207,6 +225,67 @@ TEST(DocumentSession, GraphTitlesBelongToTheirFile) {
     s.document.Plots().pltShear.GraphTitle = "Typed for the new problem";
     s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
     EXPECT_EQ(s.document.Plots().pltShear.GraphTitle, "");
+}
+
+// Outputs beside a data file are shown only when they are its results as saved.
+TEST(DocumentSession, StaleOutputsAreNotShown) {
+    namespace fs = std::filesystem;
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "cantilever_check.dn5d");
+    const std::string plot = app::model::RunFilePath(path, app::model::kPlotDataExtension);
+    {
+        Session s;
+        s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+        s.document.RunAnalysis();
+        ASSERT_TRUE(s.document.ResultsAvailable());
+    }
+    const std::string ran = fs::path(plot).string() + ".ran";
+    fs::copy_file(plot, ran);
+    auto reopen = [&] {
+        auto s = std::make_unique<Session>();
+        s->document.OpenByName(path, app::model::FormatFromExtension(path), false);
+        return s;
+    };
+    auto restore = [&] {
+        fs::copy_file(ran, plot, fs::copy_options::overwrite_existing);
+        fs::last_write_time(plot, fs::last_write_time(path) + std::chrono::seconds(5));
+    };
+    restore();
+    EXPECT_TRUE(reopen()->document.ResultsAvailable());
+
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        const char* says;
+    };
+    const std::string text = readFile(path);
+    const Case cases[] = {
+        {"saved after its run",
+         [&] { fs::last_write_time(plot, fs::last_write_time(path) - std::chrono::seconds(5)); },
+         "older than the data file"},
+        {"cut inside the last number", [&] { fs::resize_file(plot, fs::file_size(plot) - 3); }, "cut short"},
+        {"of another wall",
+         [&] {
+             // Another problem under the same name: 20 increments of 2 in instead of 40 of 1.
+             std::string other = text;
+             other.replace(other.find("40 1 100"), 8, "20 2 100");
+             writeFile(path, other);
+             fs::last_write_time(plot, fs::last_write_time(path) + std::chrono::seconds(5));
+         },
+         "a wall of 40 increments where the data file has 20"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        restore();
+        c.spoil();
+        const auto s = reopen();
+        EXPECT_FALSE(s->document.ResultsAvailable());
+        ASSERT_EQ(s->messages.size(), 1U);
+        EXPECT_NE(s->messages[0].find("are not shown"), std::string::npos) << s->messages[0];
+        EXPECT_NE(s->messages[0].find(c.says), std::string::npos) << s->messages[0];
+        writeFile(path, text);
+    }
 }
 
 }  // namespace
