@@ -380,10 +380,20 @@ std::string FormatStageFile(TProgramData& model, int stage) {
     return TWriter(model).Write(std::max(stage, 1));
 }
 
-void WriteFileAtomically(const fs::path& path, const std::function<void(std::ostream&)>& produce) {
+void WriteFileAtomically(const fs::path& link, const std::function<void(std::ostream&)>& produce) {
+    std::error_code ignored;
+    // Through a symbolic link to the file it names, so the link stays and its target gets the save;
+    // the replacement keeps the mode of the file it replaces (a 0600 file stays private).
+    fs::path path = link;
+    if (fs::is_symlink(link, ignored)) {
+        std::error_code error;
+        const fs::path target = fs::canonical(link, error);
+        if (!error) path = target;
+    }
     const fs::path folder = path.parent_path();
     const fs::path temporary = folder / temporaryName(path);
-    std::error_code ignored;
+    std::error_code statError;
+    const fs::file_status previous = fs::status(path, statError);
     try {
         {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -395,6 +405,8 @@ void WriteFileAtomically(const fs::path& path, const std::function<void(std::ost
             if (out.fail()) writeFailed(path);
         }
         std::error_code error;
+        if (!statError && fs::is_regular_file(previous))
+            fs::permissions(temporary, previous.permissions(), fs::perm_options::replace, ignored);
         fs::rename(temporary, path, error);
         if (error) writeFailed(path);
     } catch (...) {

@@ -630,6 +630,26 @@ TEST(DataFileMalformed, MessageOfTheWordReaderAndModelUnchanged) {
     }
 }
 
+// A save keeps the file's mode and saves through a symbolic link to its target, the link kept.
+TEST(DataFileSafeWrite, ModeAndLinksAreKept) {
+    ScratchFolder folder("mode_and_links");
+    Problem p;
+    fillAllOptions(p);
+    const fs::path target = folder.path / "wall.dn5d";
+    writeText(target, "old\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    SaveDataFile(p.model, target);
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    const fs::path link = folder.path / "link.dn5d";
+    fs::create_symlink(target, link);
+    p.model.Title = "Through the link";
+    SaveDataFile(p.model, link);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readText(target), FormatDataFile(p.model));
+    EXPECT_EQ(folder.FileCount(), 2U);  // no temporary left
+}
+
 // The longest names the file system takes are saved too (the temporary copy has a shorter name).
 TEST(DataFileSafeWrite, LongestFileNamesAreSaved) {
     ScratchFolder folder("long_names");
