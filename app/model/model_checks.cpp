@@ -385,13 +385,6 @@ private:
     bool m_wallSound = true;
 };
 
-std::string readWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 std::vector<TCheckFinding> CheckProblem(const TProgramData& data) {
@@ -417,7 +410,7 @@ std::vector<TCheckFinding> CheckDataFile(const std::filesystem::path& path) {
     }
     if (model.StageCount < 2) return CheckProblem(model);
     std::vector<TCheckFinding> all;
-    const std::vector<std::string> stages = SplitStagedText(readWholeFile(path));
+    const std::vector<std::string> stages = SplitStagedText(ReadInputFile(path));
     for (std::size_t n = 0; n < stages.size() && static_cast<int>(n) < model.StageCount; ++n) {
         std::vector<TCheckFinding> found;
         if (n == 0) {

@@ -18,11 +18,7 @@ namespace {
 enum class TLoad { Loaded, Missing, Malformed };
 
 std::string readWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EInOutError(std::string("Cannot read file ").append(path.string()));
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadInputFile(path);
 }
 
 std::string lowerExtension(const fs::path& path) {

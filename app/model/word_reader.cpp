@@ -62,13 +62,33 @@ TWordReader::TWordReader(std::string_view text) {
     }
 }
 
-TWordReader TWordReader::FromFile(const std::filesystem::path& path) {
+std::string ReadInputFile(const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status))
+        throw EInOutError(std::string("Cannot open file ").append(path.string()));
+    // Checked before opening: opening a pipe waits for a writer, and a device never ends.
+    if (!fs::is_regular_file(status))
+        throw EInOutError(path.string() +
+                          " is not a regular file (a folder, a device or a pipe) and cannot be read");
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (!error && size > kMaxInputFileBytes)
+        throw EInOutError(path.string() + " holds " + std::to_string(size >> 20) +
+                          " MB, far more than any file of this program (at most " +
+                          std::to_string(kMaxInputFileBytes >> 20) + " MB); it was not read");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw EInOutError(std::string("Cannot open file ").append(path.string()));
-    std::ostringstream content;
-    content << in.rdbuf();
+    std::string content;
+    content.resize(static_cast<std::size_t>(error ? 0 : size));
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    content.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad()) throw EInOutError(std::string("Cannot read file ").append(path.string()));
-    return TWordReader(content.view());
+    return content;
+}
+
+TWordReader TWordReader::FromFile(const std::filesystem::path& path) {
+    return TWordReader(ReadInputFile(path));
 }
 
 bool TWordReader::SkipToWord() {

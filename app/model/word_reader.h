@@ -29,6 +29,16 @@ public:
     explicit EInOutError(const std::string& message) : std::runtime_error(message) {}
 };
 
+/// Far beyond any data, stage, report or plot-data file the program and the engine write (the
+/// largest, five stages of 1199 pressure rows, 63 curves and 409 stations, stay under a few MB),
+/// and small enough that reading one stays within a few hundred MB of memory.
+inline constexpr std::uintmax_t kMaxInputFileBytes = std::uintmax_t{16} << 20;
+
+/// The whole of a file the program reads. Throws EInOutError naming the file when it cannot be
+/// opened ("Cannot open file <path>"), is not a regular file (a folder, a device, a pipe: reading
+/// one would never end or never begin) or is larger than kMaxInputFileBytes.
+[[nodiscard]] std::string ReadInputFile(const std::filesystem::path& path);
+
 /// A message as lines for a terminal or a log: its carriage returns (the line breaks of the message
 /// boxes) become line feeds.
 [[nodiscard]] std::string MessageAsLines(std::string_view message);

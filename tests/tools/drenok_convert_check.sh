@@ -79,4 +79,12 @@ for out in "$work/self.dn5d" "$work/self-link.dn5d" "$work/self.dn5p"; do
     grep -q 'which it reads' "$work/err4" || fail "onto itself: message '$(cat "$work/err4")'"
 done
 cmp -s "$work/self.dn5d" "$work/self.keep" || fail "onto itself: the data file was written over"
+# What is not a regular file is refused at once, not read for ever or waited on.
+mkfifo "$work/pipe.dn5d"
+for in in /dev/zero "$work/pipe.dn5d"; do
+    timeout 20 "$convert" "$in" "$work/from_device.dn5d" 2>"$work/err5"
+    [ $? -eq 1 ] || fail "$in: expected status 1"
+    grep -q 'is not a regular file' "$work/err5" || fail "$in: message '$(cat "$work/err5")'"
+done
+[ ! -e "$work/from_device.dn5d" ] || fail "a device gave an output"
 echo "drenok-convert checks passed"

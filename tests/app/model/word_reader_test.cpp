@@ -257,4 +257,21 @@ TEST(WordReaderRobustness, RandomInputsOnlyEverRaiseInputErrors) {
     }
 }
 
+// Files far larger than the program writes are refused by their size, before any is read.
+TEST(WordReaderFiles, HugeAndMissingFilesAreRefusedWithTheirName) {
+    const auto folder = std::filesystem::temp_directory_path() / "word_reader_huge";
+    std::filesystem::create_directories(folder);
+    const auto huge = folder / "huge.dn5p";
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, app::model::kMaxInputFileBytes + 1);
+    EXPECT_EQ(ErrorOf([&] { (void)app::model::ReadInputFile(huge); }),
+              huge.string() +
+                  " holds 16 MB, far more than any file of this program (at most 16 MB); it was not read");
+    EXPECT_EQ(ErrorOf([&] { (void)app::model::ReadInputFile(folder); }),
+              folder.string() + " is not a regular file (a folder, a device or a pipe) and cannot be read");
+    EXPECT_EQ(ErrorOf([&] { (void)app::model::ReadInputFile(folder / "absent.dn5d"); }),
+              "Cannot open file " + (folder / "absent.dn5d").string());
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
