@@ -70,7 +70,8 @@ std::vector<std::string> SplitStagedText(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.find(kStageTitleMark) != std::string_view::npos) stages.emplace_back();
+        // The first line is stage 1's own title, whatever it holds.
+        if (start > 0 && line.find(kStageTitleMark) != std::string_view::npos) stages.emplace_back();
         stages.back().append(line).push_back('\n');
         start = end + 1;
     }
@@ -107,8 +108,18 @@ void TStages::SwitchStage(int stage, bool& windowChanged) {
     if (stage == m_model.CurrentStage) return;
     const bool changed = IsProblemChanged(windowChanged, m_model.Tables());
     SaveStage();
+    const int before = m_model.CurrentStage;
     m_model.CurrentStage = stage;
-    LoadStage();
+    if (!LoadStage()) {
+        // The model still holds the stage before: taken for this stage, the next save would write it
+        // into this stage's file. Stay on the stage before instead.
+        m_model.CurrentStage = before;
+        if (m_callbacks.ShowMessage)
+            m_callbacks.ShowMessage("Stage " + std::to_string(stage) + " cannot be opened: its file " +
+                                    stageFile(stage).string() + " is missing or cannot be read. Stage " +
+                                    std::to_string(before) + " stays open; nothing was overwritten.");
+        stage = before;
+    }
     windowChanged = changed;
     status(StageStatusText(stage));
     refresh();
@@ -208,6 +219,16 @@ bool TStages::ConvertStageFiles(TDataFileFormat format) {
 
 bool TStages::OpenStagedDataFile() {
     if (m_model.StageCount < 2) return true;
+    const int held = static_cast<int>(SplitStagedText(readWholeFile(m_model.FileName)).size());
+    if (held < m_model.StageCount) {
+        // A stage that is not in the file would be made up from the one before and run as real.
+        if (m_callbacks.ShowMessage)
+            m_callbacks.ShowMessage("The data file " + m_model.FileName + " names " +
+                                    std::to_string(m_model.StageCount) + " stages but holds " +
+                                    std::to_string(held) +
+                                    "; it is not opened. Mend its stage count or add the missing stages.");
+        return false;
+    }
     SplitDataFile(m_model.FileName);
     bool complete = true;
     if (lowerExtension(m_model.FileName) != ".dn5d")

@@ -194,6 +194,12 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
         showMessage(e.what());
         return;
     }
+    placeStageFiles();
+    if (m_model->StageCount > 1 && !m_stages->OpenStagedDataFile()) {
+        replaceModel();  // nothing of the file is kept, so nothing can be saved over it
+        refresh();
+        return;
+    }
     const std::string plotData = RunFilePath(file, kPlotDataExtension);
     if (fileExists(plotData)) m_resultsAvailable = m_reader->ReadResults(plotData, false);
     std::string stale;
@@ -215,8 +221,6 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
     if (!stale.empty())
         showMessage("The results beside " + fs::path(file).filename().string() + " are not shown: " + stale +
                     ". Run the analysis again.");
-    placeStageFiles();
-    if (m_model->StageCount > 1) m_stages->OpenStagedDataFile();
     refresh();
 }
 

@@ -456,6 +456,53 @@ TEST(StageFailures, MalformedStageFileShowsTheMessageAndChangesNothing) {
     EXPECT_EQ(FormatStageFile(p.model, 1), before);
 }
 
+// A stage whose file cannot be read never takes the data of the stage before: switching to it
+// stays on the stage before and says so, and that stage's file is left as it was.
+TEST(StageFailures, SwitchingToAStageThatCannotBeReadStaysWhereItIs) {
+    ScratchFolder folder("switch_missing");
+    const fs::path file = folder.path / "wall.dn5d";
+    Problem p;
+    Screen screen;
+    TStages stages(p.model, screen.Callbacks());
+    makeStaged(p, stages, file, 3);
+    bool changed = false;
+    stages.SwitchStage(1, changed);
+    fs::remove(StageFilePath(file, 3));
+    writeText(StageFilePath(file, 2), " Stage No : 2\n1 0 1.5 0 2 2 0 3 0 0\n");
+    for (const int stage : {2, 3}) {
+        SCOPED_TRACE(stage);
+        screen.messages.clear();
+        stages.SwitchStage(stage, changed);
+        EXPECT_EQ(p.model.CurrentStage, 1);
+        ASSERT_FALSE(screen.messages.empty());
+        EXPECT_NE(screen.messages.back().find("Stage " + std::to_string(stage) + " cannot be opened"),
+                  std::string::npos)
+            << screen.messages.back();
+        EXPECT_EQ(screen.status, StageStatusText(1));
+    }
+    EXPECT_FALSE(fs::exists(StageFilePath(file, 3)));  // not made up from stage 1
+}
+
+// A staged data file that holds fewer stages than it names is not opened; a stage 1 title holding
+// the stage mark is no stage of its own.
+TEST(StageFailures, MissingStagesInTheDataFileAndTheStageMarkInATitle) {
+    ScratchFolder folder("missing_stages");
+    const std::string text = readText(fs::path(DRENOK_EXAMPLES) / "three_stages.dn5d");
+    EXPECT_EQ(SplitStagedText(" Stage No : 1 of the quay wall\n" + text.substr(text.find('\n') + 1)).size(),
+              3u);
+    const fs::path file = folder.path / "wall.dn5d";
+    writeText(file, text.substr(0, text.find(" Stage No : 3")));
+    Problem p;
+    Screen screen;
+    TStages stages(p.model, screen.Callbacks());
+    CreateFromFile(p.model, file, TDataFileFormat::Current);
+    ASSERT_EQ(p.model.StageCount, 3);
+    EXPECT_FALSE(stages.OpenStagedDataFile());
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_NE(screen.messages[0].find("names 3 stages but holds 2"), std::string::npos) << screen.messages[0];
+    EXPECT_FALSE(fs::exists(StageFilePath(file, 1)));
+}
+
 TEST(StageReader, AbsentTablesKeepTheirRowsAndShortTablesAreFilled) {
     ScratchFolder folder("reader");
     const fs::path file = folder.path / "wall.dn5d";
