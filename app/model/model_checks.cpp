@@ -422,6 +422,10 @@ std::vector<TCheckFinding> CheckDataFile(const std::filesystem::path& path) {
             try {
                 ReadStageText(stage, stages[n]);
                 found = CheckProblem(stage);
+                if (stage.UnitSystem() != model.UnitSystem())
+                    found.insert(found.begin(), {TCheckFinding::Severity::Error, "units of the stage",
+                                                 "the stage is in other units than stage 1; every stage of a "
+                                                 "problem must use the same units."});
             } catch (const std::exception& e) {
                 found = {{TCheckFinding::Severity::Error, "the stage's data", e.what()}};
             }

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/model/units.h"
 #include "app/model/word_reader.h"
 
 namespace app::model {
@@ -228,6 +229,31 @@ bool TStages::OpenStagedDataFile() {
                                     std::to_string(held) +
                                     "; it is not opened. Mend its stage count or add the missing stages.");
         return false;
+    }
+    // Every stage in the units of the first: a stage in other units would be drawn on the first's
+    // axes (SI depths read as feet).
+    const std::vector<std::string> stages = SplitStagedText(readWholeFile(m_model.FileName));
+    for (std::size_t n = 1; n < stages.size() && static_cast<int>(n) < m_model.StageCount; ++n) {
+        int units = m_model.UnitSystem();
+        try {
+            TWordReader words(stages[n]);
+            (void)words.ReadLine();
+            units = words.ReadInteger();
+        } catch (const EInOutError&) {
+            continue;  // the stage's own reading says what is wrong with it
+        }
+        if (units != m_model.UnitSystem()) {
+            auto name = [](int system) {
+                return std::string(system == kUnitsSI ? "SI" : system == kUnitsEnglish ? "English" : "other");
+            };
+            if (m_callbacks.ShowMessage)
+                m_callbacks.ShowMessage(
+                    "Stage " + std::to_string(n + 1) + " of " + m_model.FileName + " is in " + name(units) +
+                    " units and stage 1 in " + name(m_model.UnitSystem()) +
+                    " units; every stage of a problem must use the same units. The file is "
+                    "not opened.");
+            return false;
+        }
     }
     SplitDataFile(m_model.FileName);
     bool complete = true;

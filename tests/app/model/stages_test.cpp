@@ -1,5 +1,7 @@
 #include "app/model/stages.h"
 
+#include "app/model/model_checks.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -501,6 +503,25 @@ TEST(StageFailures, MissingStagesInTheDataFileAndTheStageMarkInATitle) {
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_NE(screen.messages[0].find("names 3 stages but holds 2"), std::string::npos) << screen.messages[0];
     EXPECT_FALSE(fs::exists(StageFilePath(file, 1)));
+
+    // A stage in SI inside an English file is refused too, not drawn on the English axes.
+    std::string mixed = text;
+    const std::size_t second = mixed.find(" Stage No : 2");
+    const std::size_t control = mixed.find('\n', second) + 1;
+    ASSERT_EQ(mixed.compare(control, 2, "1 "), 0);
+    mixed[control] = '2';
+    writeText(file, mixed);
+    CreateFromFile(p.model, file, TDataFileFormat::Current);
+    screen.messages.clear();
+    EXPECT_FALSE(stages.OpenStagedDataFile());
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_NE(
+        screen.messages[0].find("Stage 2 of " + file.string() + " is in SI units and stage 1 in English"),
+        std::string::npos)
+        << screen.messages[0];
+    const auto findings = CheckDataFile(file);
+    ASSERT_FALSE(findings.empty());
+    EXPECT_EQ(findings.front().where, "Stage 2: units of the stage");
 }
 
 TEST(StageReader, AbsentTablesKeepTheirRowsAndShortTablesAreFilled) {
