@@ -284,20 +284,34 @@ void TStages::SaveStagedDataFile() {
 }
 
 void TStages::SaveStagedAs(const fs::path& newName) {
-    SaveStage();
-    JoinStageFiles(newName);
-    for (int n = 1; n <= kMaxStages; ++n) {
-        const fs::path from = stageFile(n), to = StageFilePath(newName, n);
-        std::error_code error;
-        if (from.lexically_normal() == to.lexically_normal() || !fs::is_regular_file(from, error)) continue;
-        fs::rename(from, to, error);
-        if (error) {
-            // A scratch folder may lie on another file system, where files cannot be renamed into place.
-            error.clear();
-            fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-            if (error) throw EInOutError(std::string("Cannot write file ").append(to.string()));
-            fs::remove(from, error);
+    // Everything is written at the destination, nothing beside the old data file: its folder may
+    // have become read-only or full, which is why the user saves elsewhere. The current stage comes
+    // from the model, the others from their files.
+    std::vector<std::string> texts;
+    for (int n = 1; n <= m_model.StageCount; ++n)
+        texts.push_back(n == m_model.CurrentStage ? FormatStageFile(m_model, n)
+                                                  : readWholeFile(stageFile(n)));
+    for (int n = 1; n <= m_model.StageCount; ++n)
+        writeText(StageFilePath(newName, n), texts[static_cast<std::size_t>(n - 1)]);
+    WriteFileAtomically(newName, [&texts](std::ostream& out) {
+        for (const std::string& text : texts) {
+            std::istringstream in(text);
+            for (std::string line; std::getline(in, line);) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                out << line << '\n';
+            }
         }
+    });
+    for (TGridTable* table : m_model.Tables().All())
+        table->ResetChanged();
+    // The old stage files go where they can (a read-only folder keeps them; they are made anew from
+    // the old data file when it is opened).
+    for (int n = 1; n <= kMaxStages; ++n) {
+        const fs::path from = stageFile(n);
+        std::error_code ignored;
+        if (from.lexically_normal() != StageFilePath(newName, n).lexically_normal() &&
+            fs::is_regular_file(from, ignored))
+            fs::remove(from, ignored);
     }
     m_model.FileName = newName.string();
     m_scratch.clear();

@@ -265,7 +265,6 @@ void TDocumentController::SaveProblem() {
 
 void TDocumentController::SaveProblemAs() {
     noteEdits();
-    if (m_model->StageCount > 1) m_stages->SaveStage();
     if (!m_ports.ChooseSaveFile) return;
     std::string initial = SaveAsInitialName(m_model->FileName);
     if (m_model->FileName != kNewFileName && !canWriteBeside(initial))

@@ -485,6 +485,33 @@ TEST(StageFailures, SwitchingToAStageThatCannotBeReadStaysWhereItIs) {
     EXPECT_FALSE(fs::exists(StageFilePath(file, 3)));  // not made up from stage 1
 }
 
+// Save As writes every stage and the data file at the destination and nothing beside the old data
+// file, whose folder may no longer take a file (here: the current stage's file is a folder now).
+TEST(StageFailures, SaveAsWritesEverythingAtTheDestination) {
+    ScratchFolder folder("save_as_elsewhere");
+    const fs::path file = folder.path / "wall.dn5d";
+    fs::copy_file(kThreeStages, file);
+    Problem p;
+    Screen screen;
+    TStages stages(p.model, screen.Callbacks());
+    CreateFromFile(p.model, file, TDataFileFormat::Current);
+    ASSERT_TRUE(stages.OpenStagedDataFile());
+    bool changed = false;
+    stages.SwitchStage(2, changed);
+    p.model.FreeHeight = 110.25L;  // an edit not yet in stage 2's file [in]
+    fs::remove(StageFilePath(file, 2));
+    fs::create_directory(StageFilePath(file, 2));
+    fs::create_directory(folder.path / "elsewhere");
+    const fs::path moved = folder.path / "elsewhere" / "wall.dn5d";
+    stages.SaveStagedAs(moved);
+    EXPECT_EQ(p.model.FileName, moved.string());
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_TRUE(fs::is_regular_file(StageFilePath(moved, n))) << n;
+    EXPECT_NE(readText(StageFilePath(moved, 2)).find(" 110.25 "), std::string::npos);
+    EXPECT_NE(readText(moved).find(" 110.25 "), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(StageFilePath(file, 2)));  // untouched
+}
+
 // A staged data file that holds fewer stages than it names is not opened; a stage 1 title holding
 // the stage mark is no stage of its own.
 TEST(StageFailures, MissingStagesInTheDataFileAndTheStageMarkInATitle) {
