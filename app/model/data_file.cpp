@@ -437,7 +437,7 @@ bool IsProblemChanged(bool windowChanged, const TProblemTables& tables) {
 
 bool SavePrompt(const TProgramData& model, bool windowChanged,
                 const std::function<TPromptAnswer(const std::string& question)>& ask,
-                const std::function<void()>& save) {
+                const std::function<bool()>& save) {
     if (!IsProblemChanged(windowChanged, model.Tables())) return true;
     switch (ask(kSaveQuestion)) {
         case TPromptAnswer::Cancel:
@@ -447,7 +447,8 @@ bool SavePrompt(const TProgramData& model, bool windowChanged,
         case TPromptAnswer::Yes:
             break;
     }
-    save();
+    // A save that kept the file on disk keeps the problem open: its edits are not saved.
+    if (!save()) return false;
     return model.FileName != kNewFileName;
 }
 

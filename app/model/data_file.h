@@ -93,10 +93,10 @@ enum class TPromptAnswer { Yes, No, Cancel };
 [[nodiscard]] bool IsProblemChanged(bool windowChanged, const TProblemTables& tables);
 
 /// Continue (true) or cancel (false). Unchanged: true without asking. Otherwise `ask` gets the question;
-/// Cancel → false, No → true, Yes → `save` (the interface's Save) and true unless `FileName` is still the
-/// new problem's name (a cancelled Save As).
+/// Cancel → false, No → true, Yes → `save` (the interface's Save) and true unless it saved nothing (it
+/// answers false) or `FileName` is still the new problem's name (a cancelled Save As).
 [[nodiscard]] bool SavePrompt(const TProgramData& model, bool windowChanged,
                               const std::function<TPromptAnswer(const std::string& question)>& ask,
-                              const std::function<void()>& save);
+                              const std::function<bool()>& save);
 
 }  // namespace app::model

@@ -26,6 +26,27 @@ bool fileExists(const std::string& path) {
 }
 
 // Byte for byte: a file name need not be valid UTF-8.
+}  // namespace
+
+TDiskStamp DiskStamp(const std::string& path) {
+    std::error_code error;
+    TDiskStamp stamp;
+    stamp.Time = fs::last_write_time(path, error);
+    if (error) return {};
+    stamp.Size = fs::file_size(path, error);
+    if (error) return {};
+    stamp.Known = true;
+    return stamp;
+}
+
+std::string ChangedOnDiskQuestion(const std::string& path) {
+    return "The file " + path +
+           " has changed on disk since it was opened or saved here (by another program, or another copy of "
+           "this one). Save over it?";
+}
+
+namespace {
+
 std::string absolutePath(const std::string& path) {
     std::error_code error;
     const fs::path absolute = fs::absolute(path, error);
@@ -52,6 +73,7 @@ void TDocumentController::replaceModel() {
     m_reader = std::make_unique<TResultsReader>(*m_plots, *m_model);
     m_reader->OnShowMessage = [this](const std::string& message) { showMessage(message); };
     m_runStatus = {};
+    m_diskStamp = {};
     // A graph title belongs to the file it was typed for: New and Open start from none.
     for (app::model::TGraphPlot* plot : m_plots->All()) {
         plot->GraphTitle.clear();
@@ -149,7 +171,7 @@ bool TDocumentController::ConfirmDiscard() {
         [this](const std::string& question) {
             return m_ports.AskYesNoCancel ? m_ports.AskYesNoCancel(question) : TPromptAnswer::Cancel;
         },
-        [this] { SaveProblem(); });
+        [this] { return SaveProblem(); });
 }
 
 bool TDocumentController::NewProblem() {
@@ -194,6 +216,7 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
         showMessage(e.what());
         return;
     }
+    m_diskStamp = DiskStamp(file);
     placeStageFiles();
     if (m_model->StageCount > 1 && !m_stages->OpenStagedDataFile()) {
         replaceModel();  // nothing of the file is kept, so nothing can be saved over it
@@ -245,33 +268,37 @@ void TDocumentController::placeStageFiles() {
     if (m_stageScratch->isValid()) m_stages->SetScratchFolder(m_stageScratch->path().toStdString());
 }
 
-void TDocumentController::SaveProblem() {
+bool TDocumentController::SaveProblem() {
     noteEdits();
-    if (m_model->StageCount > 1) m_stages->SaveStage();
     // A file in a folder that cannot be written to (an installed example) is saved elsewhere, where
-    // its run's outputs can go too.
-    if (NeedsSaveAs(m_model->FileName) || !canWriteBeside(m_model->FileName)) {
-        SaveProblemAs();
-        return;
-    }
-    if (m_model->StageCount > 1)
+    // its run's outputs can go too; nothing is written beside it first.
+    if (NeedsSaveAs(m_model->FileName) || !canWriteBeside(m_model->FileName)) return SaveProblemAs();
+    // Another program, or another copy of this one, may have saved the file since it was opened here.
+    if (m_diskStamp && DiskStamp(m_model->FileName) != m_diskStamp &&
+        !(m_ports.Confirm && m_ports.Confirm(ChangedOnDiskQuestion(m_model->FileName))))
+        return false;
+    if (m_model->StageCount > 1) {
+        m_stages->SaveStage();
         m_stages->JoinStageFiles(m_model->FileName);
-    else
+    } else {
         SaveDataFile(*m_model, m_model->FileName);
+    }
+    m_diskStamp = DiskStamp(m_model->FileName);
     m_changed = false;
     m_recent.Add(m_model->FileName);
     refresh();
+    return true;
 }
 
-void TDocumentController::SaveProblemAs() {
+bool TDocumentController::SaveProblemAs() {
     noteEdits();
-    if (!m_ports.ChooseSaveFile) return;
+    if (!m_ports.ChooseSaveFile) return false;
     std::string initial = SaveAsInitialName(m_model->FileName);
     if (m_model->FileName != kNewFileName && !canWriteBeside(initial))
         initial = (fs::path(QDir::homePath().toStdString()) / fs::path(initial).filename()).string();
     const std::optional<std::string> chosen =
         m_ports.ChooseSaveFile(initial, SaveAsDialogTitle(m_model->FileName));
-    if (!chosen || chosen->empty()) return;
+    if (!chosen || chosen->empty()) return false;
     const std::string path = absolutePath(*chosen);
     // The name changes only once the file has been written, so a failed write keeps the old one.
     if (m_model->StageCount > 1) {
@@ -280,10 +307,12 @@ void TDocumentController::SaveProblemAs() {
         SaveDataFile(*m_model, path);
         m_model->FileName = path;
     }
+    m_diskStamp = DiskStamp(path);
     m_changed = false;
     m_recent.Add(path);
     if (m_ports.CloseChildren) m_ports.CloseChildren();
     refresh();
+    return true;
 }
 
 void TDocumentController::SetUnitSystem(int units) {
@@ -338,7 +367,8 @@ void TDocumentController::ApplyStageCount(int count) {
 }
 
 void TDocumentController::RunAnalysis() {
-    SaveProblem();
+    // Not saved (cancelled, or the file on disk kept): the engine would run something else.
+    if (!SaveProblem()) return;
     // Save As cancelled: nothing to run, or nowhere for the outputs.
     if (m_model->FileName == kNewFileName || !canWriteBeside(m_model->FileName)) return;
 

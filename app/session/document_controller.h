@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -38,6 +40,18 @@ inline constexpr const char* kCheckErrorsMessage = "The problem cannot be run as
 inline constexpr const char* kCheckWarningsMessage = "The problem may not give the results you expect:";
 inline constexpr const char* kRunAnywayQuestion = "Run the analysis anyway?";
 inline constexpr const char* kEditorFailedMessage = "An error occurred in running the Word Processor";
+
+/// When and how large a file was on disk; unknown for a file that is not there.
+struct TDiskStamp {
+    std::filesystem::file_time_type Time{};
+    std::uintmax_t Size = 0;
+    bool Known = false;
+    explicit operator bool() const { return Known; }
+    bool operator==(const TDiskStamp&) const = default;
+};
+[[nodiscard]] TDiskStamp DiskStamp(const std::string& path);
+/// Asked before a save over a file that changed on disk since it was opened or saved here.
+[[nodiscard]] std::string ChangedOnDiskQuestion(const std::string& path);
 
 struct TOpenChoice {
     std::string Path;
@@ -123,8 +137,9 @@ public:
     void OpenByName(const std::string& path, app::model::TDataFileFormat format, bool announce = true);
     /// The program's command-line argument.
     void OpenFromCommandLine(const std::string& argument);
-    void SaveProblem();
-    void SaveProblemAs();
+    /// False when nothing was saved (Save As cancelled, or the file changed on disk and kept).
+    bool SaveProblem();
+    bool SaveProblemAs();
 
     // Options menu.
     void SetUnitSystem(int units);
@@ -173,6 +188,7 @@ private:
     bool m_changed = false;
     bool m_resultsAvailable = false;
     app::model::TRunStatus m_runStatus;
+    TDiskStamp m_diskStamp;  // the data file as this document last read or wrote it
     /// The problem changed after the results were read, and the change has since been saved.
     bool m_resultsStale = false;
     /// The notices the results were read with, per plot, and of the store; the out-of-date notice

@@ -101,9 +101,11 @@ TEST(DataFileSavePrompt, DecidesFromAnswerAndNameAfterSave) {
         return answer;
     };
     std::string nameAfterSave = "NewWall.dn5d";
+    bool saves = true;
     const auto save = [&] {
         ++saved;
         p.model.FileName = nameAfterSave;
+        return saves;
     };
 
     EXPECT_TRUE(SavePrompt(p.model, false, ask, save));  // unchanged: no question
@@ -124,6 +126,8 @@ TEST(DataFileSavePrompt, DecidesFromAnswerAndNameAfterSave) {
     EXPECT_TRUE(SavePrompt(p.model, true, ask, save));
     EXPECT_EQ(saved, 2);
     EXPECT_EQ(asked, 4);
+    saves = false;  // the file changed on disk and the user kept it: nothing saved, nothing discarded
+    EXPECT_FALSE(SavePrompt(p.model, true, ask, save));
 }
 
 // ---- Writer --------------------------------------------------------------------------------------

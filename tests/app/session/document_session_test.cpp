@@ -288,5 +288,38 @@ TEST(DocumentSession, StaleOutputsAreNotShown) {
     }
 }
 
+// A file saved on disk by someone else since it was opened here is not overwritten without asking;
+// kept, nothing is saved and nothing runs.
+TEST(DocumentSession, AFileChangedOnDiskIsNotOverwrittenSilently) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "cantilever_check.dn5d");
+    Session s;
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    s.document.SaveProblem();  // our own save: no question
+    EXPECT_TRUE(s.questions.empty());
+
+    const std::string theirs = readFile(path) + "\n";  // another copy saved it meanwhile
+    writeFile(path, theirs);
+    s.document.Model().TopSurcharge = 1.0L;
+    s.document.SetChanged();
+    s.runAnyway = false;  // "Save over it?" No
+    EXPECT_FALSE(s.document.SaveProblem());
+    ASSERT_EQ(s.questions.size(), 1U);
+    EXPECT_EQ(s.questions[0], ChangedOnDiskQuestion(path));
+    EXPECT_EQ(readFile(path), theirs);
+    EXPECT_TRUE(s.document.IsChanged());
+    s.document.RunAnalysis();
+    EXPECT_FALSE(std::filesystem::exists(app::model::RunFilePath(path, app::model::kReportExtension)));
+
+    s.runAnyway = true;  // Yes: saved, and from then on no question
+    EXPECT_TRUE(s.document.SaveProblem());
+    EXPECT_NE(readFile(path), theirs);
+    s.questions.clear();
+    s.document.SetChanged();
+    EXPECT_TRUE(s.document.SaveProblem());
+    EXPECT_TRUE(s.questions.empty());
+}
+
 }  // namespace
 }  // namespace app::session
