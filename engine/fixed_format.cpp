@@ -504,6 +504,7 @@ const Parsed& parsed(std::string_view layout) {
         std::unordered_map<std::string, Parsed> byText;
         Recent recent[64];
         std::string key;
+        std::size_t descriptors = 0;  // held by byText
     };
     thread_local Cache cache;
     Cache& c = cache;
@@ -511,7 +512,23 @@ const Parsed& parsed(std::string_view layout) {
     if (slot.data == layout.data() && slot.text == layout) return *slot.parsed;
     c.key.assign(layout);
     auto it = c.byText.find(c.key);
-    if (it == c.byText.end()) it = c.byText.emplace(c.key, Parser(layout).parse()).first;
+    if (it == c.byText.end()) {
+        // The engine's layouts are a few hundred short ones; layouts made at run time (or by a
+        // fuzzer) must not grow the cache without bound. Starting afresh drops the recent slots that
+        // point into it.
+        constexpr std::size_t kMaxCachedLayouts = 4096;
+        constexpr std::size_t kMaxCachedDescriptors = 200000;
+        Parsed fresh = Parser(layout).parse();
+        if (c.byText.size() >= kMaxCachedLayouts ||
+            c.descriptors + fresh.flat.size() > kMaxCachedDescriptors) {
+            c.byText.clear();
+            c.descriptors = 0;
+            for (Recent& r : c.recent)
+                r = Recent{};
+        }
+        c.descriptors += fresh.flat.size();
+        it = c.byText.emplace(c.key, std::move(fresh)).first;
+    }
     slot.data = layout.data();
     slot.text = c.key;
     slot.parsed = &it->second;  // nodes of the map stay where they are
