@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -36,26 +37,41 @@ public:
         if (m_buffer.size() > kFlushSize) flush();
     }
     void flush() {
-        if (m_file && !m_buffer.empty())
-            m_written += std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+        if (m_file && !m_buffer.empty()) {
+            const size_t written = std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+            m_written += written;
+            if (written != m_buffer.size()) fail();
+        }
         m_buffer.clear();
     }
-    void close() {
+    /// Returns false when any of the text could not be written (a full disk, a quota): the file is
+    /// then not whole, and the caller removes it rather than leave a cut output.
+    bool close() {
         flush();
         if (m_file) {
-            std::fflush(m_file);
-            if (ftruncate(fileno(m_file), static_cast<off_t>(m_written)) != 0) {
-                // the old tail stays; nothing more can be done for a file that cannot be cut
-            }
-            std::fclose(m_file);
+            if (std::fflush(m_file) != 0) fail();
+            if (ftruncate(fileno(m_file), static_cast<off_t>(m_written)) != 0) fail();
+            if (std::fclose(m_file) != 0) fail();
         }
         m_file = nullptr;
+        const bool whole = !m_failed;
+        m_failed = false;
+        return whole;
     }
+    /// Why the last close that returned false failed (an errno value).
+    int error() const { return m_errno; }
 
 private:
+    void fail() {
+        if (!m_failed) m_errno = errno;
+        m_failed = true;
+    }
+
     static constexpr size_t kFlushSize = 1 << 16;
     std::FILE* m_file = nullptr;
     size_t m_written = 0;
+    bool m_failed = false;
+    int m_errno = 0;
     std::string m_buffer;
 };
 

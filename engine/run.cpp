@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <new>
+#include <utility>
 
 #include "engine/data_reader.h"
 #include "engine/interface.h"
@@ -124,9 +126,16 @@ int Run::execute() {
         if (!m_haveResponse) table.unitSystem = m_unitSystem;
         PlotData(m_plotFile.buffer()).response(m_caseCount, table);
     }
-    m_reportFile.close();
-    m_plotFile.close();
-    m_notesFile.close();
+    // An output that could not be written whole is removed: the caller finds it missing and keeps
+    // the previous one, instead of taking a cut file for a finished run.
+    const std::pair<OutputFile*, const std::string*> outputs[] = {
+        {&m_reportFile, &m_reportPath}, {&m_plotFile, &m_plotPath}, {&m_notesFile, &m_notesPath}};
+    for (const auto& [file, path] : outputs) {
+        if (file->close()) continue;
+        std::fprintf(stderr, " CANNOT WRITE THE OUTPUT FILE %s: %s\n", path->c_str(),
+                     std::strerror(file->error()));
+        std::remove(openPath(*path).c_str());
+    }
     return 0;
 }
 

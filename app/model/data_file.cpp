@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -304,8 +306,26 @@ std::string temporaryName(const fs::path& path) {
     return name.str();
 }
 
-[[noreturn]] void writeFailed(const fs::path& path) {
-    throw EInOutError(std::string("Cannot write file ").append(path.string()));
+[[noreturn]] void writeFailed(const fs::path& path, int error = errno) {
+    // A full disk is the everyday case; say it in the user's words. The file on disk is unchanged.
+    std::string message = std::string("Cannot write file ").append(path.string());
+    if (error == ENOSPC)
+        message.append(": the disk is full");
+    else if (error != 0)
+        message.append(": ").append(std::strerror(error));
+    throw EInOutError(message.append(". The file on disk is kept as it was."));
+}
+
+// The whole of `from` over `to` in place; false (and `to` possibly cut) when it could not be done,
+// and the caller then renames `from` over it, so the text is never lost.
+bool copyInPlace(const fs::path& from, const fs::path& to) {
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    if (!in || !out) return false;
+    out << in.rdbuf();
+    out.flush();
+    out.close();
+    return !out.fail();
 }
 
 }  // namespace
@@ -396,6 +416,7 @@ void WriteFileAtomically(const fs::path& link, const std::function<void(std::ost
     const fs::file_status previous = fs::status(path, statError);
     try {
         {
+            errno = 0;
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
             if (!out) writeFailed(path);
             produce(out);
@@ -405,10 +426,17 @@ void WriteFileAtomically(const fs::path& link, const std::function<void(std::ost
             if (out.fail()) writeFailed(path);
         }
         std::error_code error;
+        if (!statError && fs::is_regular_file(previous) && fs::hard_link_count(path, error) > 1 && !error &&
+            copyInPlace(temporary, path)) {
+            // A file with other names keeps them: it is rewritten in place, from the whole copy
+            // made first, so the disk had room for it.
+            fs::remove(temporary, ignored);
+            return;
+        }
         if (!statError && fs::is_regular_file(previous))
             fs::permissions(temporary, previous.permissions(), fs::perm_options::replace, ignored);
         fs::rename(temporary, path, error);
-        if (error) writeFailed(path);
+        if (error) writeFailed(path, error.value());
     } catch (...) {
         fs::remove(temporary, ignored);
         throw;

@@ -30,6 +30,19 @@ std::string temporaryBeside(const fs::path& path) {
     return (path.parent_path() / name.str()).string();
 }
 
+// Why the engine may have left an output out: it removes what it could not write whole, and a
+// full disk is the common cause.
+std::string runFolderSpace(const fs::path& runFolder) {
+    std::error_code error;
+    const fs::space_info space = fs::space(runFolder, error);
+    if (error) return {};
+    constexpr std::uintmax_t kFullBelow = 1024 * 1024;
+    if (space.available < kFullBelow)
+        return " The disk of the run folder (" + runFolder.string() +
+               ") is full: " + std::to_string(space.available / 1024) + " KB free.";
+    return {};
+}
+
 }  // namespace
 
 std::string RunFilePath(const std::string& dataFile, const char* extension) {
@@ -78,9 +91,11 @@ std::string PublishRunOutputs(const fs::path& runFolder, const fs::path& dataFil
         std::error_code error;
         if (!fs::is_regular_file(s.from, error)) {
             discard();
-            if (extension == kOutputExtensions[0]) return kNoRunReportMessage;
+            if (extension == kOutputExtensions[0]) return kNoRunReportMessage + runFolderSpace(runFolder);
             return "The run left no " + s.from.filename().string() +
-                   ". The outputs of an earlier run, if any, are kept as they were.";
+                   " (the engine could not write it whole). The outputs of an earlier run, if any, are kept "
+                   "as they were." +
+                   runFolderSpace(runFolder);
         }
         fs::copy_file(s.from, s.temporary, error);
         staged.push_back(s);

@@ -45,6 +45,22 @@ std::string ChangedOnDiskQuestion(const std::string& path) {
            "this one). Save over it?";
 }
 
+std::string LockFilePath(const std::string& dataFile) {
+    const fs::path path(dataFile);
+    return (path.parent_path() / ("." + path.filename().string() + ".lock")).string();
+}
+
+std::string OpenElsewhereQuestion(const std::string& path, long long process, const std::string& host,
+                                  bool saving) {
+    std::string question = "The file " + path + " is open in another copy of the program (process " +
+                           std::to_string(process) + (host.empty() ? "" : " on " + host) + "). ";
+    question += saving
+                    ? "Saving over it here means one copy's save replaces the other's. Save over it anyway?"
+                    : "Opening it here as well rewrites its stage files under the other copy, and the "
+                      "last save wins. Open it anyway?";
+    return question;
+}
+
 namespace {
 
 std::string absolutePath(const std::string& path) {
@@ -74,6 +90,7 @@ void TDocumentController::replaceModel() {
     m_reader->OnShowMessage = [this](const std::string& message) { showMessage(message); };
     m_runStatus = {};
     m_diskStamp = {};
+    m_lock.reset();
     // A graph title belongs to the file it was typed for: New and Open start from none.
     for (app::model::TGraphPlot* plot : m_plots->All()) {
         plot->GraphTitle.clear();
@@ -216,9 +233,23 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
         showMessage(e.what());
         return;
     }
+    // Before the stage files are split beside it: another copy may be working on them.
+    if (!lockDataFile(file, false)) {
+        replaceModel();
+        refresh();
+        return;
+    }
     m_diskStamp = DiskStamp(file);
     placeStageFiles();
-    if (m_model->StageCount > 1 && !m_stages->OpenStagedDataFile()) {
+    bool staged = true;
+    try {
+        staged = m_model->StageCount < 2 || m_stages->OpenStagedDataFile();
+    } catch (const std::exception& e) {
+        // The stage files could not be written (a full disk): no stage may stand in for another.
+        showMessage(std::string(e.what()).append(" The stages of ").append(file).append(" are not opened."));
+        staged = false;
+    }
+    if (!staged) {
         replaceModel();  // nothing of the file is kept, so nothing can be saved over it
         refresh();
         return;
@@ -254,6 +285,27 @@ void TDocumentController::OpenFromCommandLine(const std::string& argument) {
         return;
     }
     OpenByName(path, FormatFromExtension(path), false);
+}
+
+bool TDocumentController::lockDataFile(const std::string& dataFile, bool saving) {
+    if (m_lock && m_lock->fileName().toStdString() == LockFilePath(dataFile)) return true;
+    auto lock = std::make_unique<QLockFile>(QString::fromStdString(LockFilePath(dataFile)));
+    // Held for as long as the file is open: only a lock whose process has ended is stale.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError) return true;  // no lock can be kept there
+        qint64 process = 0;
+        QString host;
+        QString application;
+        (void)lock->getLockInfo(&process, &host, &application);
+        if (!(m_ports.Confirm &&
+              m_ports.Confirm(OpenElsewhereQuestion(dataFile, process, host.toStdString(), saving))))
+            return false;
+        m_lock.reset();  // the other copy keeps its lock
+        return true;
+    }
+    m_lock = std::move(lock);
+    return true;
 }
 
 bool TDocumentController::canWriteBeside(const std::string& dataFile) const {
@@ -300,12 +352,24 @@ bool TDocumentController::SaveProblemAs() {
         m_ports.ChooseSaveFile(initial, SaveAsDialogTitle(m_model->FileName));
     if (!chosen || chosen->empty()) return false;
     const std::string path = absolutePath(*chosen);
-    // The name changes only once the file has been written, so a failed write keeps the old one.
-    if (m_model->StageCount > 1) {
-        m_stages->SaveStagedAs(path);
-    } else {
-        SaveDataFile(*m_model, path);
-        m_model->FileName = path;
+    // The old file's lock is given back only once the new one is written.
+    std::unique_ptr<QLockFile> previousLock;
+    if (!m_lock || m_lock->fileName().toStdString() != LockFilePath(path)) previousLock = std::move(m_lock);
+    if (!lockDataFile(path, true)) {
+        m_lock = std::move(previousLock);
+        return false;
+    }
+    try {
+        // The name changes only once the file has been written, so a failed write keeps the old one.
+        if (m_model->StageCount > 1) {
+            m_stages->SaveStagedAs(path);
+        } else {
+            SaveDataFile(*m_model, path);
+            m_model->FileName = path;
+        }
+    } catch (...) {
+        m_lock = std::move(previousLock);
+        throw;
     }
     m_diskStamp = DiskStamp(path);
     m_changed = false;

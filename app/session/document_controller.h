@@ -4,6 +4,7 @@
 // the recent-file list; it talks to the user only through the ports the window installs, so every
 // command can be driven by a test with scripted answers.
 
+#include <QLockFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -52,6 +53,11 @@ struct TDiskStamp {
 [[nodiscard]] TDiskStamp DiskStamp(const std::string& path);
 /// Asked before a save over a file that changed on disk since it was opened or saved here.
 [[nodiscard]] std::string ChangedOnDiskQuestion(const std::string& path);
+/// The lock that says a data file is open in a copy of the program: a hidden file beside it.
+[[nodiscard]] std::string LockFilePath(const std::string& dataFile);
+/// Asked before opening (or saving over) a file another running copy of the program has open.
+[[nodiscard]] std::string OpenElsewhereQuestion(const std::string& path, long long process,
+                                                const std::string& host, bool saving);
 
 struct TOpenChoice {
     std::string Path;
@@ -171,6 +177,9 @@ private:
     /// Stage files go to a scratch folder when the data file's folder cannot be written to.
     void placeStageFiles();
     void replaceModel();
+    /// Takes the lock beside `dataFile`, asking first when another copy holds it; false when the
+    /// user chose not to go on. A folder that takes no lock file (read-only) is not asked about.
+    bool lockDataFile(const std::string& dataFile, bool saving);
     void showMessage(const std::string& message) const;
     void refresh() const;
 
@@ -188,7 +197,8 @@ private:
     bool m_changed = false;
     bool m_resultsAvailable = false;
     app::model::TRunStatus m_runStatus;
-    TDiskStamp m_diskStamp;  // the data file as this document last read or wrote it
+    TDiskStamp m_diskStamp;             // the data file as this document last read or wrote it
+    std::unique_ptr<QLockFile> m_lock;  // held while the data file is open here
     /// The problem changed after the results were read, and the change has since been saved.
     bool m_resultsStale = false;
     /// The notices the results were read with, per plot, and of the store; the out-of-date notice

@@ -181,6 +181,32 @@ outputs)
     grep -q 'END OF ANALYSIS' "$dir/wall.dn5o" || fail "the report is incomplete"
     expect_clean
     ;;
+fulldisk)
+    # Outputs the engine cannot write whole (a file-size limit stands in for a full disk) are not
+    # published: the earlier run's outputs stay, and nothing is left behind.
+    cd "$work/data"
+    run 0 ex.dn5d
+    cp ex.dn5o before.dn5o
+    cp ex.dn5p before.dn5p
+    got=0
+    (ulimit -f 4 && trap '' XFSZ && exec "$drenok_run" ex.dn5d) >"$work/out" 2>"$work/err" || got=$?
+    [ "$got" -eq 1 ] || fail "a run under a 4 KB file limit exited $got, expected 1"
+    expect_out '^ex\.dn5d: FAILED: The analysis wrote no report\.'
+    expect_err 'CANNOT WRITE THE OUTPUT FILE .*: File too large'
+    cmp -s ex.dn5o before.dn5o && cmp -s ex.dn5p before.dn5p || fail "a failed run replaced earlier outputs"
+    expect_clean
+    # A real full disk where this machine lets a test mount a small one.
+    if unshare -m true 2>/dev/null; then
+        got=0
+        unshare -m bash -c 'mount -t tmpfs -o size=12k tmpfs "$TMPDIR" && exec "$0" ex.dn5d' "$drenok_run" \
+            >"$work/out" 2>"$work/err" || got=$?
+        [ "$got" -eq 1 ] || fail "a run on a full disk exited $got, expected 1"
+        expect_out 'is full: 0 KB free'
+        cmp -s ex.dn5o before.dn5o || fail "a run on a full disk replaced the earlier report"
+    else
+        echo "SKIP: no mount namespace here, the full tmpfs is not tried"
+    fi
+    ;;
 fake)
     # A copy of drenok-run beside the stand-in engine, which checks names.dat itself.
     mkdir "$work/bin"

@@ -1,6 +1,9 @@
 #include "app/model/data_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 #include <limits>
 
 #include <filesystem>
@@ -652,6 +655,16 @@ TEST(DataFileSafeWrite, ModeAndLinksAreKept) {
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readText(target), FormatDataFile(p.model));
     EXPECT_EQ(folder.FileCount(), 2U);  // no temporary left
+
+    // A hard link keeps sharing the file: both names see the save.
+    const fs::path second = folder.path / "second.dn5d";
+    fs::create_hard_link(target, second);
+    p.model.Title = "Through a hard link";
+    SaveDataFile(p.model, second);
+    EXPECT_EQ(fs::hard_link_count(target), 2U);
+    EXPECT_EQ(readText(target), FormatDataFile(p.model));
+    EXPECT_EQ(fs::status(second).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(folder.FileCount(), 3U);
 }
 
 // The longest names the file system takes are saved too (the temporary copy has a shorter name).
@@ -738,6 +751,26 @@ TEST(DataFileSafeWrite, FailedWritesLeaveThePreviousFile) {
 
     // No folder to write into.
     EXPECT_THROW(SaveDataFile(p.model, folder.path / "missing" / "w.dn5d"), EInOutError);
+
+    // No room for the whole file (a file-size limit stands in for a full disk): the message says
+    // why, and neither the file nor a cut temporary is left changed.
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit small = before;
+    small.rlim_cur = 1024;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        WriteFileAtomically(file, [](std::ostream& out) { out << std::string(8192, 'x'); });
+    } catch (const EInOutError& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_NE(message.find("File too large"), std::string::npos) << message;
+    EXPECT_EQ(readText(file), "previous\n");
+    EXPECT_EQ(folder.FileCount(), 2u);
 }
 
 // A soil type no choice names is refused at entry, so the writer never produces a layer that the

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,8 +33,10 @@ struct Session {
 
     std::vector<std::string> questions;
     bool runAnyway = false;
+    std::string saveAs;  // the name the Save As dialog gives
     TDocumentPorts ports() {
         TDocumentPorts p;
+        p.ChooseSaveFile = [this](const std::string&, const std::string&) { return std::optional(saveAs); };
         p.ShowMessage = [this](const std::string& m) { messages.push_back(m); };
         p.Confirm = [this](const std::string& q) {
             questions.push_back(q);
@@ -114,7 +117,8 @@ TEST(DocumentSession, ARunThatDidNotConvergeIsNeverCompleted) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const std::string path = copyExample(folder, "cantilever_check.dn5d");
-    Session s;
+    auto first = std::make_unique<Session>();
+    Session& s = *first;
     s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
     s.document.Model().MaxDeflection = 10.0L;  // the top deflects 21.3 in
     s.document.SetChanged();
@@ -135,6 +139,7 @@ TEST(DocumentSession, ARunThatDidNotConvergeIsNeverCompleted) {
     EXPECT_TRUE(s.document.Plots().pltPY.Notice.empty());  // curves of the input, not of the solution
 
     // Opened again, the outputs still say it; a converging run takes the marks away.
+    first.reset();  // closed first, so the file is not open elsewhere
     Session t;
     t.document.OpenByName(path, app::model::FormatFromExtension(path), false);
     EXPECT_EQ(t.document.RunStatus().Worst(), app::model::TRunState::DeflectionExceeded);
@@ -319,6 +324,58 @@ TEST(DocumentSession, AFileChangedOnDiskIsNotOverwrittenSilently) {
     s.document.SetChanged();
     EXPECT_TRUE(s.document.SaveProblem());
     EXPECT_TRUE(s.questions.empty());
+}
+
+// A second copy of the program is warned before it re-splits the stage files of a file the first
+// has open; declining leaves the stage files as the first copy wrote them. The lock goes with Save As
+// and is given back on close.
+TEST(DocumentSession, ASecondCopyIsWarnedBeforeOpeningTheSameFile) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "three_stages.dn5d");
+    auto first = std::make_unique<Session>();
+    first->document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    ASSERT_EQ(first->document.Model().StageCount, 3);
+    const std::string stage2 = app::model::StageFilePath(path, 2).string();
+    writeFile(stage2, readFile(stage2) + "\n");  // the first copy's edit of stage 2, not yet saved
+    const std::string edited = readFile(stage2);
+
+    Session second;  // declines
+    second.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    ASSERT_EQ(second.questions.size(), 1U);
+    EXPECT_NE(second.questions[0].find("open in another copy of the program"), std::string::npos);
+    EXPECT_EQ(second.document.Model().FileName, app::model::kNewFileName);
+    EXPECT_EQ(readFile(stage2), edited);
+
+    // Save As moves the lock: the new name is held, the old one free again.
+    const std::string moved = folder.filePath(QStringLiteral("moved.dn5d")).toStdString();
+    first->saveAs = moved;
+    ASSERT_TRUE(first->document.SaveProblemAs());
+    EXPECT_TRUE(std::filesystem::exists(LockFilePath(moved)));
+    EXPECT_FALSE(std::filesystem::exists(LockFilePath(path)));
+    first.reset();  // closing gives the lock back
+    EXPECT_FALSE(std::filesystem::exists(LockFilePath(moved)));
+    Session third;
+    third.document.OpenByName(moved, app::model::FormatFromExtension(moved), false);
+    EXPECT_TRUE(third.questions.empty());
+    EXPECT_EQ(third.document.Model().FileName, moved);
+}
+
+// Stage files that cannot be written at open (a full disk; here a folder in the way) leave the file
+// unopened with the reason: no stage takes another's data.
+TEST(DocumentSession, StageFilesThatCannotBeWrittenAreNotOpened) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "three_stages.dn5d");
+    std::filesystem::create_directories(app::model::StageFilePath(path, 2) / "inside");
+    Session s;
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    ASSERT_EQ(s.messages.size(), 1U);
+    EXPECT_NE(s.messages[0].find("Cannot write file " + app::model::StageFilePath(path, 2).string()),
+              std::string::npos)
+        << s.messages[0];
+    EXPECT_NE(s.messages[0].find("are not opened"), std::string::npos);
+    EXPECT_EQ(s.document.Model().FileName, app::model::kNewFileName);
 }
 
 }  // namespace
