@@ -17,6 +17,7 @@
 #include "app/model/problem_tables.h"
 #include "app/model/program_data.h"
 #include "app/model/results_reader.h"
+#include "app/model/results_summary.h"
 #include "app/model/run_outcome.h"
 #include "app/model/word_reader.h"
 #include "app/results/export/workbook_writer.h"
@@ -32,6 +33,8 @@ using app::model::TGraphPlot;
 constexpr const char* kUsage =
     "usage: drenok-results [--plot NAME] [--wide] [--list] wall.dn5d\n"
     "       drenok-results --xlsx FILE.xlsx wall.dn5d\n"
+    "       drenok-results --summary [--json] wall.dn5d\n"
+    "       drenok-results --table [--stage N] wall.dn5d\n"
     "  NAME: py, deflection, moment, shear, reaction, pressure, pressure-combined\n";
 
 using app::model::TNamedPlot;
@@ -137,8 +140,18 @@ struct TOptions {
     bool wide = false;
     bool list = false;
     std::string xlsx;
+    bool summary = false;
+    bool json = false;
+    bool table = false;
+    int stage = 0;  // 0: not given
     fs::path dataFile;
 };
+
+// A whole positive number and nothing else.
+bool parseStage(std::string_view text, int& stage) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), stage);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size() && stage > 0;
+}
 
 bool parseArguments(int argc, char** argv, TOptions& options) {
     bool haveFile = false;
@@ -148,6 +161,14 @@ bool parseArguments(int argc, char** argv, TOptions& options) {
             options.wide = true;
         } else if (argument == "--list") {
             options.list = true;
+        } else if (argument == "--summary") {
+            options.summary = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--table") {
+            options.table = true;
+        } else if (argument == "--stage") {
+            if (++k >= argc || !parseStage(argv[k], options.stage)) return false;
         } else if (argument == "--plot") {
             if (++k >= argc) return false;
             options.plot = argv[k];
@@ -163,8 +184,10 @@ bool parseArguments(int argc, char** argv, TOptions& options) {
             haveFile = true;
         }
     }
-    return haveFile && !(options.wide && options.list) &&
-           (options.xlsx.empty() || (!options.wide && !options.list));
+    const int faces = (options.wide || options.list || !options.plot.empty() ? 1 : 0) +
+                      (options.xlsx.empty() ? 0 : 1) + (options.summary ? 1 : 0) + (options.table ? 1 : 0);
+    return haveFile && !(options.wide && options.list) && faces <= 1 && (!options.json || options.summary) &&
+           (options.stage == 0 || options.table);
 }
 
 }  // namespace
@@ -203,6 +226,30 @@ int main(int argc, char** argv) {
         }
     }
     const TResultsOutcome& outcome = results.outcome;
+
+    if (options.summary || options.table) {
+        const std::vector<TCaseInputs> inputs = CaseInputsOfFile(results.model, options.dataFile);
+        if (options.summary) {
+            const TResultsSummary summary = SummarizeResults(results.model, inputs, outcome.Status);
+            std::cout << (options.json ? SummaryJson(summary) : SummaryCsv(summary));
+        } else {
+            const int cases = results.model.Results.CaseCount();
+            const int stage = options.stage == 0 ? 1 : options.stage;
+            if (stage > cases) {
+                std::cerr << "drenok-results: --stage " << stage << ": the results hold " << cases
+                          << (cases == 1 ? " problem" : " problems") << '\n';
+                return 2;
+            }
+            const TCaseInputs& in = inputs[std::min(static_cast<std::size_t>(stage - 1), inputs.size() - 1)];
+            std::cout << NodeTableText(NodeTable(results.model, in, stage - 1), SummaryUnits(in.Units), ',');
+        }
+        std::cout.flush();
+        if (outcome.StoppedCase > 0) {
+            std::cerr << "drenok-results: " << outcome.StopMessage << '\n';
+            return 1;
+        }
+        return std::cout ? 0 : 1;
+    }
 
     if (!options.xlsx.empty()) {
         // The workbook of the export: every graph of the export list that has curves, in its order.

@@ -61,18 +61,21 @@ constexpr Design kDesigns[PlotDefinitions::kCount] = {
      false, false},
     {"Bending Moment vs K33", "Curve #", "Bending Moment", "L-F", "Foundation Stiffness, K33", "L-F/Rad.",
      false, false},
+    {"Mobilised Resistance vs Depth", "Load #", "Mobilised Resistance p/pult", "", "Depth", "", true, true},
 };
 
 }  // namespace
 
 std::array<TGraphPlot*, PlotDefinitions::kCount> PlotDefinitions::All() {
-    return {&pltPY, &pltDef,   &pltMom,     &pltShear, &pltSoil,  &pltDMS,   &pltLD,    &PltCombine, &pltLM,
-            &pltYL, &pltMomEi, &pltMomCurv, &pltInter, &pltPtKyy, &pltPtK12, &pltMtK21, &pltMtK22};
+    return {&pltPY,    &pltDef,     &pltMom,   &pltShear, &pltSoil,  &pltDMS,
+            &pltLD,    &PltCombine, &pltLM,    &pltYL,    &pltMomEi, &pltMomCurv,
+            &pltInter, &pltPtKyy,   &pltPtK12, &pltMtK21, &pltMtK22, &pltMobil};
 }
 
 std::array<const TGraphPlot*, PlotDefinitions::kCount> PlotDefinitions::All() const {
-    return {&pltPY, &pltDef,   &pltMom,     &pltShear, &pltSoil,  &pltDMS,   &pltLD,    &PltCombine, &pltLM,
-            &pltYL, &pltMomEi, &pltMomCurv, &pltInter, &pltPtKyy, &pltPtK12, &pltMtK21, &pltMtK22};
+    return {&pltPY,    &pltDef,     &pltMom,   &pltShear, &pltSoil,  &pltDMS,
+            &pltLD,    &PltCombine, &pltLM,    &pltYL,    &pltMomEi, &pltMomCurv,
+            &pltInter, &pltPtKyy,   &pltPtK12, &pltMtK21, &pltMtK22, &pltMobil};
 }
 
 std::unique_ptr<PlotDefinitions> CreatePlotDefinitions() {
@@ -92,6 +95,7 @@ std::vector<TNamedPlot> NamedResultPlots(PlotDefinitions& p, bool withThreePanel
     if (withThreePanel) plots.push_back({"dms", &p.pltDMS});
     plots.push_back({"pressure", &p.pltLD});
     plots.push_back({"pressure-combined", &p.PltCombine});
+    plots.push_back({"mobilised", &p.pltMobil});
     return plots;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The seventeen result graphs of the main window, with their design-time captions and options.
+// The result graphs of the main window, with their design-time captions and options.
 
 #include <array>
 #include <memory>
@@ -27,8 +27,10 @@ struct PlotDefinitions {
     TGraphPlot pltPtK12;
     TGraphPlot pltMtK21;
     TGraphPlot pltMtK22;
+    /// p / p_ult at each node of every problem, from the p-y curves acting there.
+    TGraphPlot pltMobil;
 
-    static constexpr std::size_t kCount = 17;
+    static constexpr std::size_t kCount = 18;
 
     /// Every plot, in the order of the members above.
     [[nodiscard]] std::array<TGraphPlot*, kCount> All();
@@ -41,10 +43,10 @@ struct TNamedPlot {
     TGraphPlot* plot;
 };
 /// The result graphs of the Graphics menu in its order: py, deflection, moment, shear, reaction, then
-/// dms (the three-panel graph) when asked for, pressure and pressure-combined.
+/// dms (the three-panel graph) when asked for, pressure, pressure-combined and mobilised.
 [[nodiscard]] std::vector<TNamedPlot> NamedResultPlots(PlotDefinitions& plots, bool withThreePanel);
 
-/// The seventeen plots, empty, with their design-time values.
+/// The plots, empty, with their design-time values.
 [[nodiscard]] std::unique_ptr<PlotDefinitions> CreatePlotDefinitions();
 
 }  // namespace app::model

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/model/number_format.h"
+#include "app/model/results_summary.h"
 #include "app/model/run_files.h"
 #include "app/model/run_outcome.h"
 #include "app/model/units.h"
@@ -344,7 +345,7 @@ private:
         return "Depth " + FormatGeneral(shown, 4) + unit;
     }
 
-    void readPYCurves(bool pad) {
+    void readPYCurves(int caseIndex, bool pad) {
         TGraphPlot& py = m_p.pltPY;
         const int curves = count(kMaxPYCurves);
         py.SetLineCount(curves);
@@ -362,6 +363,18 @@ private:
             longest = std::max(longest, line.Points.size());
             line.Name = pyLegend(line.Value);
         }
+        // Every case keeps its own curves for the summary (the graph shows the last case's).
+        std::vector<TStoredCurve> stored;
+        stored.reserve(index(curves));
+        for (int i = 0; i < curves; ++i) {
+            TStoredCurve c{py.Line(i).Value, {}};
+            c.Points.reserve(py.Line(i).Points.size());
+            for (const TFloatPoint& point : py.Line(i).Points)
+                c.Points.emplace_back(point.X, point.Y);
+            stored.push_back(std::move(c));
+        }
+        m_data.Results.SetCurves(caseIndex, std::move(stored),
+                                 m_data.ApplyExternalPY && m_data.Tables().PYCurves2.RowCount() > 0);
         if (!pad) return;
         for (int i = 0; i < curves; ++i) {
             auto& points = py.Line(i).Points;
@@ -419,7 +432,7 @@ private:
         m_p.PltCombine.Line(2).Name = "from Surcharge Loads";
         readPressure(0, rows, true);
 
-        readPYCurves(true);
+        readPYCurves(0, true);
 
         m_responseBegin = m_in.Pos();
         const int caseCount = count(TResultsStore::kMaxCases);
@@ -441,7 +454,7 @@ private:
         m_p.pltLD.SetPointCount(std::max(m_p.pltLD.PointCount(), rows));
         readPressure(curve, rows, false);
 
-        readPYCurves(false);
+        readPYCurves(curve, false);
 
         m_responseBegin = m_in.Pos();
         m_cases = std::max(m_cases, count(TResultsStore::kMaxCases));
@@ -508,6 +521,7 @@ private:
         for (TGraphPlot* plot : depthPlots())
             plot->YCaption = depth;
         m_p.pltLD.YCaption = depth;
+        m_p.pltMobil.YCaption = depth;
         m_p.pltMom.XCaption = english ? "Bending Moment (in-kips)" : "Bending Moment (m-kN)";
         m_p.pltShear.XCaption = english ? "Shear (kips)" : "Shear (kN)";
 
@@ -584,7 +598,8 @@ void emptyPlots(PlotDefinitions& plots, TResultsStore& store) {
 void markUnconverged(PlotDefinitions& plots, const TRunStatus& status, const TProgramData& data) {
     const std::string notice = NotConvergedNotice(status, data);
     if (notice.empty()) return;
-    for (TGraphPlot* plot : {&plots.pltDef, &plots.pltMom, &plots.pltShear, &plots.pltSoil, &plots.pltDMS}) {
+    for (TGraphPlot* plot :
+         {&plots.pltDef, &plots.pltMom, &plots.pltShear, &plots.pltSoil, &plots.pltDMS, &plots.pltMobil}) {
         plot->Notice = notice;
         for (const TLineList* set : {&plot->Lines(), &plot->Lines2(), &plot->Lines3()}) {
             for (std::size_t i = 0; i < set->size() && i < status.problems.size(); ++i) {
@@ -612,6 +627,7 @@ bool TResultsReader::read(MakeReader&& makeReader, bool showErrors, bool reportS
         if (showErrors && OnShowMessage) OnShowMessage(kResultsReadErrorMessage);
         return false;
     }
+    FillMobilisedPlot(m_plots->pltMobil, *m_data, {});
     if (status != nullptr) {
         m_outcome.Status = *status;
         markUnconverged(*m_plots, *status, *m_data);

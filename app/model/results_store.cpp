@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace app::model {
 
@@ -51,6 +52,24 @@ bool TResultsStore::SetResponse(int caseIndex, int point, const TResponsePoint& 
     if (index(point) >= points.size()) points.resize(index(point) + 1);
     points[index(point)] = value;
     return true;
+}
+
+void TResultsStore::SetCurves(int caseIndex, std::vector<TStoredCurve> curves, bool labelsAreNodes) {
+    if (caseIndex < 0 || caseIndex >= kMaxCases) return;
+    Case& c = caseAt(caseIndex);
+    c.curves = std::move(curves);
+    c.curveLabelsAreNodes = labelsAreNodes;
+}
+
+const std::vector<TStoredCurve>& TResultsStore::Curves(int caseIndex) const {
+    static const std::vector<TStoredCurve> kNone;
+    if (caseIndex < 0 || index(caseIndex) >= m_cases.size()) return kNone;
+    return m_cases[index(caseIndex)].curves;
+}
+
+bool TResultsStore::CurveLabelsAreNodes(int caseIndex) const {
+    return caseIndex >= 0 && index(caseIndex) < m_cases.size() &&
+           m_cases[index(caseIndex)].curveLabelsAreNodes;
 }
 
 int TResultsStore::CaseCount() const {

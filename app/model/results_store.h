@@ -4,6 +4,7 @@
 // response rows (407 increments give NI + 2 rows) and 100000 earth-pressure rows.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace app::model {
@@ -20,6 +21,13 @@ struct TResponsePoint {
     long double Moment = 0.0L;
     long double Shear = 0.0L;
     long double SoilReaction = 0.0L;
+};
+
+/// One p-y curve of a problem as the engine used it: its label (a depth in the data file's length
+/// unit for generated curves alone, else a node number) and its points y, p (p per unit length).
+struct TStoredCurve {
+    long double Label = 0.0L;
+    std::vector<std::pair<long double, long double>> Points;
 };
 
 class TResultsStore {
@@ -40,6 +48,12 @@ public:
     [[nodiscard]] int PressurePointCount(int caseIndex) const;
     [[nodiscard]] int ResponsePointCount(int caseIndex) const;
 
+    /// The p-y curves of a case, in the order the engine wrote them; `labelsAreNodes` when every curve
+    /// is labelled by its node (user curves present).
+    void SetCurves(int caseIndex, std::vector<TStoredCurve> curves, bool labelsAreNodes);
+    [[nodiscard]] const std::vector<TStoredCurve>& Curves(int caseIndex) const;
+    [[nodiscard]] bool CurveLabelsAreNodes(int caseIndex) const;
+
     /// The largest earth-pressure point count read.
     [[nodiscard]] int MaxPressurePoints() const { return m_maxPressurePoints; }
     /// Keeps the larger of the stored and the given count (clamped to the point limit).
@@ -55,6 +69,8 @@ private:
     struct Case {
         std::vector<TPressurePoint> pressure;
         std::vector<TResponsePoint> response;
+        std::vector<TStoredCurve> curves;
+        bool curveLabelsAreNodes = false;
     };
     static bool inside(int caseIndex, int point, int points);
     Case& caseAt(int caseIndex);

@@ -1,0 +1,122 @@
+// The results summary on real runs of the examples, against what the engine itself printed.
+
+#include "app/model/results_summary.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/model/data_file.h"
+#include "app/model/problem_tables.h"
+#include "app/model/results_reader.h"
+#include "app/model/run_files.h"
+#include "app/session/engine_runner.h"
+
+namespace app::model {
+namespace {
+
+struct TRun {
+    TGridTableRegistry plain, chart;
+    TProblemTables tables{plain, chart};
+    TProgramData model{tables};
+    std::unique_ptr<PlotDefinitions> plots = CreatePlotDefinitions();
+    TResultsOutcome outcome;
+    std::string report;
+    std::vector<TCaseInputs> inputs;
+    TResultsSummary summary;
+};
+
+// Runs an example in a private folder with the real engine and reads it back as the program does.
+void run(const char* example, TRun& r) {
+    static QTemporaryDir folder;
+    const QString data = folder.filePath(QString::fromLatin1(example));
+    QFile::remove(data);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/") + QString::fromLatin1(example), data));
+    app::session::TEngineRunner runner(QStringLiteral(DRENOK_ENGINE_DIR));
+    ASSERT_EQ(runner.Run(data.toStdString()).Status, app::session::TRunStatus::Completed);
+    CreateFromFile(r.model, data.toStdString(), TDataFileFormat::Current);
+    TResultsReader reader(*r.plots, r.model);
+    ASSERT_TRUE(reader.ReadResults(RunFilePath(data.toStdString(), kPlotDataExtension), false));
+    r.outcome = reader.LastOutcome();
+    std::ifstream in(RunFilePath(data.toStdString(), kReportExtension));
+    std::ostringstream text;
+    text << in.rdbuf();
+    r.report = text.str();
+    r.inputs = CaseInputsOfFile(r.model, data.toStdString());
+    r.summary = SummarizeResults(r.model, r.inputs, r.outcome.Status);
+}
+
+// Every example: the largest moment is the graph's; statics close on these converged runs; the
+// mobilised resistance stays within [0, 1].
+TEST(ResultsSummary, ExamplesAgainstTheirGraphs) {
+    for (const char* example :
+         {"anchored_si_generated.dn5d", "anchored_tieback_trapezoidal.dn5d", "generated_layered_profile.dn5d",
+          "generated_sand.dn5d", "generated_soft_clay.dn5d", "generated_weak_rock.dn5d",
+          "short_long_term.dn5d", "si_clay_over_sand_strip.dn5d", "three_stages.dn5d",
+          "user_pressure_curves.dn5d"}) {
+        SCOPED_TRACE(example);
+        TRun r;
+        run(example, r);
+        ASSERT_EQ(r.summary.Cases.size(), static_cast<std::size_t>(r.model.Results.CaseCount()));
+        for (std::size_t c = 0; c < r.summary.Cases.size(); ++c) {
+            const TCaseSummary& s = r.summary.Cases[c];
+            EXPECT_EQ(s.State, TRunState::Converged);
+            long double largest = 0.0L;
+            for (const TFloatPoint& p : r.plots->pltMom.Line(static_cast<int>(c)).Points)
+                if (std::fabs(p.X) > std::fabs(largest)) largest = p.X;
+            EXPECT_EQ(s.Moment.Value, largest);
+            EXPECT_LT(s.ForceResidual, 2e-3L);
+            EXPECT_LT(s.MomentResidual, 3e-3L);
+            for (const TNodeRow& row :
+                 NodeTable(r.model, r.inputs[std::min(c, r.inputs.size() - 1)], static_cast<int>(c))) {
+                EXPECT_LE(row.Mobilised, 1.0L);
+                EXPECT_GE(row.Mobilised, -1.0L);
+            }
+        }
+    }
+}
+
+// The tieback pulls with the stiffness the engine printed times the deflection at its node; user
+// curves that reach their flat end are fully mobilised.
+TEST(ResultsSummary, TiebackForceAndFullMobilisation) {
+    TRun r;
+    run("anchored_tieback_trapezoidal.dn5d", r);
+    ASSERT_EQ(r.summary.Cases.size(), 1U);
+    const TCaseSummary& s = r.summary.Cases[0];
+    ASSERT_EQ(s.Supports.size(), 1U);
+    const TSupportForce& tie = s.Supports[0];
+    EXPECT_EQ(tie.Kind, "Tieback");
+    EXPECT_EQ(tie.Node, 12);
+    // "       12  12  0  0.490E+10 0.000E+00 0.182E+05 ..." in the stiffness table of the report.
+    const std::size_t row = r.report.find("       12  12  0");
+    ASSERT_NE(row, std::string::npos);
+    std::istringstream fields(r.report.substr(row, 80));
+    int from = 0, to = 0, contd = 0;
+    double ei = 0, q = 0, printed = 0;
+    fields >> from >> to >> contd >> ei >> q >> printed;
+    EXPECT_NEAR(static_cast<double>(tie.Stiffness), printed, printed * 5e-3);
+    const long double deflection = r.model.Results.Response(0, 12).Deflection;
+    EXPECT_NEAR(static_cast<double>(tie.Horizontal),
+                static_cast<double>(tie.Stiffness * deflection / 1000.0L), 1e-9);
+    EXPECT_TRUE(tie.HasAlongTie);
+    // Along the tie per anchor: spacing 8 ft on a 12 in width, at 15 degrees.
+    EXPECT_NEAR(static_cast<double>(tie.AlongTie),
+                static_cast<double>(tie.Horizontal) * 8.0 / std::cos(15.0 * M_PI / 180.0), 1e-6);
+    EXPECT_TRUE(s.MobilisedExcavation.Known);
+    EXPECT_EQ(s.MobilisedExcavation.Value, 1.0L);
+
+    // The texts carry the same numbers.
+    const std::string csv = SummaryCsv(r.summary);
+    EXPECT_NE(csv.find("Tieback at node 12"), std::string::npos);
+    EXPECT_NE(SummaryJson(r.summary).find("\"kind\": \"Tieback\""), std::string::npos);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
+}
+
+}  // namespace
+}  // namespace app::model
