@@ -258,7 +258,14 @@ int main(int argc, char** argv) {
              {&results.plots->pltPY, &results.plots->pltDef, &results.plots->pltShear, &results.plots->pltMom,
               &results.plots->pltSoil, &results.plots->pltLD, &results.plots->PltCombine})
             if (graph->HasCurveData()) graphs.push_back(graph);
-        const app::results::TExportResult written = app::results::WriteWorkbook(options.xlsx, graphs);
+        const TResultsSummary summary = SummarizeResults(
+            results.model, CaseInputsOfFile(results.model, options.dataFile), outcome.Status);
+        app::results::TWorkbookExtras extras;
+        extras.ProjectTitle = summary.Title;
+        extras.DataFile = options.dataFile.string();
+        extras.Date = app::results::WorkbookDate();
+        extras.Summary = &summary;
+        const app::results::TExportResult written = app::results::WriteWorkbook(options.xlsx, graphs, extras);
         if (!written.Written || !written.Error.empty()) {
             std::cerr << "drenok-results: " << written.Error << '\n';
             return 1;

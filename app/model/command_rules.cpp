@@ -87,6 +87,9 @@ TCommandRules::TCommandRules(const TProgramData& model, const PlotDefinitions& p
     set(C::GraphDMS, Enabled(C::GraphDeflection) && Enabled(C::GraphMoment) && Enabled(C::GraphShear));
     set(C::GraphPressure, results && plots.pltLD.HasCurveData());
     set(C::GraphPressureCombined, results && plots.PltCombine.HasCurveData());
+    set(C::GraphMobilised, results && plots.pltMobil.HasCurveData());
+    set(C::ResultsSummary, results);
+    set(C::NodeTables, results);
     set(C::ExportPlots, results);
 
     set(C::Show3DMenu, inputs.View3DOpen, false, inputs.View3DOpen);

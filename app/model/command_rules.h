@@ -73,6 +73,9 @@ enum class TCommand : int {
     GraphDMS,
     GraphPressure,
     GraphPressureCombined,
+    GraphMobilised,
+    ResultsSummary,
+    NodeTables,
     ExportPlots,
     // Toolbar buttons with rules of their own
     SoilLayersButton,

@@ -166,6 +166,22 @@ bool TDocumentController::PublishResultsState() {
     return changed;
 }
 
+std::vector<app::model::TCaseInputs> TDocumentController::CaseInputs() const {
+    return app::model::CaseInputsOfFile(*m_model, m_model->FileName);
+}
+
+app::model::TResultsSummary TDocumentController::ResultsSummary() const {
+    if (!m_resultsAvailable) {
+        app::model::TResultsSummary none;
+        none.Title = m_model->Title;
+        none.DataFile = m_model->FileName;
+        none.Units = m_model->UnitSystem();
+        none.UnitNames = app::model::SummaryUnits(none.Units);
+        return none;
+    }
+    return app::model::SummarizeResults(*m_model, CaseInputs(), m_runStatus);
+}
+
 std::string TDocumentController::WindowTitle() const {
     return app::model::WindowTitle(m_model->FileName);
 }

@@ -22,6 +22,7 @@
 #include "app/model/program_data.h"
 #include "app/model/recent_files.h"
 #include "app/model/results_reader.h"
+#include "app/model/results_summary.h"
 #include "app/model/stages.h"
 #include "app/session/engine_runner.h"
 
@@ -126,6 +127,10 @@ public:
     bool PublishResultsState();
     /// What the last run (or the outputs read on opening) said about each problem.
     [[nodiscard]] const app::model::TRunStatus& RunStatus() const { return m_runStatus; }
+    /// The inputs of every problem of the data file as saved, for the summary and the node tables.
+    [[nodiscard]] std::vector<app::model::TCaseInputs> CaseInputs() const;
+    /// The summary of the results shown; no cases without results.
+    [[nodiscard]] app::model::TResultsSummary ResultsSummary() const;
     [[nodiscard]] std::string WindowTitle() const;
     /// The rules of every command for the problem as it is now, with the files of the run looked up.
     [[nodiscard]] app::model::TCommandRules Rules(bool view3DOpen = false) const;

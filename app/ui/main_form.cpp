@@ -29,6 +29,7 @@
 #include "app/model/run_files.h"
 #include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_form.h"
+#include "app/results/summary/summary_window.h"
 #include "app/results/view3d/dlg_block.h"
 #include "app/results/views/side_view.h"
 #include "app/session/desktop_open.h"
@@ -310,6 +311,7 @@ void TMainForm::ExportClick() {
         for (std::size_t i = 0; i < offered.size(); ++i)
             offered[i] = rules.Enabled(commands[i]);
         app::results::TDlgExport dialog(m_document->Plots(), offered, this);
+        dialog.Summary = [this] { return m_document->ResultsSummary(); };
         if (m_exportSetup) m_exportSetup(dialog);
         dialog.exec();
     });
@@ -681,11 +683,17 @@ void TMainForm::createMenus() {
         {TCommand::GraphDMS, tr("Deflection, Moment &and Shear"), &PlotDefinitions::pltDMS},
         {TCommand::GraphPressure, tr("Earth &Pressure Distribution"), &PlotDefinitions::pltLD},
         {TCommand::GraphPressureCombined, tr("Earth Pressure &Combined"), &PlotDefinitions::PltCombine},
+        {TCommand::GraphMobilised, tr("M&obilised Resistance vs Depth"), &PlotDefinitions::pltMobil},
     };
     for (const auto& [command, text, plot] : graphs) {
         connect(addCommand(graphics, command, text), &QAction::triggered, this,
                 [this, plot = plot] { OpenPlot(m_document->Plots().*plot); });
     }
+    graphics->addSeparator();
+    connect(addCommand(graphics, TCommand::ResultsSummary, tr("Results S&ummary")), &QAction::triggered, this,
+            &TMainForm::OpenSummary);
+    connect(addCommand(graphics, TCommand::NodeTables, tr("&Node Tables")), &QAction::triggered, this,
+            &TMainForm::OpenNodeTables);
     graphics->addSeparator();
     connect(addCommand(graphics, TCommand::ExportPlots, tr("&Export Plots To Excel")), &QAction::triggered,
             this, &TMainForm::ExportClick);
@@ -797,7 +805,9 @@ void TMainForm::createToolBar() {
            glyphIcon(QStringLiteral("y"), result));
     shared(CommandAction(TCommand::GraphMoment), tr("Moment Diagram"),
            glyphIcon(QStringLiteral("M"), result));
-    shared(CommandAction(TCommand::GraphShear), tr("LShear Diagram"), glyphIcon(QStringLiteral("V"), result));
+    shared(CommandAction(TCommand::GraphShear), tr("Shear Diagram"), glyphIcon(QStringLiteral("V"), result));
+    shared(CommandAction(TCommand::ResultsSummary), tr("Results Summary"),
+           glyphIcon(QStringLiteral("Σ"), result));
     shared(CommandAction(TCommand::GraphReaction), tr("Soil-Reaction Diagram"),
            glyphIcon(QStringLiteral("p"), result));
     shared(CommandAction(TCommand::GraphDMS), tr("Soil-Reaction Diagram"),
@@ -990,8 +1000,38 @@ void TMainForm::RecentClick(int index) {
     });
 }
 
+void TMainForm::OpenSummary() {
+    guarded([&] {
+        if (m_summary) {
+            if (auto* window = qobject_cast<app::results::TSummaryWindow*>(m_summary->widget()))
+                window->Reload();
+        }
+        showOnce(m_summary, [this] {
+            return new app::results::TSummaryWindow([this] { return m_document->ResultsSummary(); });
+        });
+    });
+}
+
+void TMainForm::OpenNodeTables() {
+    guarded([&] {
+        showOnce(m_nodeTables, [this] {
+            app::results::TNodeTableSource source;
+            source.Summary = [this] { return m_document->ResultsSummary(); };
+            source.Rows = [this](int caseIndex) {
+                const auto inputs = m_document->CaseInputs();
+                if (inputs.empty()) return std::vector<app::model::TNodeRow>{};
+                const auto& in = inputs[std::min(static_cast<std::size_t>(caseIndex), inputs.size() - 1)];
+                return app::model::NodeTable(m_document->Model(), in, caseIndex);
+            };
+            return new app::results::TNodeTableWindow(std::move(source));
+        });
+    });
+}
+
 void TMainForm::RunAnalysisClick() {
     guarded([&] { m_document->RunAnalysis(); });
+    // The numbers of every run at once, for a run that left results.
+    if (m_document->ResultsAvailable() && !m_document->ResultsOutOfDate()) OpenSummary();
 }
 
 void TMainForm::openStagedDialog(bool modal) {

@@ -154,6 +154,9 @@ private:
     void ArrangeIconsClick();
     void ExportClick();
     void SideViewClick();
+    /// The results summary (brought to the front, with the latest results) and the node tables.
+    void OpenSummary();
+    void OpenNodeTables();
     void View3DClick();
     [[nodiscard]] app::results::TDlgBlock* view3D() const;
 
@@ -184,6 +187,8 @@ private:
     QPointer<QMenu> m_plotMenu;
     std::function<void(app::results::TDlgExport&)> m_exportSetup;
     QPointer<QMdiSubWindow> m_sideView;
+    QPointer<QMdiSubWindow> m_summary;
+    QPointer<QMdiSubWindow> m_nodeTables;
     QPointer<QMdiSubWindow> m_view3D;
     widgets::TMessageFunction m_previousMessages;
     widgets::TQuestionFunction m_previousQuestions;

@@ -101,7 +101,16 @@ bool TDlgExport::Generate(const QString& file) {
         if (m_list->item(i)->checkState() == Qt::Checked)
             graphs.push_back(plots[static_cast<std::size_t>(i)]);
     if (graphs.empty()) return false;
-    const TExportResult result = WriteWorkbook(file.toStdString(), graphs);
+    TWorkbookExtras extras;
+    app::model::TResultsSummary summary;
+    if (Summary) {
+        summary = Summary();
+        extras.ProjectTitle = summary.Title;
+        extras.DataFile = summary.DataFile;
+        extras.Summary = &summary;
+    }
+    extras.Date = WorkbookDate();
+    const TExportResult result = WriteWorkbook(file.toStdString(), graphs, extras);
     if (!result.Written) {
         app::widgets::ShowInformation(this, tr("The workbook was not written: %1. Nothing else has changed.")
                                                 .arg(QString::fromStdString(result.Error)));
@@ -111,9 +120,12 @@ bool TDlgExport::Generate(const QString& file) {
         app::widgets::ShowInformation(
             this, tr("Not every graph could be exported: %1. The Legend sheet shows how far each got.")
                       .arg(QString::fromStdString(result.Error)));
+    // Where it went, said either way: the desktop may open it in a window that hides the path.
     if (!OpenFile || !OpenFile(file))
         app::widgets::ShowInformation(
             this, tr("The workbook was written to %1. No program is set up to open it.").arg(file));
+    else
+        app::widgets::ShowInformation(this, tr("The workbook was written to %1.").arg(file));
     return result.Error.empty();
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/model/plot_definitions.h"
+#include "app/model/results_summary.h"
 
 class QListWidget;
 class QPushButton;
@@ -36,6 +37,8 @@ public:
     std::function<QString()> ChooseFile;
     /// Opens the written file; false when no program takes it. Tests replace it.
     std::function<bool(const QString& file)> OpenFile;
+    /// The summary sheet's results and the project named in the workbook; no sheet without it.
+    std::function<app::model::TResultsSummary()> Summary;
 
 private:
     void refreshButton();

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -270,7 +272,7 @@ std::string exportGraph(lxw_workbook* book, lxw_worksheet* legend, int k, const 
         }
         chart_series_set_name(series, plot.LegendText(c).c_str());
     }
-    chart_title_off(chart);
+    chart_title_set_name(chart, plot.Caption.c_str());
     chart_axis_set_name(chart->x_axis, plot.XTitle().c_str());
     chart_axis_set_name(chart->y_axis, plot.YTitle().c_str());
     chart_axis_major_gridlines_set_visible(chart->x_axis, LXW_TRUE);
@@ -286,7 +288,51 @@ std::string exportGraph(lxw_workbook* book, lxw_worksheet* legend, int k, const 
 
 }  // namespace
 
-TExportResult WriteWorkbook(const std::string& path, const std::vector<const TGraphPlot*>& graphs) {
+std::string WorkbookDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[64];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
+}
+
+namespace {
+
+// The summary as a sheet: a header row with units, a row per problem; numbers as numbers.
+void writeSummary(lxw_workbook* book, const app::model::TResultsSummary& summary,
+                  const TWorkbookExtras& extras, lxw_format* bold) {
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Summary");
+    if (!sheet) return;
+    worksheet_write_string(sheet, 0, 0, extras.ProjectTitle.c_str(), bold);
+    worksheet_write_string(sheet, 1, 0, extras.DataFile.c_str(), nullptr);
+    worksheet_write_string(sheet, 2, 0, extras.Date.c_str(), nullptr);
+    const std::vector<std::string> columns = app::model::SummaryColumns(summary);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        worksheet_write_string(sheet, 4, static_cast<lxw_col_t>(c), columns[c].c_str(), bold);
+        worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
+                             std::clamp(static_cast<double>(columns[c].size()) * 0.8, 10.0, 40.0), nullptr);
+    }
+    lxw_row_t row = 5;
+    for (const app::model::TCaseSummary& c : summary.Cases) {
+        const std::vector<std::string> fields = app::model::SummaryFields(summary, c);
+        for (std::size_t k = 0; k < fields.size(); ++k) {
+            const std::string& f = fields[k];
+            char* end = nullptr;
+            const double value = f.empty() ? 0.0 : std::strtod(f.c_str(), &end);
+            if (!f.empty() && end != nullptr && *end == '\0')
+                worksheet_write_number(sheet, row, static_cast<lxw_col_t>(k), value, nullptr);
+            else
+                worksheet_write_string(sheet, row, static_cast<lxw_col_t>(k), f.c_str(), nullptr);
+        }
+        ++row;
+    }
+}
+
+}  // namespace
+
+TExportResult WriteWorkbook(const std::string& path, const std::vector<const TGraphPlot*>& graphs,
+                            const TWorkbookExtras& extras) {
     TExportResult result;
     TWorkbook workbook;
     lxw_workbook_options options{};
@@ -311,6 +357,10 @@ TExportResult WriteWorkbook(const std::string& path, const std::vector<const TGr
         worksheet_set_column(legend, static_cast<lxw_col_t>(c + 1), static_cast<lxw_col_t>(c + 1),
                              static_cast<double>(std::string(headers[c]).size()) + 1, nullptr);
     }
+    // The project and the day on the index sheet, above the list.
+    if (!extras.ProjectTitle.empty()) worksheet_write_string(legend, 0, 2, extras.ProjectTitle.c_str(), bold);
+    if (!extras.Date.empty()) worksheet_write_string(legend, 0, 4, extras.Date.c_str(), nullptr);
+    if (extras.Summary != nullptr) writeSummary(workbook.book, *extras.Summary, extras, bold);
     for (std::size_t n = 1; n <= graphs.size(); ++n)
         worksheet_write_string(legend, static_cast<lxw_row_t>(n + 1), 1, std::to_string(n).c_str(), nullptr);
     for (std::size_t k = 1; k <= graphs.size(); ++k) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/model/graph_plot.h"
+#include "app/model/results_summary.h"
 
 namespace app::results {
 
@@ -29,8 +30,21 @@ struct TExportResult {
     std::vector<std::string> Statuses;
 };
 
+/// What the workbook says besides the graphs: the project and the date on the index sheet, and a
+/// "Summary" sheet of the results summary when one is given.
+struct TWorkbookExtras {
+    std::string ProjectTitle;
+    std::string DataFile;
+    std::string Date;
+    const app::model::TResultsSummary* Summary = nullptr;
+};
+
+/// The date and time now, as the workbook's index sheet shows it.
+[[nodiscard]] std::string WorkbookDate();
+
 /// Writes `graphs` (in order, numbered from 1) to the workbook `path`, replacing it.
 [[nodiscard]] TExportResult WriteWorkbook(const std::string& path,
-                                          const std::vector<const app::model::TGraphPlot*>& graphs);
+                                          const std::vector<const app::model::TGraphPlot*>& graphs,
+                                          const TWorkbookExtras& extras = {});
 
 }  // namespace app::results

@@ -1,6 +1,8 @@
 // The main window driven through its own menus and buttons, with the boxes and file dialogs scripted.
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -34,6 +36,7 @@
 #include "app/model/units.h"
 #include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_form.h"
+#include "app/results/summary/summary_window.h"
 #include "app/ui/dialogs/dlg_staged.h"
 #include "app/ui/dialogs/text_viewer.h"
 #include "app/ui/main_form.h"
@@ -111,6 +114,7 @@ private slots:
     void helpFilesUpdateCheckAndAbout();
     void keyboardReachesTheMenus();
     void exportFromTheGraphicsMenu();
+    void summaryAfterEveryRunAndNodeTables();
 };
 
 void MainFormTest::eachExampleOpensRunsAndEnablesResults() {
@@ -775,6 +779,44 @@ void MainFormTest::exportFromTheGraphicsMenu() {
     QCOMPARE(offered.contains(QStringLiteral("p-y Curves")), p.action(TCommand::GraphPY)->isEnabled());
     QCOMPARE(opened, book);
     QVERIFY(QFileInfo(book).size() > 1000);
+}
+
+// A run brings up its summary, one block per stage; the node tables show every node of a chosen stage
+// and copy as tab-separated text.
+void MainFormTest::summaryAfterEveryRunAndNodeTables() {
+    QTemporaryDir folder;
+    Program p;
+    p.open(copyExample(folder, QStringLiteral("three_stages.dn5d")));
+    p.trigger(TCommand::RunAnalysis);
+    auto* summary =
+        qobject_cast<app::results::TSummaryWindow*>(p.form->MdiArea()->activeSubWindow()->widget());
+    QVERIFY(summary != nullptr);
+    QCOMPARE(summary->Summary().Cases.size(), std::size_t{3});
+    QCOMPARE(QString::fromStdString(summary->Summary().Cases[2].Name), QStringLiteral("Stage 3"));
+    summary->CopyTable();
+    const QString table = QApplication::clipboard()->text();
+    QCOMPARE(table.count(QLatin1Char('\n')), 4);  // header and three stages
+    QVERIFY(table.startsWith(QStringLiteral("problem\tstatus\titerations\ttop deflection (in)")));
+    QVERIFY(QApplication::clipboard()->mimeData()->hasHtml());
+
+    QVERIFY(p.action(TCommand::NodeTables)->isEnabled());
+    p.trigger(TCommand::NodeTables);
+    auto* nodes =
+        qobject_cast<app::results::TNodeTableWindow*>(p.form->MdiArea()->activeSubWindow()->widget());
+    QVERIFY(nodes != nullptr);
+    auto* choice = nodes->findChild<QComboBox*>(QStringLiteral("NodeTableCase"));
+    QCOMPARE(choice->count(), 3);
+    choice->setCurrentIndex(1);
+    QCOMPARE(nodes->CaseIndex(), 1);
+    const int rows = p.form->Document().Model().IncrementCount + 1;
+    QCOMPARE(nodes->RowCount(), rows);
+    nodes->findChild<QPushButton*>(QStringLiteral("CopyNodeTable"))->click();
+    const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), rows + 1);
+    QVERIFY(lines[0].startsWith(QStringLiteral("node\tdepth (ft)\tdeflection (in)")));
+    // Stage 2's top deflection, as the store holds it.
+    QCOMPARE(lines[1].split(QLatin1Char('\t'))[2].toDouble(),
+             static_cast<double>(p.form->Document().Model().Results.Response(1, 0).Deflection));
 }
 
 QTEST_MAIN(MainFormTest)

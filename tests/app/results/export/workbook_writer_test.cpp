@@ -121,7 +121,7 @@ TEST(WorkbookWriter, StagedRunGraphsAtPositionsTwoAndFive) {
     EXPECT_TRUE(std::regex_search(page, std::regex("<c r=\"F6\"><v>")));
     EXPECT_EQ(page.find("<c r=\"G6\""), std::string::npos);
 
-    // The charts: one series per curve with its name and ranges, no title, axis titles, gridlines,
+    // The charts: one series per curve with its name and ranges, the graph's title, axis titles, gridlines,
     // the value axis reversed for depth, the legend framed.
     const std::string chart = part(book, "xl/charts/chart1.xml");
     EXPECT_EQ(count(chart, "<c:ser>"), 3);
@@ -129,7 +129,7 @@ TEST(WorkbookWriter, StagedRunGraphsAtPositionsTwoAndFive) {
     EXPECT_NE(chart.find("<c:f>Page_1!$A$6:$A$" + last + "</c:f>"), std::string::npos);
     EXPECT_NE(chart.find("<c:f>Page_1!$F$6:$F$" + last + "</c:f>"), std::string::npos);
     EXPECT_NE(chart.find("<c:v>Stage: 2</c:v>"), std::string::npos);
-    EXPECT_NE(chart.find("<c:autoTitleDeleted val=\"1\"/>"), std::string::npos);
+    EXPECT_NE(chart.find(deflection.Caption), std::string::npos);
     EXPECT_EQ(count(chart, "<c:majorGridlines/>"), 2);
     EXPECT_EQ(count(chart, "<c:orientation val=\"maxMin\"/>"), 1);
     EXPECT_NE(
@@ -212,8 +212,16 @@ TEST(WorkbookWriter, DrenokResultsWritesTheWorkbookOfEveryGraph) {
     const std::vector<std::string> names = sheetNames(book);
     ASSERT_GE(names.size(), 1u + 2 * 5);  // deflection, shear, moment, reaction and pressure at least
     EXPECT_EQ(names.front(), "Legend");
-    EXPECT_EQ(names[1], "Page_1");
-    EXPECT_EQ(names[2], "Plot_1");
+    EXPECT_EQ(names[1], "Summary");
+    EXPECT_EQ(names[2], "Page_1");
+    EXPECT_EQ(names[3], "Plot_1");
+    // The summary sheet: a row per stage under the header, numbers as numbers.
+    const std::string summary = part(book, "xl/worksheets/sheet2.xml");
+    EXPECT_NE(summary.find("<row r=\"8\""), std::string::npos);
+    EXPECT_EQ(summary.find("<row r=\"9\""), std::string::npos);
+    const std::string strings = part(book, "xl/sharedStrings.xml");
+    EXPECT_NE(strings.find("Stage 3"), std::string::npos);
+    EXPECT_NE(strings.find("max moment (kip-in)"), std::string::npos);
     EXPECT_NE(std::system((std::string(DRENOK_RESULTS) + " --xlsx '" + book.string() + "' --wide '" +
                            data.string() + "' 2> /dev/null")
                               .c_str()),
