@@ -84,14 +84,19 @@ long double curveP(const std::vector<std::pair<long double, long double>>& point
     return p0 + (p1 - p0) * (y - y0) / (y1 - y0);
 }
 
-// The largest resistance of a curve on the side the wall moves to: the most negative p of the
-// branch y > 0, the most positive of the branch y < 0.
-long double ultimate(const std::vector<std::pair<long double, long double>>& points, bool towardExcavation) {
+// The resistance a curve offers at y, measured from its value at y = 0 (which carries the earth
+// pressure of a generated curve), positive where it resists the movement; and the largest it offers
+// on that side.
+long double resistance(const std::vector<std::pair<long double, long double>>& points, long double y) {
+    const long double change = curveP(points, y) - curveP(points, 0.0L);
+    return y > 0.0L ? -change : change;
+}
+
+long double largestResistance(const std::vector<std::pair<long double, long double>>& points,
+                              bool towardExcavation) {
     long double best = 0.0L;
-    for (const auto& [y, p] : points) {
-        if (towardExcavation && y > 0.0L) best = std::min(best, p);
-        if (!towardExcavation && y < 0.0L) best = std::max(best, p);
-    }
+    for (const auto& [y, p] : points)
+        if (towardExcavation ? y > 0.0L : y < 0.0L) best = std::max(best, resistance(points, y));
     return best;
 }
 
@@ -137,16 +142,16 @@ long double mobilisedAt(const std::vector<TStoredCurve>& curves, const std::vect
                         long double y) {
     if (acting.empty() || y == 0.0L) return acting.empty() ? -1.0L : 0.0L;
     const bool toward = y > 0.0L;
-    long double p = 0.0L;
-    long double ult = 0.0L;
+    long double used = 0.0L;
+    long double largest = 0.0L;
     for (const TActingCurve& a : acting) {
         const auto& first = curves[a.first].Points;
         const auto& second = curves[a.second].Points;
-        p += (1.0L - a.t) * curveP(first, y) + a.t * curveP(second, y);
-        ult += (1.0L - a.t) * ultimate(first, toward) + a.t * ultimate(second, toward);
+        used += (1.0L - a.t) * resistance(first, y) + a.t * resistance(second, y);
+        largest += (1.0L - a.t) * largestResistance(first, toward) + a.t * largestResistance(second, toward);
     }
-    if (ult == 0.0L) return -1.0L;
-    return std::clamp(p / ult, 0.0L, 1.0L);
+    if (largest <= 0.0L) return -1.0L;
+    return std::clamp(used / largest, 0.0L, 1.0L);
 }
 
 // The soil's p at a node of deflection y from the curves acting there.

@@ -91,8 +91,10 @@ struct TCaseSummary {
     int Iterations = 0;
     TExtreme TopDeflection, Deflection, Moment, Shear, SoilReaction;
     std::vector<TSupportForce> Supports;
-    /// The largest mobilised resistance p / p_ult where the wall moves toward the excavation (the
-    /// curves' branch y > 0) and toward the retained soil (y < 0); Known false without p-y curves.
+    /// The largest mobilised resistance where the wall moves toward the excavation (the curves'
+    /// branch y > 0) and toward the retained soil (y < 0): the resistance the curve gives at the
+    /// node's deflection, counted from its value at y = 0 (a generated curve carries the earth
+    /// pressure there), over the largest it gives on that side. Known false without p-y curves.
     TExtreme MobilisedExcavation, MobilisedRetained;
     /// Sum of the lateral forces and of their moments about the tip, as fractions of the largest
     /// shear and moment of the wall.
