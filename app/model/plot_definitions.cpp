@@ -61,7 +61,7 @@ constexpr Design kDesigns[PlotDefinitions::kCount] = {
      false, false},
     {"Bending Moment vs K33", "Curve #", "Bending Moment", "L-F", "Foundation Stiffness, K33", "L-F/Rad.",
      false, false},
-    {"Mobilised Resistance vs Depth", "Load #", "Mobilised Resistance p/pult", "", "Depth", "", true, true},
+    {"Mobilised Resistance vs Depth", "Load #", "Mobilised Resistance", "", "Depth", "", true, true},
 };
 
 }  // namespace

@@ -482,6 +482,11 @@ std::string number(long double value) {
     return FormatGeneral(value, 6);
 }
 
+// What the window and the clipboard text show: the four digits the plot data holds.
+std::string shown(long double value) {
+    return FormatGeneral(value, 4);
+}
+
 std::string fraction(long double value) {
     return FormatGeneral(value, 3);
 }
@@ -557,9 +562,9 @@ std::vector<std::string> SummaryColumns(const TResultsSummary& summary) {
                                         "at depth (" + u.Depth + ")",
                                         "max soil reaction (" + u.Reaction + ")",
                                         "at depth (" + u.Depth + ")",
-                                        "max mobilised p/pult toward excavation",
+                                        "max mobilised resistance toward excavation",
                                         "at depth (" + u.Depth + ")",
-                                        "max mobilised p/pult toward retained side",
+                                        "max mobilised resistance toward retained side",
                                         "at depth (" + u.Depth + ")",
                                         "force residual (fraction of max shear)",
                                         "moment residual (fraction of max moment)"};
@@ -686,50 +691,72 @@ std::string SummaryText(const TResultsSummary& summary) {
     const TSummaryUnits& u = summary.UnitNames;
     std::ostringstream out;
     out << summary.Title << "\n" << summary.DataFile << "\n";
+    constexpr std::size_t kLabel = 42;
     auto line = [&out](const std::string& label, const std::string& value) {
-        out << "  " << label << std::string(label.size() < 34 ? 34 - label.size() : 1, ' ') << value << "\n";
+        out << "  " << label << std::string(label.size() < kLabel ? kLabel - label.size() : 1, ' ') << value
+            << "\n";
     };
-    auto at = [](const TExtreme& e, const std::string& unit, const std::string& depthUnit) {
+    auto where = [&u](const TExtreme& e) {
+        return std::string("  at depth ")
+            .append(shown(e.Depth))
+            .append(" ")
+            .append(u.Depth)
+            .append(" (node ")
+            .append(std::to_string(e.Node))
+            .append(")");
+    };
+    auto at = [&where](const TExtreme& e, const std::string& unit) {
         if (!e.Known) return std::string("-");
-        return number(e.Value) + " " + unit + "  at depth " + number(e.Depth) + " " + depthUnit + " (node " +
-               std::to_string(e.Node) + ")";
+        return shown(e.Value).append(" ").append(unit).append(where(e));
+    };
+    auto mobilised = [&where](const TExtreme& e) {
+        return e.Known ? fraction(e.Value).append(where(e)) : std::string("- (no p-y curve there)");
     };
     for (const TCaseSummary& c : summary.Cases) {
         out << "\n" << c.Name << ": " << RunStateWord(c.State);
         if (c.Iterations > 0) out << " (" << c.Iterations << " iterations)";
         out << "\n";
-        line("Top deflection",
-             c.TopDeflection.Known ? number(c.TopDeflection.Value) + " " + u.Deflection : "-");
-        line("Largest deflection", at(c.Deflection, u.Deflection, u.Depth));
-        line("Largest moment", at(c.Moment, u.Moment, u.Depth));
-        line("Largest shear", at(c.Shear, u.Shear, u.Depth));
-        line("Largest soil reaction", at(c.SoilReaction, u.Reaction, u.Depth));
-        auto mobilised = [&](const TExtreme& e) {
-            if (!e.Known) return std::string("-");
-            return fraction(e.Value) + "  at depth " + number(e.Depth) + " " + u.Depth + " (node " +
-                   std::to_string(e.Node) + ")";
-        };
-        line("Mobilised p/pult, toward excavation", mobilised(c.MobilisedExcavation));
-        line("Mobilised p/pult, toward retained", mobilised(c.MobilisedRetained));
+        line("Top deflection", c.TopDeflection.Known
+                                   ? shown(c.TopDeflection.Value).append(" ").append(u.Deflection)
+                                   : std::string("-"));
+        line("Largest deflection", at(c.Deflection, u.Deflection));
+        line("Largest moment", at(c.Moment, u.Moment));
+        line("Largest shear", at(c.Shear, u.Shear));
+        line("Largest soil reaction", at(c.SoilReaction, u.Reaction));
+        line("Mobilised resistance, toward excavation", mobilised(c.MobilisedExcavation));
+        line("Mobilised resistance, toward retained", mobilised(c.MobilisedRetained));
         for (const TSupportForce& f : c.Supports) {
-            std::string value = number(f.Horizontal) + " " + u.Force + " horizontal";
+            std::string value = shown(f.Horizontal).append(" ").append(u.Force).append(" horizontal");
             if (f.HasAlongTie)
-                value += ", " + number(f.AlongTie) + " " + u.Force + " along the tie per anchor";
-            line(supportLabel(f) + " (" + number(f.Depth) + " " + u.Depth + ")", value);
+                value.append(", ")
+                    .append(shown(f.AlongTie))
+                    .append(" ")
+                    .append(u.Force)
+                    .append(" along the tie per anchor");
+            line(supportLabel(f).append(" (").append(shown(f.Depth)).append(" ").append(u.Depth).append(")"),
+                 value);
         }
-        line("Equilibrium residual, forces", fraction(c.ForceResidual) + " of the largest shear");
-        line("Equilibrium residual, moments", fraction(c.MomentResidual) + " of the largest moment");
+        line("Equilibrium residual, forces", fraction(c.ForceResidual).append(" of the largest shear"));
+        line("Equilibrium residual, moments", fraction(c.MomentResidual).append(" of the largest moment"));
     }
+    out << "\nDeflections are positive toward the excavation. The soil reaction is per unit length of wall,\n"
+           "tiebacks and springs taken out. The mobilised resistance is the resistance the p-y curve gives "
+           "at\n"
+           "the node's deflection, counted from its value at zero deflection, over the largest it gives on\n"
+           "that side (1: the soil is at its limit). Horizontal support forces act on the analysed wall "
+           "width.\n";
     return out.str();
 }
 
-std::string NodeTableText(const std::vector<TNodeRow>& rows, const TSummaryUnits& u, char separator) {
+std::string NodeTableText(const std::vector<TNodeRow>& rows, const TSummaryUnits& u, char separator,
+                          int digits) {
+    auto number = [digits](long double value) { return FormatGeneral(value, digits); };
     std::string out;
     const std::string sep(1, separator);
     out += "node" + sep + "depth (" + u.Depth + ")" + sep + "deflection (" + u.Deflection + ")" + sep +
            "slope" + sep + "moment (" + u.Moment + ")" + sep + "shear (" + u.Shear + ")" + sep +
            "soil reaction (" + u.Reaction + ")" + sep + "earth pressure (" + u.Reaction + ")" + sep +
-           "mobilised p/pult\n";
+           "mobilised resistance\n";
     for (const TNodeRow& r : rows) {
         out += std::to_string(r.Node) + sep + number(r.Depth) + sep + number(r.Deflection) + sep +
                number(r.Slope) + sep + number(r.Moment) + sep + number(r.Shear) + sep +

@@ -148,9 +148,10 @@ void FillMobilisedPlot(TGraphPlot& plot, const TProgramData& model, const std::v
 [[nodiscard]] std::string SummaryTabbed(const TResultsSummary& summary);
 /// Readable text, a block per case, for the window, the clipboard and printing.
 [[nodiscard]] std::string SummaryText(const TResultsSummary& summary);
-/// The node table with `separator` between fields and units in the header.
+/// The node table with `separator` between fields, units in the header, numbers to `digits`
+/// significant digits.
 [[nodiscard]] std::string NodeTableText(const std::vector<TNodeRow>& rows, const TSummaryUnits& units,
-                                        char separator);
+                                        char separator, int digits = 6);
 
 /// Column headers of the per-case table (CSV, tab-separated, the workbook), with their units.
 [[nodiscard]] std::vector<std::string> SummaryColumns(const TResultsSummary& summary);

@@ -173,6 +173,9 @@ int main(int argc, char** argv) {
     shots.child(TCommand::GraphDeflection, "graph_deflection", QSize(760, 560));
     shots.child(TCommand::GraphDMS, "graph_dms", QSize(900, 560));
     shots.child(TCommand::ViewWallGeometry, "side_view", QSize(700, 560));
+    shots.child(TCommand::ResultsSummary, "results_summary", QSize(780, 560));
+    shots.child(TCommand::NodeTables, "node_tables", QSize(900, 460));
+    shots.child(TCommand::GraphMobilised, "graph_mobilised", QSize(760, 560));
     // Turned a little, so that it looks three-dimensional.
     shots.child(TCommand::View3D, "view_3d", QSize(760, 560), true, [](QWidget* widget) {
         if (auto* view = qobject_cast<app::results::TDlgBlock*>(widget)) {

@@ -22,6 +22,30 @@ for file in "$examples"/*.dn5d; do
     "$results" --list "$work/$name/$name.dn5d" >"$work/$name/list" || fail "$name: --list exit $?"
     [ "$(head -1 "$work/$name/list")" = "status: converged" ] || fail "$name: --list status"
     "$results" --wide "$work/$name/$name.dn5d" >/dev/null || fail "$name: --wide exit $?"
+    # The summary: a header and a converged row per problem; the node table: a row per node.
+    "$results" --summary "$work/$name/$name.dn5d" >"$work/$name/summary.csv" || fail "$name: --summary exit $?"
+    head -1 "$work/$name/summary.csv" | grep -q '^problem,status,iterations,top deflection (\(in\|mm\)),' ||
+        fail "$name: summary header"
+    [ "$(awk -F, 'NR > 1 && $2 != "converged"' "$work/$name/summary.csv" | wc -l)" -eq 0 ] || fail "$name: summary status"
+    "$results" --summary --json "$work/$name/$name.dn5d" >"$work/$name/summary.json" || fail "$name: --json exit $?"
+    if command -v python3 >/dev/null; then
+        python3 -c 'import json, sys; d = json.load(open(sys.argv[1])); sys.exit(0 if d["problems"] else 1)' \
+            "$work/$name/summary.json" || fail "$name: summary JSON does not parse"
+    fi
+    "$results" --table "$work/$name/$name.dn5d" >"$work/$name/table.csv" || fail "$name: --table exit $?"
+    nodes=$(awk 'NR == 3 { print $1; exit }' "$work/$name/$name.dn5d")
+    [ "$(wc -l <"$work/$name/table.csv")" -eq $((nodes + 2)) ] || fail "$name: table rows for $nodes increments"
+done
+
+# The summary of the staged example: a row per stage; --table --stage picks one; bad stages refused.
+grep -q '^Stage 3,converged,' "$work/three_stages/summary.csv" || fail "summary: stage 3 row"
+[ "$(wc -l <"$work/three_stages/summary.csv")" -eq 4 ] || fail "summary: three stages expected"
+"$results" --table --stage 2 "$work/three_stages/three_stages.dn5d" >"$work/stage2.csv" || fail "--stage 2 exit $?"
+cmp -s "$work/stage2.csv" "$work/three_stages/table.csv" && fail "--stage 2 gave stage 1's table"
+for bad in "--table --stage 4" "--table --stage 0" "--json" "--summary --table" "--stage 2"; do
+    # shellcheck disable=SC2086 # the options are meant to split
+    "$results" $bad "$work/three_stages/three_stages.dn5d" >/dev/null 2>&1
+    [ $? -eq 2 ] || fail "'$bad' was not refused"
 done
 
 # Three stages: three labelled curves per depth plot, equal to the rows of the plot-data file down

@@ -171,7 +171,7 @@ int TNodeTableWindow::RowCount() const {
 }
 
 QString TNodeTableWindow::TableText() const {
-    return text(app::model::NodeTableText(m_rows, m_units, '\t'));
+    return text(app::model::NodeTableText(m_rows, m_units, '\t', 4));
 }
 
 void TNodeTableWindow::CopyTable() const {

@@ -251,8 +251,7 @@ TEST(PlotDefinitions, CaptionsAndAxesOfEveryGraph) {
          false, false},
         {"Bending Moment vs K33", "Curve #", "Bending Moment", "L-F", "Foundation Stiffness, K33", "L-F/Rad.",
          false, false},
-        {"Mobilised Resistance vs Depth", "Load #", "Mobilised Resistance p/pult", "", "Depth", "", true,
-         true},
+        {"Mobilised Resistance vs Depth", "Load #", "Mobilised Resistance", "", "Depth", "", true, true},
     };
     const auto defs = CreatePlotDefinitions();
     const auto plots = defs->All();
