@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
     shots.child(TCommand::GraphDeflection, "graph_deflection", QSize(760, 560));
     shots.child(TCommand::GraphDMS, "graph_dms", QSize(900, 560));
     shots.child(TCommand::ViewWallGeometry, "side_view", QSize(700, 560));
-    shots.child(TCommand::ResultsSummary, "results_summary", QSize(780, 560));
+    shots.child(TCommand::ResultsSummary, "results_summary", QSize(800, 400));
     shots.child(TCommand::NodeTables, "node_tables", QSize(900, 460));
     shots.child(TCommand::GraphMobilised, "graph_mobilised", QSize(760, 560));
     // Turned a little, so that it looks three-dimensional.
