@@ -102,37 +102,53 @@ long double largestResistance(const std::vector<std::pair<long double, long doub
 
 struct TActingCurve {
     std::size_t first = 0, second = 0;
-    long double t = 0.0L;  // weight of the second curve
+    long double t = 0.0L;      // weight of the second curve within the range
+    long double share = 1.0L;  // a range gives half its value at its two end nodes
 };
 
-// The curves that act at each node: a user curve at its own node; generated curves, one after the
-// other, span the nodes between them with linear weights.
+// The curves that act at each node, as the engine spreads them: a curve that opens a range (every
+// generated curve; a user curve at or below the excavation when no curves are generated) spans the
+// nodes to the next curve, the two weighted by the node's place between them and halved at the
+// range's ends; any other curve acts at its own node alone.
 std::vector<std::vector<TActingCurve>> actingCurves(const std::vector<TStoredCurve>& curves,
-                                                    bool labelsAreNodes, int userCount, long double h,
-                                                    int lastNode) {
+                                                    const TCaseInputs& in, long double h, int lastNode) {
     std::vector<std::vector<TActingCurve>> acting(at(std::max(lastNode + 1, 0)));
-    auto nodeOf = [&](const TStoredCurve& c) {
-        return labelsAreNodes ? nearestNode(c.Label) : nearestNode(c.Label / h);
+    const bool labelsAreNodes = in.UserCurveCount > 0;
+    const std::size_t users = labelsAreNodes ? std::min(at(in.UserCurveCount), curves.size()) : 0;
+    std::vector<int> nodes;
+    std::vector<bool> opens;
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        const int node = labelsAreNodes ? nearestNode(curves[i].Label) : nearestNode(curves[i].Label / h);
+        nodes.push_back(node);
+        bool opensRange = true;
+        if (labelsAreNodes && in.GeneratedCurves) opensRange = i >= users;
+        if (labelsAreNodes && !in.GeneratedCurves) opensRange = node * h >= in.FreeHeight;
+        opens.push_back(opensRange);
+    }
+    auto add = [&](int k, TActingCurve c) {
+        if (k >= 0 && k <= lastNode) acting[at(k)].push_back(c);
     };
-    const std::size_t users = labelsAreNodes ? std::min(at(std::max(userCount, 0)), curves.size()) : 0;
-    for (std::size_t i = 0; i < users; ++i) {
-        const int node = nodeOf(curves[i]);
-        if (node >= 0 && node <= lastNode) acting[at(node)].push_back({i, i, 0.0L});
-    }
-    if (curves.size() - users == 1) {
-        const int node = nodeOf(curves.back());
-        if (node >= 0 && node <= lastNode)
-            acting[at(node)].push_back({curves.size() - 1, curves.size() - 1, 0.0L});
-    }
-    for (std::size_t i = users; i + 1 < curves.size(); ++i) {
-        const int a = nodeOf(curves[i]);
-        const int b = nodeOf(curves[i + 1]);
-        if (b <= a) continue;
-        for (int k = std::max(a, 0); k <= std::min(b, lastNode); ++k) {
-            if (k == b && i + 2 < curves.size()) continue;  // the next range starts there
-            acting[at(k)].push_back(
-                {i, i + 1, static_cast<long double>(k - a) / static_cast<long double>(b - a)});
+    std::ptrdiff_t open = -1;
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        if (open >= 0) {
+            const int a = nodes[at(static_cast<int>(open))];
+            const int b = nodes[i];
+            if (b == a) continue;  // a second curve at the node that opened the range
+            if (b > a) {
+                // A range that runs past the tip ends there, with the tip's half station.
+                const int end = std::min(b, lastNode);
+                for (int k = a; k <= end; ++k) {
+                    const long double t = static_cast<long double>(k - a) / static_cast<long double>(b - a);
+                    add(k, {static_cast<std::size_t>(open), i, t, k == a || k == end ? 0.5L : 1.0L});
+                }
+            }
+            open = opens[i] ? static_cast<std::ptrdiff_t>(i) : -1;
+            continue;
         }
+        if (opens[i])
+            open = static_cast<std::ptrdiff_t>(i);
+        else
+            add(nodes[i], {i, i, 0.0L, 1.0L});
     }
     return acting;
 }
@@ -147,8 +163,9 @@ long double mobilisedAt(const std::vector<TStoredCurve>& curves, const std::vect
     for (const TActingCurve& a : acting) {
         const auto& first = curves[a.first].Points;
         const auto& second = curves[a.second].Points;
-        used += (1.0L - a.t) * resistance(first, y) + a.t * resistance(second, y);
-        largest += (1.0L - a.t) * largestResistance(first, toward) + a.t * largestResistance(second, toward);
+        used += a.share * ((1.0L - a.t) * resistance(first, y) + a.t * resistance(second, y));
+        largest += a.share * ((1.0L - a.t) * largestResistance(first, toward) +
+                              a.t * largestResistance(second, toward));
     }
     if (largest <= 0.0L) return -1.0L;
     return std::clamp(used / largest, 0.0L, 1.0L);
@@ -159,7 +176,8 @@ long double soilPressure(const std::vector<TStoredCurve>& curves, const std::vec
                          long double y) {
     long double p = 0.0L;
     for (const TActingCurve& a : acting)
-        p += (1.0L - a.t) * curveP(curves[a.first].Points, y) + a.t * curveP(curves[a.second].Points, y);
+        p += a.share *
+             ((1.0L - a.t) * curveP(curves[a.first].Points, y) + a.t * curveP(curves[a.second].Points, y));
     return p;
 }
 
@@ -177,6 +195,16 @@ long double pressureAt(const TResultsStore& store, int caseIndex, long double z)
         previous = &p;
     }
     return 0.0L;  // below the table no earth pressure acts
+}
+
+// The last node the earth pressure is applied to, as the engine applies it: generated pressure down
+// to the excavation, a user table down to its last depth; -1 without pressure.
+int pressureEndNode(const TResultsStore& store, int caseIndex, const TCaseInputs& in, long double h) {
+    if (in.PressureOption >= 2) return nearestNode(in.FreeHeight / h);
+    const int count = store.PressurePointCount(caseIndex);
+    if (in.PressureOption == 1 && count > 0)
+        return nearestNode(store.Pressure(caseIndex, count - 1).Depth / h);
+    return -1;
 }
 
 // Shown values from base ones.
@@ -280,6 +308,8 @@ TCaseInputs CaseInputsOf(const TProgramData& model) {
         }
     }
     if (model.ApplyExternalPY) in.UserCurveCount = t.PYCurves2.RowCount();
+    in.GeneratedCurves = model.GeneratePY > 0;
+    in.PressureOption = model.EarthPressureCode;  // as the saved file, which the results belong to, says
     return in;
 }
 
@@ -389,16 +419,27 @@ TResultsSummary SummarizeResults(const TProgramData& model, const std::vector<TC
                                   shown.force(force), 0.0L, false});
         }
         const auto& curves = store.Curves(c);
-        const auto acting = curves.empty()
-                                ? std::vector<std::vector<TActingCurve>>(at(tip + 1))
-                                : actingCurves(curves, in.UserCurveCount > 0, in.UserCurveCount, h, tip);
-        // The net reaction of every station, restraints included, must balance.
+        const auto acting = curves.empty() ? std::vector<std::vector<TActingCurve>>(at(tip + 1))
+                                           : actingCurves(curves, in, h, tip);
+        // The wall must balance under the loads and the soil as the p-y curves give it at the final
+        // deflections: where a curve acts, the station's force is rebuilt from the curve, the earth
+        // pressure applied there and the supports, so an iteration that stopped before the springs
+        // matched the curves shows; elsewhere (and at restraints) the engine's net reaction stands.
+        const int pressureEnd = pressureEndNode(store, c, in, h);
         long double forceSum = 0.0L;
         long double momentSum = 0.0L;
         const long double zTip = rows[at(tip)].z;
-        for (const TNodeBase& b : rows) {
-            forceSum += b.r;
-            momentSum += b.r * (zTip - b.z);
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const TNodeBase& b = rows[k];
+            long double force = b.r;
+            if (k < acting.size() && !acting[k].empty() && !restrained[k]) {
+                const long double load = static_cast<int>(k) >= 1 && static_cast<int>(k) <= pressureEnd
+                                             ? pressureAt(store, c, b.z) * h
+                                             : 0.0L;
+                force = load + soilPressure(curves, acting[k], b.y) * h - springs[k] * b.y;
+            }
+            forceSum += force;
+            momentSum += force * (zTip - b.z);
         }
         // A restraint takes the net reaction of its node beyond what the soil and supports give there.
         for (const int node : in.RestrainedNodes) {
@@ -437,9 +478,8 @@ std::vector<TNodeRow> NodeTable(const TProgramData& model, const TCaseInputs& in
     if (rows.empty()) return table;
     const std::vector<long double> springs = supportStiffness(inputs, rows.size());
     const auto& curves = store.Curves(caseIndex);
-    const auto acting = curves.empty()
-                            ? std::vector<std::vector<TActingCurve>>(at(tip + 1))
-                            : actingCurves(curves, inputs.UserCurveCount > 0, inputs.UserCurveCount, h, tip);
+    const auto acting = curves.empty() ? std::vector<std::vector<TActingCurve>>(at(tip + 1))
+                                       : actingCurves(curves, inputs, h, tip);
     for (int k = 0; k <= tip; ++k) {
         const TNodeBase& b = rows[at(k)];
         const long double above = k > 0 ? rows[at(k - 1)].y : b.y;
@@ -744,7 +784,9 @@ std::string SummaryText(const TResultsSummary& summary) {
            "at\n"
            "the node's deflection, counted from its value at zero deflection, over the largest it gives on\n"
            "that side (1: the soil is at its limit). Horizontal support forces act on the analysed wall "
-           "width.\n";
+           "width.\nThe residuals are the wall's balance under the soil the p-y curves give at the final "
+           "deflections:\na few parts in a thousand on a converged run, far more on one that did not "
+           "converge.\n";
     return out.str();
 }
 

@@ -48,6 +48,8 @@ struct TCaseInputs {
     std::vector<int> RestrainedNodes;  // nodes with a specified deflection
     std::vector<int> SlopeNodes;       // nodes with a specified slope
     int UserCurveCount = 0;            // user p-y curves, written before the generated ones
+    bool GeneratedCurves = false;      // the engine generates p-y curves
+    int PressureOption = 0;            // 0 none, 1 the user's table, 2 or 3 generated
 };
 
 /// The inputs of the model's current problem.
@@ -97,7 +99,9 @@ struct TCaseSummary {
     /// pressure there), over the largest it gives on that side. Known false without p-y curves.
     TExtreme MobilisedExcavation, MobilisedRetained;
     /// Sum of the lateral forces and of their moments about the tip, as fractions of the largest
-    /// shear and moment of the wall.
+    /// shear and moment of the wall, with the soil's force taken from the p-y curves at the final
+    /// deflections where they act: small on a converged run, large on one whose springs did not
+    /// come to match the curves.
     long double ForceResidual = 0.0L;
     long double MomentResidual = 0.0L;
 };
