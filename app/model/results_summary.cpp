@@ -653,11 +653,15 @@ std::vector<std::string> SummaryFields(const TResultsSummary& summary, const TCa
     return fields;
 }
 
-std::string SummaryCsv(const TResultsSummary& summary) {
+namespace {
+
+// The per-case table with `separator` between fields, each passed through `quote`.
+std::string summaryTable(const TResultsSummary& summary, const char* separator,
+                         std::string (*quote)(const std::string&)) {
     std::string out;
-    auto row = [&out](const std::vector<std::string>& fields) {
+    auto row = [&](const std::vector<std::string>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i)
-            out.append(i ? "," : "").append(csvField(fields[i]));
+            out.append(i ? separator : "").append(quote(fields[i]));
         out.push_back('\n');
     };
     row(SummaryColumns(summary));
@@ -666,17 +670,18 @@ std::string SummaryCsv(const TResultsSummary& summary) {
     return out;
 }
 
+std::string asIs(const std::string& text) {
+    return text;
+}
+
+}  // namespace
+
+std::string SummaryCsv(const TResultsSummary& summary) {
+    return summaryTable(summary, ",", csvField);
+}
+
 std::string SummaryTabbed(const TResultsSummary& summary) {
-    std::string out;
-    auto row = [&out](const std::vector<std::string>& fields) {
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            out.append(i ? "\t" : "").append(fields[i]);
-        out.push_back('\n');
-    };
-    row(SummaryColumns(summary));
-    for (const TCaseSummary& c : summary.Cases)
-        row(SummaryFields(summary, c));
-    return out;
+    return summaryTable(summary, "\t", asIs);
 }
 
 std::string SummaryJson(const TResultsSummary& summary) {
