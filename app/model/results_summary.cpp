@@ -226,19 +226,33 @@ void keepLargest(TExtreme& e, long double value, long double depth, int node) {
     if (!e.Known || std::fabs(value) > std::fabs(e.Value)) e = {value, depth, node, true};
 }
 
+// A tieback as the engine takes it: a lateral spring at the node nearest its depth, of stiffness
+// cos(angle) E A / (unbonded length x spacing / wall width). No spring without a length, spacing or
+// width (the engine stops such a run).
+struct TTiebackSpring {
+    int Node = -1;
+    long double Stiffness = 0.0L;
+    long double Spacing = 0.0L;  // in or m
+    long double Cosine = 1.0L;
+};
+
+TTiebackSpring tiebackSpring(const TCaseInputs& in, const TTiebackInput& t, long double h) {
+    const long double scale = in.Units == kUnitsEnglish ? kInchesPerFoot : 1.0L;
+    const long double unbonded = t.Unbonded * scale;
+    const long double spacing = t.Spacing * scale;
+    if (unbonded <= 0.0L || spacing <= 0.0L || in.ActiveWidth <= 0.0L) return {};
+    const long double cosine = std::cos(t.Angle * std::numbers::pi_v<long double> / 180.0L);
+    return {nearestNode(t.Depth * scale / h),
+            cosine * t.Modulus * t.Area / (unbonded * spacing / in.ActiveWidth), spacing, cosine};
+}
+
 // The lateral stiffness tiebacks and springs add at each node, as the engine spreads them.
 std::vector<long double> supportStiffness(const TCaseInputs& in, std::size_t nodes) {
     std::vector<long double> k(nodes, 0.0L);
     const long double h = in.IncrementLength > 0.0L ? in.IncrementLength : 1.0L;
-    const long double scale = in.Units == kUnitsEnglish ? kInchesPerFoot : 1.0L;
     for (const TTiebackInput& t : in.Tiebacks) {
-        const long double unbonded = t.Unbonded * scale;
-        const long double spacing = t.Spacing * scale;
-        if (unbonded <= 0.0L || spacing <= 0.0L || in.ActiveWidth <= 0.0L) continue;
-        const int node = nearestNode(t.Depth * scale / h);
-        const long double angle = t.Angle * std::numbers::pi_v<long double> / 180.0L;
-        if (node >= 0 && at(node) < nodes)
-            k[at(node)] += std::cos(angle) * t.Modulus * t.Area / (unbonded * spacing / in.ActiveWidth);
+        const TTiebackSpring spring = tiebackSpring(in, t, h);
+        if (spring.Node >= 0 && at(spring.Node) < nodes) k[at(spring.Node)] += spring.Stiffness;
     }
     for (const TSpringInput& s : in.Springs) {
         const int from = std::max(s.From, 0);
@@ -387,21 +401,15 @@ TResultsSummary SummarizeResults(const TProgramData& model, const std::vector<TC
             largestMoment = std::max(largestMoment, std::fabs(b.m));
         }
         // Tiebacks and springs pull with their stiffness times the deflection at their nodes.
-        const long double width = in.ActiveWidth;
-        const long double lengthScale = in.Units == kUnitsEnglish ? kInchesPerFoot : 1.0L;
         for (const TTiebackInput& t : in.Tiebacks) {
-            const long double angle = t.Angle * std::numbers::pi_v<long double> / 180.0L;
-            const long double unbonded = t.Unbonded * lengthScale;
-            const long double spacing = t.Spacing * lengthScale;
-            if (unbonded <= 0.0L || spacing <= 0.0L || width <= 0.0L) continue;
-            const int node = nearestNode(t.Depth * lengthScale / h);
-            if (node < 0 || at(node) >= rows.size()) continue;
-            const long double k = std::cos(angle) * t.Modulus * t.Area / (unbonded * spacing / width);
-            const long double force = k * rows[at(node)].y;
-            TSupportForce f{"Tieback",          node, node, shown.depth(rows[at(node)].z), k,
-                            shown.force(force), 0.0L, false};
-            if (std::cos(angle) > 0.0L) {
-                f.AlongTie = shown.force(force * spacing / width / std::cos(angle));
+            const TTiebackSpring spring = tiebackSpring(in, t, h);
+            if (spring.Node < 0 || at(spring.Node) >= rows.size()) continue;
+            const TNodeBase& b = rows[at(spring.Node)];
+            const long double force = spring.Stiffness * b.y;
+            TSupportForce f{"Tieback",        spring.Node,        spring.Node, shown.depth(b.z),
+                            spring.Stiffness, shown.force(force), 0.0L,        false};
+            if (spring.Cosine > 0.0L) {
+                f.AlongTie = shown.force(force * spring.Spacing / in.ActiveWidth / spring.Cosine);
                 f.HasAlongTie = true;
             }
             s.Supports.push_back(f);
