@@ -17,6 +17,8 @@ packages=(
     qt6-base-dev
     qt6-base-dev-tools
     libqt6opengl6-dev
+    # SVG pictures of the graphs and views
+    libqt6svg6-dev
     libgl1-mesa-dri
     libxlsxwriter-dev
     zlib1g-dev

@@ -1,10 +1,10 @@
 // drenok-plot [--plot NAME] [--size WxH] [-o FILE] wall.dn5d
-// drenok-plot --all [--format png|pdf|bmp] [-o FOLDER] wall.dn5d
+// drenok-plot --all [--format png|svg|pdf|bmp] [-o FOLDER] wall.dn5d
 // drenok-plot --view side|3d|deformed [--camera iso|start] [--size WxH] [-o FILE] wall.dn5d
 // Paints graphs of the run beside the data file with the routine of the graph windows' printing and
-// bitmaps: a PNG or BMP picture, or a one-page PDF, chosen by the output's extension. The side and 3D
-// views are painted without windows or OpenGL, so nothing here needs a display. Exit 0 when written; 1 when
-// the plot has no curves or the results cannot be read; 2 for a usage error.
+// bitmaps: a PNG or BMP picture, an SVG drawing or a one-page PDF, chosen by the output's extension. The side
+// and 3D views are painted without windows or OpenGL, so nothing here needs a display. Exit 0 when written; 1
+// when the plot has no curves or the results cannot be read; 2 for a usage error.
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/results/export/picture_export.h"
 #include "app/results/graph/plot_painter.h"
 #include "app/results/view3d/scene_picture.h"
 #include "app/results/view3d/scene_raster.h"
@@ -37,9 +38,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: drenok-plot [--plot NAME] [--size WxH] [-o FILE.png|.pdf|.bmp] wall.dn5d\n"
-    "       drenok-plot --all [--format png|pdf|bmp] [--size WxH] [-o FOLDER] wall.dn5d\n"
-    "  NAME: py, deflection, moment, shear, reaction, dms, pressure, pressure-combined (default deflection)\n"
+    "usage: drenok-plot [--plot NAME] [--size WxH] [-o FILE.png|.svg|.pdf|.bmp] wall.dn5d\n"
+    "       drenok-plot --all [--format png|svg|pdf|bmp] [--size WxH] [-o FOLDER] wall.dn5d\n"
+    "  NAME: py, deflection, moment, shear, reaction, dms, pressure, pressure-combined, mobilised\n"
+    "        (default deflection)\n"
     "       drenok-plot --view side|3d|deformed [--camera iso|start] [--size WxH] [-o FILE] wall.dn5d\n"
     "  The size is in pixels for pictures and in points for a PDF page; the default is 432x288.\n"
     "  The views: the side view (PNG or PDF), the 3D view and the deformed wall (PNG), seen from a\n"
@@ -103,7 +105,8 @@ bool parseArguments(int argc, char** argv, TOptions& o) {
             haveFile = true;
         }
     }
-    if (!o.format.empty() && o.format != "png" && o.format != "pdf" && o.format != "bmp") return false;
+    if (!o.format.empty() && o.format != "png" && o.format != "pdf" && o.format != "bmp" && o.format != "svg")
+        return false;
     if (!o.view.empty() && o.view != "side" && o.view != "3d" && o.view != "deformed") return false;
     if (!o.view.empty() && o.all) return false;
     if (o.camera != "iso" && o.camera != "start") return false;
@@ -128,6 +131,11 @@ bool pdfWritten(const QString& name, const std::function<void(QPdfWriter&)>& pai
     return QFileInfo(name).size() > 0;
 }
 
+bool svgWritten(const QString& name, QSize size, const QString& title,
+                const app::results::TPaintPicture& paint) {
+    return app::results::WritePicture(name, size, 96, paint, title).isEmpty();
+}
+
 // One picture or page; false with a message when it cannot be written.
 bool write(const app::model::TGraphPlot& plot, const fs::path& file, const std::string& format, int width,
            int height) {
@@ -144,6 +152,13 @@ bool write(const app::model::TGraphPlot& plot, const fs::path& file, const std::
                 QPageLayout::Portrait, QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
             app::results::RenderPage(pdf, plot, view);
         });
+    }
+    if (format == "svg") {
+        // A drawing of the picture's layout, for reports that scale it without blur.
+        return svgWritten(name, QSize(width, height), QString::fromStdString(plot.Caption),
+                          [&](QPainter& painter, QSize size, int dpi) {
+                              app::results::PaintPlotPicture(painter, plot, view, size, dpi);
+                          });
     }
     const QImage image = app::results::RenderBitmap(plot, view, QSize(width, height));
     return image.save(name, format == "bmp" ? "BMP" : "PNG");
@@ -172,8 +187,19 @@ int writeView(const TOptions& options, tools::TLoadedResults& results, const std
             if (!written) std::cerr << "drenok-plot: cannot write " << file.string() << '\n';
             return written ? 0 : 1;
         }
+        if (format == "svg") {
+            const bool written = svgWritten(
+                name, QSize(options.width, options.height), QStringLiteral("Soil-Pile Profile"),
+                [&](QPainter& painter, QSize size, int) {
+                    app::results::PaintSideView(
+                        painter, QRect(QPoint(0, 0), size), results.model, geometry,
+                        app::results::FitWindow(geometry.Base, size.width(), size.height()), false);
+                });
+            if (!written) std::cerr << "drenok-plot: cannot write " << file.string() << '\n';
+            return written ? 0 : 1;
+        }
         if (format != "png") {
-            std::cerr << "drenok-plot: the side view is written as .png or .pdf\n";
+            std::cerr << "drenok-plot: the side view is written as .png, .svg or .pdf\n";
             return 2;
         }
         QImage image(options.width, options.height, QImage::Format_RGB32);
@@ -282,8 +308,8 @@ int main(int argc, char** argv) {
                         ? options.dataFile.parent_path() / (stem + "-" + options.plot + ".png")
                         : fs::path(options.output);
     std::string format = options.format.empty() ? lowerExtension(file) : options.format;
-    if (format != "png" && format != "pdf" && format != "bmp") {
-        std::cerr << "drenok-plot: the output must end in .png, .pdf or .bmp\n" << kUsage;
+    if (format != "png" && format != "pdf" && format != "bmp" && format != "svg") {
+        std::cerr << "drenok-plot: the output must end in .png, .svg, .pdf or .bmp\n" << kUsage;
         return 2;
     }
     if (!write(plot, file, format, options.width, options.height)) {

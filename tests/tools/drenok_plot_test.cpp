@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 namespace {
@@ -224,12 +226,51 @@ TEST(DrenokPlotExamples, EveryPlotOfEveryExample) {
         EXPECT_GE(written.size(), 5) << stem.toStdString();
         for (const QString& picture : written)
             EXPECT_FALSE(QImage(folder.filePath(picture)).isNull()) << picture.toStdString();
+        // The same graphs as SVG drawings: each one is valid and draws what its picture shows.
+        const Outcome svg =
+            run(QStringLiteral(DRENOK_PLOT),
+                {QStringLiteral("--all"), QStringLiteral("--format"), QStringLiteral("svg"), file});
+        EXPECT_EQ(svg.status, 0) << file.toStdString() << svg.errors.toStdString();
+        const QStringList drawings =
+            QDir(folder.path()).entryList({stem + QStringLiteral("-*.svg")}, QDir::Files);
+        EXPECT_EQ(drawings.size(), written.size()) << stem.toStdString();
+        for (const QString& drawing : drawings) {
+            QSvgRenderer renderer(folder.filePath(drawing));
+            ASSERT_TRUE(renderer.isValid()) << drawing.toStdString();
+            const QImage png(
+                folder.filePath(QString(drawing).replace(QStringLiteral(".svg"), QStringLiteral(".png"))));
+            QImage drawn(png.size(), QImage::Format_RGB32);
+            drawn.fill(Qt::white);
+            QPainter painter(&drawn);
+            renderer.render(&painter);
+            painter.end();
+            // Inked where the picture is inked, to within a pixel (the drawing is smoothed at its edges).
+            auto inkNear = [&drawn](int x, int y) {
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (drawn.valid(x + dx, y + dy) && drawn.pixelColor(x + dx, y + dy) != Qt::white)
+                            return true;
+                return false;
+            };
+            int inked = 0, missing = 0;
+            for (int y = 0; y < png.height(); ++y)
+                for (int x = 0; x < png.width(); ++x) {
+                    if (png.pixelColor(x, y) == Qt::white) continue;
+                    ++inked;
+                    missing += inkNear(x, y) ? 0 : 1;
+                }
+            EXPECT_GT(inked, 500) << drawing.toStdString();
+            EXPECT_LT(missing, inked / 20) << drawing.toStdString() << ": " << missing << " of " << inked;
+        }
     }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Reading the SVG drawings back draws their text, which needs the application's fonts.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

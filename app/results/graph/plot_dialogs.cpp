@@ -256,6 +256,10 @@ QSize TdlgFormat::BitmapSize() const {
     return QSize(Nearest(ppi * m_width->Number()), Nearest(ppi * m_height->Number()));
 }
 
+int TdlgFormat::Ppi() const {
+    return std::max(1, static_cast<int>(Nearest(m_ppi->Number())));
+}
+
 void TdlgFormat::accept() {
     for (app::widgets::TDataEdit* edit : {m_height, m_width, m_ppi})
         if (edit->IsPending() && !edit->Validate()) return;

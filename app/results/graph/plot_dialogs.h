@@ -92,6 +92,8 @@ public:
     explicit TdlgFormat(QWidget* parent = nullptr);
     /// Pixels per inch × each size, rounded; 432 × 288 at the defaults.
     [[nodiscard]] QSize BitmapSize() const;
+    /// Pixels per inch, as entered.
+    [[nodiscard]] int Ppi() const;
     [[nodiscard]] app::widgets::TDataEdit* HeightEdit() const { return m_height; }
     [[nodiscard]] app::widgets::TDataEdit* WidthEdit() const { return m_width; }
     [[nodiscard]] app::widgets::TDataEdit* PpiEdit() const { return m_ppi; }

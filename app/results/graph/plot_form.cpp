@@ -2,9 +2,12 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -16,6 +19,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/results/export/picture_export.h"
 #include "app/results/graph/plot_dialogs.h"
 #include "app/widgets/messages.h"
 
@@ -235,6 +239,10 @@ void TPlotForm::buildMenu() {
     m_printItem = item(tr("&Print..."), "PlotPrint", [this] { Print(); });
     m_pageItem = item(tr("Page Set&up"), "PlotPage", [this] { PageSetup(); });
     item(tr("Save To &Disk..."), "PlotSave", [this] { SaveToDisk(); });
+    QAction* copy = item(tr("&Copy"), "PlotCopy", [this] { CopyToClipboard(); });
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(copy);
     m_curveSeparator = m_menu->addSeparator();
     connect(m_menu, &QMenu::aboutToShow, this, &TPlotForm::RefreshMenu);
 }
@@ -484,28 +492,45 @@ void TPlotForm::PageSetup() {
     if (dialog.exec() == QDialog::Accepted) m_pageLayout = printer.pageLayout();
 }
 
+TPaintPicture TPlotForm::Picture() const {
+    const QRect legend = m_legend->isVisible() ? m_legend->geometry() : QRect();
+    const QSize window = size();
+    return [this, legend, window](QPainter& painter, QSize picture, int dpi) {
+        PaintPlotPicture(painter, *m_plot, m_view, picture, dpi, legend, window);
+    };
+}
+
 bool TPlotForm::SaveBitmapTo(const QString& file, QSize size) {
-    const QImage image = RenderBitmap(*m_plot, m_view, size, logicalDpiX(),
-                                      m_legend->isVisible() ? m_legend->geometry() : QRect(), this->size());
-    if (image.isNull()) {
-        app::widgets::ShowInformation(this, QString::fromLatin1(kNoMemoryMessage));
-        return false;
-    }
-    if (!image.save(file, "BMP")) {
-        app::widgets::ShowInformation(this, tr("The file %1 could not be written.").arg(file));
+    return SavePictureTo(file, size, logicalDpiX());
+}
+
+bool TPlotForm::SavePictureTo(const QString& file, QSize size, int dpi) {
+    const QString failed = WritePicture(file, size, dpi, Picture(), QString::fromStdString(m_plot->Caption));
+    if (!failed.isEmpty()) {
+        app::widgets::ShowInformation(this, tr("The picture was not saved: %1.").arg(failed));
         return false;
     }
     return true;
 }
 
+void TPlotForm::CopyToClipboard() {
+    if (!app::widgets::ConfirmResultsOutput(this, m_plot->Notice)) return;
+    QApplication::clipboard()->setMimeData(
+        PictureMimeData(size(), logicalDpiX(), Picture(), QString::fromStdString(m_plot->Caption)));
+}
+
 void TPlotForm::SaveToDisk() {
     if (!app::widgets::ConfirmResultsOutput(this, m_plot->Notice)) return;
-    QString file = QFileDialog::getSaveFileName(this, tr("Save To Disk"), QString(), tr("Bitmap (*.bmp)"));
+    const QStringList filters = PictureFilters();
+    QString chosen;
+    QString file = QFileDialog::getSaveFileName(this, tr("Save To Disk"), QString(),
+                                                filters.join(QStringLiteral(";;")), &chosen);
     if (file.isEmpty()) return;
-    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".bmp");
+    if (QFileInfo(file).suffix().isEmpty())
+        file += PictureExtension(static_cast<int>(filters.indexOf(chosen)));
     TdlgFormat attributes(this);
     if (attributes.exec() != QDialog::Accepted) return;
-    SaveBitmapTo(file, attributes.BitmapSize());
+    SavePictureTo(file, attributes.BitmapSize(), attributes.Ppi());
 }
 
 }  // namespace app::results

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/model/graph_plot.h"
+#include "app/results/export/picture_export.h"
 #include "app/results/graph/plot_painter.h"
 
 class QMenu;
@@ -88,6 +89,11 @@ public:
     void PrintTo(QPagedPaintDevice& device);
     /// Writes the bitmap of `size`; false when it could not be made or written.
     bool SaveBitmapTo(const QString& file, QSize size);
+    /// The graph as a picture file of the format its extension names (PNG, SVG, PDF, BMP), at `size`
+    /// pixels and `dpi`; false with the message shown when it could not be written.
+    bool SavePictureTo(const QString& file, QSize size, int dpi);
+    /// The graph on the clipboard as an image and as SVG, at the window's size.
+    void CopyToClipboard();
     /// The page layout used for printing: one-inch margins when the window opens.
     [[nodiscard]] QPageLayout& PageLayout() { return m_pageLayout; }
 
@@ -98,6 +104,8 @@ public:
     void Print();
     void PageSetup();
     void SaveToDisk();
+    /// What the pictures of the graph paint: the window's graph at any size.
+    [[nodiscard]] TPaintPicture Picture() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

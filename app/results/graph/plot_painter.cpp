@@ -515,6 +515,12 @@ QImage RenderBitmap(const TGraphPlot& plot, const TPlotView& view, QSize size, i
     image.setDotsPerMeterY(Nearest(dpi / 0.0254L));
     image.fill(Qt::white);
     QPainter painter(&image);
+    PaintPlotPicture(painter, plot, view, size, dpi, legend, windowSize);
+    return image;
+}
+
+void PaintPlotPicture(QPainter& painter, const TGraphPlot& plot, const TPlotView& view, QSize size, int dpi,
+                      QRect legend, QSize windowSize) {
     const TLayout layout = BitmapLayout(LayoutInput(plot, size.width(), size.height(), dpi, dpi));
     TPaintTarget target;
     target.DpiX = target.DpiY = dpi;
@@ -523,7 +529,6 @@ QImage RenderBitmap(const TGraphPlot& plot, const TPlotView& view, QSize size, i
     target.Legend = legend;
     target.WindowSize = windowSize;
     PaintPlot(painter, plot, view, layout, target);
-    return image;
 }
 
 void RenderPage(QPagedPaintDevice& device, const TGraphPlot& plot, const TPlotView& view, QRect legend,

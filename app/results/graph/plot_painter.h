@@ -62,6 +62,10 @@ struct TLegendEntry {
 /// Soil pattern picture 1 … 14 (odd for the screen and bitmaps, even for print), black on white.
 [[nodiscard]] const QImage& SoilPattern(int number);
 
+/// The plot as a picture of `size` pixels at `dpi` on any painter (an image, an SVG generator), laid
+/// out as a bitmap: the legend box at the lower right of the plot.
+void PaintPlotPicture(QPainter& painter, const app::model::TGraphPlot& plot, const TPlotView& view,
+                      QSize size, int dpi, QRect legend = QRect(), QSize windowSize = QSize());
 /// The plot as a bitmap of `size` (the legend box at the lower right of the plot).
 [[nodiscard]] QImage RenderBitmap(const app::model::TGraphPlot& plot, const TPlotView& view, QSize size,
                                   int dpi = 96, QRect legend = QRect(), QSize windowSize = QSize());

@@ -1,7 +1,12 @@
 #include "app/results/views/side_view.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -9,6 +14,9 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "app/results/graph/plot_dialogs.h"
+#include "app/widgets/messages.h"
 
 namespace app::results {
 
@@ -22,6 +30,12 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> model, QWidget* 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(tr("Wall Profile"), this));
     top->addStretch();
+    auto* copy = new QPushButton(tr("&Copy"), this);
+    copy->setObjectName(QStringLiteral("SideCopy"));
+    top->addWidget(copy);
+    auto* save = new QPushButton(tr("&Save..."), this);
+    save->setObjectName(QStringLiteral("SideSave"));
+    top->addWidget(save);
     auto* print = new QPushButton(tr("&Print"), this);
     top->addWidget(print);
     layout->addLayout(top);
@@ -32,6 +46,8 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> model, QWidget* 
     m_canvas->installEventFilter(this);
     layout->addWidget(m_canvas, 1);
     connect(print, &QPushButton::clicked, this, &TDlgSideView::Print);
+    connect(copy, &QPushButton::clicked, this, &TDlgSideView::CopyToClipboard);
+    connect(save, &QPushButton::clicked, this, &TDlgSideView::SaveToDisk);
     resize(700, 600);
     Rebuild();
 }
@@ -80,6 +96,41 @@ bool TDlgSideView::eventFilter(QObject* watched, QEvent* event) {
 void TDlgSideView::PrintTo(QPagedPaintDevice& device) {
     if (m_window.Degenerate()) return;
     PaintSideViewPage(device, m_model(), m_geometry, &m_window);
+}
+
+TPaintPicture TDlgSideView::Picture() const {
+    return [this](QPainter& painter, QSize size, int) {
+        if (m_geometry.Base.Degenerate()) return;
+        const TWorldWindow window = FitWindow(m_geometry.Base, size.width(), size.height());
+        PaintSideView(painter, QRect(QPoint(0, 0), size), m_model(), m_geometry, window, false);
+    };
+}
+
+void TDlgSideView::CopyToClipboard() {
+    QApplication::clipboard()->setMimeData(
+        PictureMimeData(m_canvas->size(), logicalDpiX(), Picture(), QStringLiteral("Soil-Pile Profile")));
+}
+
+bool TDlgSideView::SavePictureTo(const QString& file, QSize size, int dpi) {
+    const QString failed = WritePicture(file, size, dpi, Picture(), QStringLiteral("Soil-Pile Profile"));
+    if (!failed.isEmpty()) {
+        app::widgets::ShowInformation(this, tr("The picture was not saved: %1.").arg(failed));
+        return false;
+    }
+    return true;
+}
+
+void TDlgSideView::SaveToDisk() {
+    const QStringList filters = PictureFilters();
+    QString chosen;
+    QString file = QFileDialog::getSaveFileName(this, tr("Save To Disk"), QString(),
+                                                filters.join(QStringLiteral(";;")), &chosen);
+    if (file.isEmpty()) return;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += PictureExtension(static_cast<int>(filters.indexOf(chosen)));
+    TdlgFormat attributes(this);
+    if (attributes.exec() != QDialog::Accepted) return;
+    SavePictureTo(file, attributes.BitmapSize(), attributes.Ppi());
 }
 
 void TDlgSideView::Print() {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/model/program_data.h"
+#include "app/results/export/picture_export.h"
 #include "app/results/views/side_view_painter.h"
 #include "app/widgets/child_window.h"
 
@@ -31,6 +32,13 @@ public:
     /// One landscape page of `device` ("Soil-Pile Profile").
     void PrintTo(QPagedPaintDevice& device);
     void Print();
+    /// The view on the clipboard as an image and as SVG, at the canvas's size.
+    void CopyToClipboard();
+    /// The view as a picture file (PNG, SVG, PDF or BMP by its extension); false with the message shown.
+    bool SavePictureTo(const QString& file, QSize size, int dpi);
+    void SaveToDisk();
+    /// What the pictures of the view paint: the problem fitted to any size.
+    [[nodiscard]] TPaintPicture Picture() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,11 +1,13 @@
 // The graph window and its dialogs through their widgets and the mouse.
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -310,6 +312,30 @@ void PlotFormTest::titleAndSaveAttributes() {
     QVERIFY(raw.open(QIODevice::ReadOnly));
     QCOMPARE(raw.read(2), QByteArray("BM"));
 
+    // The other formats from the same painting: a PNG of the size asked for, an SVG drawing with the
+    // graph's title, a one-page PDF; a name of no picture format is refused and nothing is written.
+    QVERIFY(form.SavePictureTo(folder.filePath(QStringLiteral("graph.png")), QSize(640, 400), 96));
+    QCOMPARE(QImage(folder.filePath(QStringLiteral("graph.png"))).size(), QSize(640, 400));
+    QVERIFY(form.SavePictureTo(folder.filePath(QStringLiteral("graph.svg")), QSize(640, 400), 96));
+    QFile svg(folder.filePath(QStringLiteral("graph.svg")));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray drawing = svg.readAll();
+    QVERIFY(drawing.contains("<svg") && drawing.contains("<polyline"));
+    QVERIFY(drawing.contains(QByteArray::fromStdString(plot.Caption)));
+    QVERIFY(form.SavePictureTo(folder.filePath(QStringLiteral("picture.pdf")), QSize(640, 400), 96));
+    QFile picture(folder.filePath(QStringLiteral("picture.pdf")));
+    QVERIFY(picture.open(QIODevice::ReadOnly));
+    QVERIFY(picture.read(4) == "%PDF");
+    QVERIFY(!form.SavePictureTo(folder.filePath(QStringLiteral("graph.txt")), QSize(640, 400), 96));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("graph.txt"))));
+
+    // Copy: the picture and the drawing together on the clipboard.
+    form.findChild<QAction*>(QStringLiteral("PlotCopy"))->trigger();
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    QVERIFY(copied->hasImage());
+    QCOMPARE(qvariant_cast<QImage>(copied->imageData()).size(), form.size());
+    QVERIFY(copied->data(QStringLiteral("image/svg+xml")).contains("<svg"));
+
     // Printing to a PDF file: one page with this window's view.
     const QString pdf = folder.filePath(QStringLiteral("graph.pdf"));
     {
@@ -450,6 +476,15 @@ void PlotFormTest::sideViewDrawsTheWallAsEntered() {
     printer.setPageOrientation(QPageLayout::Landscape);
     view.PrintTo(printer);
     QVERIFY(QFileInfo(folder.filePath(QStringLiteral("side.pdf"))).size() > 500);
+    // Pictures: the wall drawn in a PNG of the size asked for and in an SVG; Copy gives both.
+    QVERIFY(view.SavePictureTo(folder.filePath(QStringLiteral("side.png")), QSize(600, 600), 96));
+    QCOMPARE(QImage(folder.filePath(QStringLiteral("side.png"))).pixelColor(300, py(200)), ink);
+    QVERIFY(view.SavePictureTo(folder.filePath(QStringLiteral("side.svg")), QSize(600, 600), 96));
+    QFile svg(folder.filePath(QStringLiteral("side.svg")));
+    QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<polyline"));
+    view.findChild<QPushButton*>(QStringLiteral("SideCopy"))->click();
+    QVERIFY(QApplication::clipboard()->mimeData()->hasImage());
+    QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/svg+xml")));
 }
 
 QTEST_MAIN(PlotFormTest)
