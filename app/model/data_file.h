@@ -82,6 +82,9 @@ void ReadDataText(TProgramData& model, std::string_view text, TDataFileFormat fo
 /// rows; tables end with at least MinRows rows; changed flags are cleared. `FileName`, `CurrentStage`, the
 /// layout flags and the results are kept. On a malformed text EInOutError and `model` is unchanged.
 void ReadStageText(TProgramData& model, std::string_view text);
+/// Everything of the problem `from` (its values, options and tables, as they stand, nothing written
+/// or normalised) into `to`; the results of `to` are emptied and its tables' changed flags cleared.
+void CopyProblem(const TProgramData& from, TProgramData& to);
 /// ReadDataText of the file's contents; an unreadable file throws EInOutError.
 void CreateFromFile(TProgramData& model, const std::filesystem::path& path, TDataFileFormat format);
 

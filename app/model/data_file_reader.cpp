@@ -496,4 +496,8 @@ void CreateFromFile(TProgramData& model, const std::filesystem::path& path, TDat
     readWords(model, words, format, path.string());
 }
 
+void CopyProblem(const TProgramData& from, TProgramData& to) {
+    moveInto(from, to);
+}
+
 }  // namespace app::model

@@ -83,6 +83,8 @@ public:
     /// Where the stage files are kept when the data file's folder cannot be written to (an installed
     /// example); empty: beside the data file. Save As moves them beside the new name.
     void SetScratchFolder(std::filesystem::path folder) { m_scratch = std::move(folder); }
+    /// Where stage file `stage` is kept (beside the data file, or in the scratch folder).
+    [[nodiscard]] std::filesystem::path StageFile(int stage) const { return stageFile(stage); }
 
 private:
     [[nodiscard]] std::filesystem::path stageFile(int stage) const;

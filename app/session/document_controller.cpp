@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -109,6 +110,92 @@ void TDocumentController::replaceModel() {
     };
     callbacks.RefreshStageControls = [this] { refresh(); };
     m_stages = std::make_unique<TStages>(*m_model, std::move(callbacks));
+    resetHistory();
+}
+
+std::optional<TProblemSnapshot> TDocumentController::snapshot() {
+    TProblemSnapshot state;
+    state.CurrentStage = m_model->CurrentStage;
+    auto problem = std::make_shared<TProblemCopy>();
+    CopyProblem(*m_model, problem->Model);
+    try {
+        // The texts from a second copy: writing a file tidies the problem (a table whose option is
+        // off is emptied), which must not happen to the problem in hand or to the copy kept.
+        TProblemCopy written;
+        CopyProblem(*m_model, written.Model);
+        if (m_model->StageCount < 2) {
+            state.Texts.push_back(FormatDataFile(written.Model));
+        } else {
+            // The stage in hand from the problem, the others from their files (a switch saves them).
+            for (int n = 1; n <= m_model->StageCount; ++n)
+                state.Texts.push_back(n == m_model->CurrentStage ? FormatStageFile(written.Model, n)
+                                                                 : stageText(n));
+        }
+    } catch (const EInOutError&) {
+        return std::nullopt;  // a value no file can take: the step is recorded once it is mended
+    }
+    state.Problem = std::move(problem);
+    return state;
+}
+
+std::string TDocumentController::stageText(int stage) {
+    // In the program's own layout, so a stage file still as the data file gave it (other number
+    // forms) compares equal to the same stage written by the program.
+    const std::string raw = ReadInputFile(m_stages->StageFile(stage));
+    if (const auto known = m_stageTexts.find(raw); known != m_stageTexts.end()) return known->second;
+    TProblemCopy scratch;
+    scratch.Model.CurrentStage = stage;
+    ReadStageText(scratch.Model, raw);
+    std::string text = FormatStageFile(scratch.Model, stage);
+    if (m_stageTexts.size() > 32) m_stageTexts.clear();
+    m_stageTexts.emplace(raw, text);
+    return text;
+}
+
+void TDocumentController::resetHistory() {
+    if (std::optional<TProblemSnapshot> state = snapshot()) m_history.Reset(std::move(*state));
+}
+
+void TDocumentController::CheckPoint() {
+    if (std::optional<TProblemSnapshot> state = snapshot()) m_history.Record(std::move(*state));
+}
+
+void TDocumentController::restore(const TProblemSnapshot& state) {
+    noteEdits();
+    // The results stay: they belong to the file on disk, and are marked out of date when it differs.
+    const TResultsStore results = m_model->Results;
+    const std::string fileName = m_model->FileName;
+    if (state.Texts.size() < 2) {
+        if (m_model->StageCount > 1) m_stages->DeleteStageFiles(1);
+    } else {
+        // The other stages' files as they were; the stage in hand comes from the copy.
+        const int stages = static_cast<int>(state.Texts.size());
+        for (int n = 1; n <= stages; ++n) {
+            if (n == state.CurrentStage) continue;
+            const std::string& text = state.Texts[static_cast<std::size_t>(n - 1)];
+            WriteFileAtomically(m_stages->StageFile(n), [&text](std::ostream& out) { out << text; });
+        }
+        m_stages->DeleteStageFiles(stages + 1);
+    }
+    CopyProblem(state.Problem->Model, *m_model);
+    m_model->FileName = fileName;
+    m_model->Results = results;
+    if (m_ports.SetStatus)
+        m_ports.SetStatus(m_model->StageCount > 1 ? StageStatusText(m_model->CurrentStage) : std::string());
+    m_changed = !m_history.AtSaved();
+    refresh();
+}
+
+void TDocumentController::Undo() {
+    CheckPoint();
+    if (!m_history.CanUndo()) return;
+    restore(m_history.Undo());
+}
+
+void TDocumentController::Redo() {
+    CheckPoint();
+    if (!m_history.CanRedo()) return;
+    restore(m_history.Redo());
 }
 
 void TDocumentController::showMessage(const std::string& message) const {
@@ -286,6 +373,7 @@ void TDocumentController::OpenByName(const std::string& path, TDataFileFormat fo
     }
     m_runStatus = m_resultsAvailable ? m_reader->LastOutcome().Status : app::model::TRunStatus{};
     resultsRead();
+    resetHistory();
     m_recent.Add(file);
     if (announce) showMessage(ReadMessage(file));
     if (!stale.empty())
@@ -353,6 +441,8 @@ bool TDocumentController::SaveProblem() {
     }
     m_diskStamp = DiskStamp(m_model->FileName);
     m_changed = false;
+    CheckPoint();
+    m_history.MarkSaved();
     m_recent.Add(m_model->FileName);
     refresh();
     return true;
@@ -389,6 +479,8 @@ bool TDocumentController::SaveProblemAs() {
     }
     m_diskStamp = DiskStamp(path);
     m_changed = false;
+    CheckPoint();
+    m_history.MarkSaved();
     m_recent.Add(path);
     if (m_ports.CloseChildren) m_ports.CloseChildren();
     refresh();

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@
 #include "app/model/results_summary.h"
 #include "app/model/stages.h"
 #include "app/session/engine_runner.h"
+#include "app/session/undo_history.h"
 
 namespace app::session {
 
@@ -167,6 +169,16 @@ public:
 
     /// Save, run the engine, read its plot data.
     void RunAnalysis();
+
+    // Edit menu. The window calls CheckPoint after every command, so each command that changed the
+    // problem is one step; New and Open start a new history.
+    void CheckPoint();
+    [[nodiscard]] bool CanUndo() const { return m_history.CanUndo(); }
+    [[nodiscard]] bool CanRedo() const { return m_history.CanRedo(); }
+    /// Back to the problem before the last change (or forward again); back at the state last saved,
+    /// the problem counts as unchanged. Results are kept and shown as out of date when they are.
+    void Undo();
+    void Redo();
     /// The data file, the run notes or the report in the text editor; the report and the run notes
     /// in the program's viewer when no editor is set.
     void EditTextFile(const char* extension, const QString& editor);
@@ -182,6 +194,12 @@ private:
     /// Stage files go to a scratch folder when the data file's folder cannot be written to.
     void placeStageFiles();
     void replaceModel();
+    /// The problem as it stands, or nothing while it holds a value no file can take.
+    [[nodiscard]] std::optional<TProblemSnapshot> snapshot();
+    void restore(const TProblemSnapshot& state);
+    /// Stage file `stage` in the layout the program writes.
+    [[nodiscard]] std::string stageText(int stage);
+    void resetHistory();
     /// Takes the lock beside `dataFile`, asking first when another copy holds it; false when the
     /// user chose not to go on. A folder that takes no lock file (read-only) is not asked about.
     bool lockDataFile(const std::string& dataFile, bool saving);
@@ -204,6 +222,8 @@ private:
     app::model::TRunStatus m_runStatus;
     TDiskStamp m_diskStamp;             // the data file as this document last read or wrote it
     std::unique_ptr<QLockFile> m_lock;  // held while the data file is open here
+    TUndoHistory m_history;
+    std::map<std::string, std::string> m_stageTexts;  // stage files as read, and as the program writes them
     /// The problem changed after the results were read, and the change has since been saved.
     bool m_resultsStale = false;
     /// The notices the results were read with, per plot, and of the store; the out-of-date notice

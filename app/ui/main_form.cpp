@@ -350,6 +350,9 @@ void TMainForm::subWindowActivated(QMdiSubWindow* window) {
         }
     }
     m_activeChild = window;
+    // A graph window keeps Ctrl+Z for its Plot menu; everywhere else it undoes.
+    const bool graph = window && qobject_cast<app::results::TPlotForm*>(window->widget());
+    if (m_undoAction) m_undoAction->setShortcut(graph ? QKeySequence() : QKeySequence(tr("Ctrl+Z")));
     if (auto* child = dynamic_cast<widgets::TChildWindow*>(window->widget())) child->Reload();
     RefreshCommands();
 }
@@ -511,6 +514,15 @@ void TMainForm::createMenus() {
     exitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
     onOpen(file, [this] { refreshFileMenu(); });
+
+    // Edit: back and forth through the changes to the problem.
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    m_undoAction = addAction(edit, tr("&Undo"), "EditUndo", &TMainForm::UndoClick);
+    m_redoAction = addAction(edit, tr("&Redo"), "EditRedo", &TMainForm::RedoClick);
+    m_undoAction->setShortcut(QKeySequence(tr("Ctrl+Z")));
+    m_redoAction->setShortcut(QKeySequence(tr("Ctrl+Y")));
+    onOpen(edit, nothing);
 
     // Data: the windows that edit the problem.
     QMenu* dataMenu = menuBar()->addMenu(tr("Da&ta"));
@@ -881,6 +893,10 @@ void TMainForm::refreshResultNotices() {
 
 void TMainForm::RefreshCommands() {
     if (!m_document || !m_status) return;
+    // After every command: what it changed becomes one step of the history.
+    m_document->CheckPoint();
+    if (m_undoAction) m_undoAction->setEnabled(m_document->CanUndo());
+    if (m_redoAction) m_redoAction->setEnabled(m_document->CanRedo());
     refreshResultNotices();
     const app::model::TCommandRules rules = m_document->Rules(view3D() != nullptr);
     for (std::size_t i = 0; i < app::model::kCommandCount; ++i) {
@@ -997,6 +1013,20 @@ void TMainForm::RecentClick(int index) {
     const std::string path = entries[static_cast<std::size_t>(index)];
     guarded([&] {
         if (m_document->OpenNamed(path)) m_mdi->closeAllSubWindows();
+    });
+}
+
+void TMainForm::UndoClick() {
+    guarded([&] {
+        m_document->Undo();
+        reloadChildren();
+    });
+}
+
+void TMainForm::RedoClick() {
+    guarded([&] {
+        m_document->Redo();
+        reloadChildren();
     });
 }
 

@@ -156,6 +156,9 @@ private:
     void SideViewClick();
     /// The results summary (brought to the front, with the latest results) and the node tables.
     void OpenSummary();
+    /// Edit > Undo and Redo.
+    void UndoClick();
+    void RedoClick();
     void OpenNodeTables();
     void View3DClick();
     [[nodiscard]] app::results::TDlgBlock* view3D() const;
@@ -188,6 +191,8 @@ private:
     std::function<void(app::results::TDlgExport&)> m_exportSetup;
     QPointer<QMdiSubWindow> m_sideView;
     QPointer<QMdiSubWindow> m_summary;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
     QPointer<QMdiSubWindow> m_nodeTables;
     QPointer<QMdiSubWindow> m_view3D;
     widgets::TMessageFunction m_previousMessages;

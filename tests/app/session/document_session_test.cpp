@@ -378,5 +378,92 @@ TEST(DocumentSession, StageFilesThatCannotBeWrittenAreNotOpened) {
     EXPECT_EQ(s.document.Model().FileName, app::model::kNewFileName);
 }
 
+// Undo and redo: every recorded change is a step; back at the saved state the problem is unchanged;
+// more than a hundred steps are kept; an option switched off keeps its table; Open starts afresh.
+TEST(DocumentSession, UndoAndRedoOfEveryChange) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "sand_cantilever_triangular.dn5d");
+    Session s;
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    s.document.SaveProblem();  // in the program's own number format
+    const std::string saved = readFile(path);
+    auto& model = s.document.Model();
+    EXPECT_FALSE(s.document.CanUndo());
+    const long double surcharge = model.TopSurcharge;
+    for (int k = 1; k <= 150; ++k) {  // what the window does after every command
+        model.TopSurcharge = surcharge + k;
+        s.document.SetChanged();
+        s.document.CheckPoint();
+    }
+    s.document.CheckPoint();  // nothing new: no step
+    EXPECT_EQ(static_cast<double>(model.TopSurcharge), static_cast<double>(surcharge + 150));
+    for (int k = 149; k >= 0; --k) {
+        ASSERT_TRUE(s.document.CanUndo()) << k;
+        s.document.Undo();
+        EXPECT_EQ(static_cast<double>(model.TopSurcharge), static_cast<double>(surcharge + k));
+    }
+    EXPECT_FALSE(s.document.CanUndo());
+    EXPECT_FALSE(s.document.IsChanged());  // back where the file is
+    s.document.Redo();
+    EXPECT_TRUE(s.document.IsChanged());
+    EXPECT_EQ(static_cast<double>(model.TopSurcharge), static_cast<double>(surcharge + 1));
+    s.document.Undo();
+    s.document.SaveProblem();
+    EXPECT_EQ(readFile(path), saved);  // undone to the letter
+
+    // A table whose option is switched off is kept in hand, so switching it on again gets it back.
+    const int rows = model.Tables().BoundCond.RowCount();
+    model.ApplyConcentratedLoads = true;
+    model.Tables().BoundCond.SetRowCount(2);
+    s.document.OptionChanged();
+    s.document.CheckPoint();
+    model.ApplyConcentratedLoads = false;
+    s.document.OptionChanged();
+    s.document.CheckPoint();
+    EXPECT_EQ(model.Tables().BoundCond.RowCount(), 2);
+    s.document.Undo();
+    EXPECT_TRUE(model.ApplyConcentratedLoads);
+    EXPECT_EQ(model.Tables().BoundCond.RowCount(), 2);
+    s.document.Undo();
+    EXPECT_EQ(model.Tables().BoundCond.RowCount(), rows);
+
+    // A new edit drops what could have been redone; Open starts a new history.
+    s.document.Redo();
+    model.Title = "Another";
+    s.document.CheckPoint();
+    EXPECT_FALSE(s.document.CanRedo());
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    EXPECT_FALSE(s.document.CanUndo());
+}
+
+// A staged problem: an edit of stage 2, undone after switching to stage 3, comes back on stage 2,
+// and the stage files agree with it.
+TEST(DocumentSession, UndoOnAStage) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = copyExample(folder, "three_stages.dn5d");
+    Session s;
+    s.document.OpenByName(path, app::model::FormatFromExtension(path), false);
+    s.document.SwitchStage(2);
+    s.document.CheckPoint();
+    const std::string stage2 = s.document.Model().Title;
+    const long double excavation = s.document.Model().FreeHeight;
+    s.document.Model().FreeHeight = excavation + 12;
+    s.document.SetChanged();
+    s.document.CheckPoint();
+    s.document.SwitchStage(3);
+    s.document.CheckPoint();
+    EXPECT_NE(readFile(app::model::StageFilePath(path, 2).string()).find(" 120 "), std::string::npos);
+    s.document.Undo();
+    EXPECT_EQ(s.document.Model().CurrentStage, 2);
+    EXPECT_EQ(static_cast<double>(s.document.Model().FreeHeight), static_cast<double>(excavation));
+    EXPECT_EQ(s.document.Model().Title, stage2);
+    s.document.SwitchStage(1);
+    s.document.SwitchStage(2);
+    EXPECT_EQ(static_cast<double>(s.document.Model().FreeHeight), static_cast<double>(excavation));
+    EXPECT_FALSE(s.document.IsChanged());
+}
+
 }  // namespace
 }  // namespace app::session

@@ -91,6 +91,7 @@ private slots:
     void pasteIntoACurveAndARefusedPaste();
     void everyDialogOnEveryExampleLeavesTheFileAlone();
     void aWallBuiltFromNothingSavesAndRuns();
+    void undoOfADialogAndATableGivesTheFileBack();
 };
 
 void EditorsTest::numericFieldMessagesAndClamping() {
@@ -539,6 +540,50 @@ void EditorsTest::aWallBuiltFromNothingSavesAndRuns() {
     QVERIFY(report.contains(QRegularExpression(QStringLiteral("INCREMENT LENGTH\\s+=\\s+6\\.000 IN"))));
     QVERIFY(report.contains(QStringLiteral("THE SOIL IS A SAND")));
     QVERIFY(report.contains(QRegularExpression(QStringLiteral("\\n\\s+6\\s+6\\s+0\\s+0\\.100E\\+11"))));
+}
+
+// Edit > Undo through the real windows: a value typed in a dialog and a cell typed in a table, both
+// undone, and the saved file is the file as it was, byte for byte; Redo brings the cell back.
+void EditorsTest::undoOfADialogAndATableGivesTheFileBack() {
+    QTemporaryDir folder;
+    Program p;
+    p.form->show();
+    const QString file = copyExample(folder, QStringLiteral("sand_cantilever_triangular.dn5d"));
+    p.open(file);
+    p.named("FileSave")->trigger();  // the program's own number format
+    QFile before(file);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray original = before.readAll();
+    before.close();
+    auto& t = p.form->Document().Tables();
+    QVERIFY(!p.named("EditUndo")->isEnabled());
+
+    p.trigger(TCommand::WallProperties);
+    auto* wall = dialog<TDataDialog>(p, TDialogKind::WallProperties);
+    QVERIFY(wall);
+    typeInto(wall->Edit(2), QStringLiteral("12"));  // the allowable deflection
+    wall->findChild<QPushButton*>(QStringLiteral("SectionData"))->click();
+    TTableForm* stiffness = editorOf(p, t.PileSect);
+    QVERIFY(stiffness);
+    typeCell(stiffness, 0, 3, QStringLiteral("3e9"));
+    p.trigger(TCommand::Title);  // another command: the table's edit is taken
+    QVERIFY(p.form->Document().IsChanged());
+    QVERIFY(p.named("EditUndo")->isEnabled());
+
+    p.named("EditUndo")->trigger();
+    QCOMPARE(static_cast<double>(t.PileSect.Cell(3, 0).AsFloat()), 2.45e9);
+    p.named("EditUndo")->trigger();
+    QCOMPARE(static_cast<double>(p.form->Document().Model().MaxDeflection), 50.0);
+    QVERIFY(!p.form->Document().IsChanged());
+    QVERIFY(p.named("EditRedo")->isEnabled());
+    p.named("FileSave")->trigger();
+    QFile after(file);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), original);
+
+    p.named("EditRedo")->trigger();
+    QCOMPARE(static_cast<double>(p.form->Document().Model().MaxDeflection), 12.0);
+    QVERIFY(p.form->Document().IsChanged());
 }
 
 QTEST_MAIN(EditorsTest)
