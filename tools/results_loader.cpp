@@ -1,6 +1,7 @@
 #include "results_loader.h"
 
 #include "app/model/data_file.h"
+#include "app/model/results_summary.h"
 #include "app/model/run_files.h"
 #include "app/model/word_reader.h"
 
@@ -43,6 +44,7 @@ int LoadResults(const fs::path& dataFile, TLoadedResults& results, std::string& 
     reader.OnShowMessage = [&failure](const std::string& text) { failure = text; };
     reader.ReadResults(plotFile, true);
     results.outcome = reader.LastOutcome();
+    app::model::SetDepthLevels(*results.plots, app::model::CaseInputsOfFile(results.model, dataFile));
     if (results.outcome.CasesRead == 0 && results.outcome.StoppedCase == 0) {
         // Damaged: the curves hold what came before the fault, which is not to be passed on as results.
         message =

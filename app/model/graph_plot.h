@@ -134,6 +134,16 @@ public:
     /// that did not converge, results older than the data); empty when there is nothing to say.
     std::string Notice;
 
+    /// Levels drawn across a depth graph (the excavation, the water tables), at depths in the graph's
+    /// depth unit; shown while ShowLevels.
+    struct TLevel {
+        long double Depth = 0.0L;
+        std::string Label;
+        bool Water = false;
+    };
+    std::vector<TLevel> Levels;
+    bool ShowLevels = true;
+
     // Set only by the graph title dialog.
     std::string GraphTitle;
     bool TitleAtTop = false;

@@ -406,11 +406,12 @@ private:
             }
             m_data.Results.SetResponse(curve, j, r);
             if (j >= drawn) continue;
-            put(m_p.pltDef.Lines(), curve, j, r.Deflection, r.Depth);
+            const long double shownDeflection = r.Deflection * DeflectionShownScale(m_units);
+            put(m_p.pltDef.Lines(), curve, j, shownDeflection, r.Depth);
             put(m_p.pltMom.Lines(), curve, j, r.Moment, r.Depth);
             put(m_p.pltShear.Lines(), curve, j, r.Shear, r.Depth);
             put(m_p.pltSoil.Lines(), curve, j, r.SoilReaction, r.Depth);
-            put(m_p.pltDMS.Lines(), curve, j, r.Deflection, r.Depth);
+            put(m_p.pltDMS.Lines(), curve, j, shownDeflection, r.Depth);
             put(m_p.pltDMS.Lines2(), curve, j, r.Moment, r.Depth);
             put(m_p.pltDMS.Lines3(), curve, j, r.Shear, r.Depth);
         }
@@ -524,6 +525,9 @@ private:
         m_p.pltMobil.YCaption = depth;
         m_p.pltMom.XCaption = english ? "Bending Moment (in-kips)" : "Bending Moment (m-kN)";
         m_p.pltShear.XCaption = english ? "Shear (kips)" : "Shear (kN)";
+        // SI deflections are millimetres on the graphs; the axis says so instead of the length unit.
+        m_p.pltDef.XCaption = m_units == kUnitsSI ? "Deflection (mm)" : "Deflection";
+        m_p.pltDef.XUnits = m_units == kUnitsSI ? "" : "L";
 
         TGraphPlot& dms = m_p.pltDMS;
         dms.XCaption = m_p.pltDef.XCaption;
@@ -588,8 +592,10 @@ void emptyPlots(PlotDefinitions& plots, TResultsStore& store) {
         for (const TLineList* set : {&plot->Lines(), &plot->Lines2(), &plot->Lines3()})
             for (const auto& line : *set)
                 line->Name.clear();
-    for (TGraphPlot* plot : plots.All())
+    for (TGraphPlot* plot : plots.All()) {
         plot->Notice.clear();
+        plot->Levels.clear();
+    }
     store.Clear();
 }
 

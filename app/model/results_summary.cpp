@@ -522,6 +522,46 @@ void FillMobilisedPlot(TGraphPlot& plot, const TProgramData& model, const std::v
     }
 }
 
+void SetDepthLevels(PlotDefinitions& plots, const std::vector<TCaseInputs>& inputs) {
+    std::vector<TGraphPlot::TLevel> levels;
+    auto add = [&levels](long double depth, const std::string& label, bool water) {
+        for (const TGraphPlot::TLevel& l : levels)
+            if (l.Water == water && std::fabs(l.Depth - depth) < 1e-9L) return;
+        levels.push_back({depth, label, water});
+    };
+    auto allSame = [&inputs](long double TCaseInputs::*field) {
+        for (const TCaseInputs& in : inputs)
+            if (in.*field != inputs.front().*field) return false;
+        return true;
+    };
+    const bool oneExcavation = allSame(&TCaseInputs::FreeHeight);
+    const bool oneBackfill = allSame(&TCaseInputs::WaterDepthBackfill);
+    const bool oneFront = allSame(&TCaseInputs::WaterDepthExcavation);
+    for (std::size_t c = 0; c < inputs.size(); ++c) {
+        const TCaseInputs& in = inputs[c];
+        const long double scale = LengthScale(in.Units);
+        const long double tip = in.IncrementCount * in.IncrementLength;
+        const std::string stage =
+            inputs.size() > 1 ? std::string(", stage ").append(std::to_string(c + 1)) : "";
+        if (in.FreeHeight > 0.0L)
+            add(in.FreeHeight / scale, std::string("Excavation").append(oneExcavation ? "" : stage), false);
+        // Water belongs to the soil block, which only generated pressure or curves read.
+        if (in.PressureOption < 2 && !in.GeneratedCurves) continue;
+        const bool sameWater = in.WaterDepthBackfill == in.WaterDepthExcavation;
+        if (in.WaterDepthBackfill <= tip)
+            add(in.WaterDepthBackfill / scale,
+                std::string(sameWater ? "Water table" : "Water table, retained side")
+                    .append(oneBackfill ? "" : stage),
+                true);
+        if (!sameWater && in.WaterDepthExcavation <= tip)
+            add(in.WaterDepthExcavation / scale,
+                std::string("Water table, excavation side").append(oneFront ? "" : stage), true);
+    }
+    for (TGraphPlot* plot : {&plots.pltDef, &plots.pltMom, &plots.pltShear, &plots.pltSoil, &plots.pltDMS,
+                             &plots.pltLD, &plots.PltCombine, &plots.pltMobil})
+        plot->Levels = levels;
+}
+
 // ---- Texts ------------------------------------------------------------------------------------------
 
 namespace {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/model/graph_plot.h"
+#include "app/model/plot_definitions.h"
 #include "app/model/program_data.h"
 #include "app/model/run_status.h"
 #include "app/model/units.h"
@@ -142,6 +143,10 @@ struct TNodeRow {
 /// Fills `plot` with a curve per case: the mobilised resistance (x, 0 to 1) against depth (y, in the
 /// depth graphs' unit), at the nodes where p-y curves act.
 void FillMobilisedPlot(TGraphPlot& plot, const TProgramData& model, const std::vector<TCaseInputs>& inputs);
+
+/// The excavation of every problem and the water tables on both sides as levels of the depth graphs
+/// (in their depth unit), named by stage when the stages differ; water below the tip is left out.
+void SetDepthLevels(PlotDefinitions& plots, const std::vector<TCaseInputs>& inputs);
 
 // ---- Texts ----------------------------------------------------------------------------------------
 

@@ -11,6 +11,11 @@ namespace app::model {
 /// Unit systems of a problem.
 inline constexpr int kUnitsEnglish = 1;
 inline constexpr int kUnitsSI = 2;
+/// Deflection graphs of SI runs read in millimetres: their values are the metres of the results times
+/// this (1 for English runs, whose deflections are in inches).
+[[nodiscard]] inline long double DeflectionShownScale(int unitSystem) {
+    return unitSystem == kUnitsSI ? 1000.0L : 1.0L;
+}
 inline constexpr int kUnitsOther = 3;  // consistent F and L, never converted
 
 /// English lengths are stored in inches and shown in feet; other systems show lengths as stored.

@@ -220,6 +220,7 @@ void TDocumentController::noteEdits() {
 
 void TDocumentController::resultsRead() {
     m_resultsStale = false;
+    if (m_resultsAvailable) app::model::SetDepthLevels(*m_plots, CaseInputs());
     m_readNotices.clear();
     for (const app::model::TGraphPlot* plot : std::as_const(*m_plots).All())
         m_readNotices.push_back(plot->Notice);

@@ -185,6 +185,11 @@ void TPlotForm::buildMenu() {
         LayOut(true);
     });
     m_wallItem->setCheckable(true);
+    m_levelsItem = item(tr("Show E&xcavation and Water"), "PlotLevels", [this] {
+        m_plot->ShowLevels = !m_plot->ShowLevels;
+        update();
+    });
+    m_levelsItem->setCheckable(true);
 
     auto radioMenu = [this](const QString& title, const char* name,
                             const std::vector<std::pair<QString, int>>& choices, auto&& apply) {
@@ -254,6 +259,8 @@ void TPlotForm::RefreshMenu() {
     m_wallItem->setVisible(m_plot->WallLineCount > 0);
     m_wallItem->setEnabled(m_plot->ShowLayers);
     m_wallItem->setChecked(m_plot->ShowWall);
+    m_levelsItem->setVisible(!m_plot->Levels.empty());
+    m_levelsItem->setChecked(m_plot->ShowLevels);
     m_fontMenu->menuAction()->setVisible(m_plot->ShowFontWidth);
     m_widthMenu->menuAction()->setVisible(m_plot->ShowFontWidth);
     for (std::size_t n = 0; n < m_curveItems.size(); ++n)

@@ -132,6 +132,7 @@ private:
     QAction* m_legendItem = nullptr;
     QAction* m_soilItem = nullptr;
     QAction* m_wallItem = nullptr;
+    QAction* m_levelsItem = nullptr;
     QMenu* m_markersMenu = nullptr;
     QMenu* m_fontMenu = nullptr;
     QMenu* m_widthMenu = nullptr;

@@ -119,6 +119,47 @@ void paintNotice(QPainter& painter, const TGraphPlot& plot, const TLayout& layou
     painter.restore();
 }
 
+// The excavation (dashed, brown) and the water tables (dash-dot, blue, with the inverted triangle)
+// across a depth panel; named in the last panel, above the line at its right end.
+void paintLevels(QPainter& painter, const TGraphPlot& plot, const TRect& panel, const TRange& range, int F,
+                 bool named) {
+    if (!plot.ShowLevels || plot.Levels.empty() || !plot.XOnTop) return;
+    const Text small(painter, std::max(8, F * 4 / 5), false);
+    painter.save();
+    painter.setClipRect(qrect(panel).adjusted(0, 0, 1, 1));
+    for (const TGraphPlot::TLevel& level : plot.Levels) {
+        if (level.Depth < std::min(range.YMin, range.YMax) || level.Depth > std::max(range.YMin, range.YMax))
+            continue;
+        const int y = ToPixelY(level.Depth, range, panel, plot.XOnTop);
+        const QColor colour = level.Water ? QColor(0, 90, 200) : QColor(130, 80, 20);
+        QPen pen(colour, std::max(1, F / 12));
+        pen.setStyle(level.Water ? Qt::DashDotLine : Qt::DashLine);
+        painter.setPen(pen);
+        painter.drawLine(panel.Left, y, panel.Right, y);
+        const QString label = QString::fromStdString(level.Label);
+        int right = panel.Right - F / 3;
+        if (level.Water) {
+            // The water symbol: a small inverted triangle standing on the line, two short strokes below.
+            const int a = std::max(4, F / 2);
+            const int x = panel.Right - 2 * a;
+            painter.setPen(QPen(colour, 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPolygon(QPolygon({QPoint(x - a / 2, y - a), QPoint(x + a / 2, y - a), QPoint(x, y)}));
+            painter.drawLine(x - a / 3, y + a / 3, x + a / 3, y + a / 3);
+            painter.drawLine(x - a / 6, y + 2 * a / 3, x + a / 6, y + 2 * a / 3);
+            right = x - a;
+        }
+        if (!named) continue;
+        // On white, so a curve passing under the name does not hide it.
+        const QRect box(right - small.width(label) - 2, y - small.height() - 1, small.width(label) + 4,
+                        small.height());
+        painter.fillRect(box, Qt::white);
+        painter.setPen(colour);
+        small.horizontal(right - small.width(label), y - small.height() - 1, label);
+    }
+    painter.restore();
+}
+
 void paintTicks(QPainter& painter, const TGraphPlot& plot, const TRect& panel, const TRange& range,
                 const TPaintTarget& t, int F, int per) {
     const TTicks xt = AxisTicks(range.XMin, range.XMax, panel.Width(), F, per);
@@ -492,6 +533,9 @@ void PaintPlot(QPainter& painter, const TGraphPlot& plot, const TPlotView& view,
     for (int p = 0; p < panels; ++p)
         paintTicks(painter, plot, layout.Panels[static_cast<std::size_t>(p)],
                    view.Current[static_cast<std::size_t>(p)], target, F, plot.ShowThree ? 4 : 6);
+    for (int p = 0; p < panels; ++p)
+        paintLevels(painter, plot, layout.Panels[static_cast<std::size_t>(p)],
+                    view.Current[static_cast<std::size_t>(p)], F, p + 1 == panels);
     for (int p = 0; p < panels; ++p)
         paintCurves(painter, plot, p, layout.Panels[static_cast<std::size_t>(p)],
                     view.Current[static_cast<std::size_t>(p)], target, penWidth);

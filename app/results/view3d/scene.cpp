@@ -244,7 +244,8 @@ TSceneSizes SceneSizes(const TProgramData& m) {
     const double e = 12.5 * s.Width, b = 5 * s.Width;
     s.Largest = std::max({2 * std::fabs(a), std::fabs(e), std::fabs(b)});
     s.Centre = -a / 2;
-    s.DeflectionScale = 1.0 / scale;
+    // The deflection curve is the graph's: millimetres for SI runs.
+    s.DeflectionScale = 1.0 / scale / static_cast<double>(app::model::DeflectionShownScale(m.UnitSystem()));
     return s;
 }
 

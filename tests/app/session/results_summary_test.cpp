@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -141,6 +142,29 @@ TEST(ResultsSummary, TiebackForceAndFullMobilisation) {
     EXPECT_NE(csv.find("Tieback at node 12"), std::string::npos);
     EXPECT_NE(SummaryJson(r.summary).find("\"kind\": \"Tieback\""), std::string::npos);
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
+}
+
+// The depth graphs carry each stage's excavation and the water tables; SI deflections read in mm.
+TEST(ResultsSummary, DepthLevelsAndMillimetres) {
+    TRun staged;
+    run("three_stages.dn5d", staged);
+    SetDepthLevels(*staged.plots, staged.inputs);
+    const auto& levels = staged.plots->pltMom.Levels;
+    ASSERT_EQ(levels.size(), 3U);  // 72, 108 and 144 in; the water lies below the tip
+    EXPECT_EQ(levels[0].Label, "Excavation, stage 1");
+    EXPECT_EQ(static_cast<double>(levels[0].Depth), 6.0);
+    EXPECT_EQ(static_cast<double>(levels[2].Depth), 12.0);
+    EXPECT_FALSE(levels[2].Water);
+
+    TRun si;
+    run("anchored_si_generated.dn5d", si);
+    SetDepthLevels(*si.plots, si.inputs);
+    const auto& water = si.plots->pltDef.Levels;
+    EXPECT_TRUE(std::any_of(water.begin(), water.end(), [](const TGraphPlot::TLevel& l) { return l.Water; }));
+    EXPECT_EQ(si.plots->pltDef.XTitle(), "Deflection (mm)");
+    EXPECT_EQ(si.plots->pltDef.Line(0).Points[0].X, si.model.Results.Response(0, 0).Deflection * 1000.0L);
+    EXPECT_EQ(si.plots->pltMom.Line(0).Points[5].X,
+              si.model.Results.Response(0, 5).Moment);  // others as they were
 }
 
 }  // namespace

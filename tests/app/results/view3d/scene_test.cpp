@@ -172,11 +172,11 @@ TEST(Scene, DeformedWallIsAContinuousStrip) {
     o.DeformationFactor = 0;
     EXPECT_NEAR(BuildScene(p.model, o, &plot.Line(0))[0].Corners[0][0], -0.05, 1e-9);  // straight
 
-    // In SI the deflections and the scene are both in metres.
+    // In SI the deflection graph is in millimetres and the scene in metres: 1 mm x 10 is 0.01 m.
     o.DeformationFactor = 10;
     p.model.SetUnitSystem(app::model::kUnitsSI);
     const std::vector<TPrimitive> si = BuildScene(p.model, o, &plot.Line(0));
-    EXPECT_NEAR((si[0].Corners[2][0] + si[0].Corners[3][0]) / 2, 10.0, 1e-9);
+    EXPECT_NEAR((si[0].Corners[2][0] + si[0].Corners[3][0]) / 2, 0.01, 1e-9);
 }
 
 TEST(Camera, FitPanRotateZoomAndTheFactorSteps) {
