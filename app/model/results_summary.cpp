@@ -23,7 +23,11 @@ std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
+// A node from a depth or label as read; a damaged file's huge or non-finite values come out as -2,
+// which no node is, so nothing acts there.
 int nearestNode(long double value) {
+    constexpr long double kFar = 1e7L;
+    if (!(value > -kFar && value < kFar)) return -2;
     return static_cast<int>(std::lround(static_cast<double>(value)));
 }
 
