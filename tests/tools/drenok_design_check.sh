@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# drenok-design le on data files: the dry-sand cantilever against its closed form, free-earth support of
+# the anchored example, a problem the methods cannot take, JSON and usage errors.
+#   drenok_design_check.sh DRENOK_DESIGN EXAMPLES DATA
+set -u
+design=$1 examples=$2 data=$3
+fail() { echo "FAIL: $*"; exit 1; }
+
+# D = H / ((Kp/Ka)^(1/3) - 1) = 0.92585 H for phi = 30 degrees; H = 10 ft. The largest moment of the
+# diagram is 125 gamma (gamma = 0.0694 lb/in3 = 119.92 lb/ft3).
+out=$("$design" le "$data/dry_sand_cantilever.dn5d") || fail "dry sand: exit $?"
+[ "$(echo "$out" | head -1)" = "problem,method,embedment required (ft),embedment design (ft),embedment provided (ft),tieback force (lb/ft),max moment (lb-ft/ft),at depth (ft),status" ] ||
+    fail "dry sand: header $(echo "$out" | head -1)"
+echo "$out" | awk -F, 'NR == 2 { d = $3 - 9.25854; m = $7 / 14990 - 1
+                                 exit !($2 == "simplified" && d * d < 1e-6 && m * m < 1e-6 && $4 > 11.1 && $4 < 11.12 && $9 == "solved") }' ||
+    fail "dry sand: $(echo "$out" | sed -n 2p)"
+full=$("$design" le --method full "$data/dry_sand_cantilever.dn5d") || fail "full: exit $?"
+echo "$full" | awk -F, 'NR == 2 { exit !($3 > 9.26 && $3 < 11.1) }' || fail "full: $(echo "$full" | sed -n 2p)"
+# A factor of 1.5 on the passive resistance: H / ((9 / 1.5)^(1/3) - 1) = 12.238 ft.
+fs=$("$design" le --fs 1.5 "$data/dry_sand_cantilever.dn5d") || fail "fs: exit $?"
+echo "$fs" | awk -F, 'NR == 2 { d = $3 - 12.2381; exit !(d * d < 1e-6) }' || fail "fs: $(echo "$fs" | sed -n 2p)"
+
+# One tieback: free-earth support, a tieback force.
+anchored=$("$design" le "$examples/anchored_tieback_trapezoidal.dn5d") || fail "anchored: exit $?"
+echo "$anchored" | awk -F, 'NR == 2 { exit !($2 == "free-earth" && $6 > 0 && $9 == "solved") }' ||
+    fail "anchored: $(echo "$anchored" | sed -n 2p)"
+if command -v python3 >/dev/null; then
+    "$design" le --json "$examples/anchored_tieback_trapezoidal.dn5d" |
+        python3 -c 'import json, sys; p = json.load(sys.stdin)["problems"][0]; sys.exit(0 if p["tieback_forces"][0] > 0 and p["embedment_required"] > 0 else 1)' ||
+        fail "anchored: JSON"
+fi
+
+# No soil layers (user pressure and user curves): nothing to compute, said, exit 1.
+"$design" le "$examples/three_stages.dn5d" >"${TMPDIR:-/tmp}/design.$$" 2>&1
+status=$?
+grep -q 'no soil layers' "${TMPDIR:-/tmp}/design.$$" || fail "three stages: no reason given"
+rm -f "${TMPDIR:-/tmp}/design.$$"
+[ "$status" -eq 1 ] || fail "three stages: exit $status, expected 1"
+
+for bad in "" "le" "sweep $data/dry_sand_cantilever.dn5d" "le --method nope $data/dry_sand_cantilever.dn5d" \
+    "le --fs 0.5 $data/dry_sand_cantilever.dn5d" "le --coulomb x $data/dry_sand_cantilever.dn5d" \
+    "le $data/no_such_file.dn5d"; do
+    # shellcheck disable=SC2086 # the arguments are meant to split
+    "$design" $bad >/dev/null 2>&1
+    [ $? -eq 2 ] || fail "'$bad' was not refused with status 2"
+done
+echo "drenok-design checks passed"
