@@ -77,6 +77,7 @@ bench: build
 	@if [ -x $(BUILD)/bin/drenok-graph-bench ]; then $(BUILD)/bin/drenok-graph-bench; fi
 	$(BUILD)/bin/drenok-summary-bench
 	$(BUILD)/bin/drenok-undo-bench
+	@if [ -x $(BUILD)/bin/drenok-design-bench ]; then $(BUILD)/bin/drenok-design-bench; fi
 	@if [ -x $(BUILD)/bin/drenok-view3d-bench ] && command -v xvfb-run >/dev/null; then \
 		QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1280x900x24' $(BUILD)/bin/drenok-view3d-bench; fi
 

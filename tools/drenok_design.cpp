@@ -6,21 +6,33 @@
 // no solution (the reason on standard error, and in the output); 2 for a usage error or a file that
 // cannot be read.
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/design/design_inputs.h"
+#include "app/design/embedment_sweep.h"
 #include "app/design/limit_equilibrium.h"
 #include "app/model/data_file.h"
 #include "app/model/number_format.h"
 #include "app/model/problem_tables.h"
 #include "app/model/program_data.h"
+#include "app/model/results_summary.h"
 #include "app/model/word_reader.h"
 #include "usage.h"
 
@@ -32,12 +44,20 @@ using namespace app::design;
 constexpr const char* kUsage =
     "usage: drenok-design le [--method simplified|full|free-earth] [--fs F] [--fs-on passive|strength]\n"
     "                        [--coulomb DELTA] [--increase PERCENT] [--json] wall.dn5d\n"
+    "       drenok-design sweep --from D1 --to D2 --step S [--limit Y] [-j N] [--json] wall.dn5d\n"
     "  Limit-equilibrium embedment below the excavation of each problem or stage: the fixed-earth\n"
     "  method for cantilevers (simplified, the default, or full), free-earth support for one tieback.\n"
     "  Rankine coefficients unless --coulomb gives the wall friction in degrees; the factor of safety\n"
-    "  (default 1) divides the passive resistance, or with --fs-on strength tan(phi) and c.\n";
+    "  (default 1) divides the passive resistance, or with --fs-on strength tan(phi) and c.\n"
+    "  sweep: the p-y analysis with the wall lengthened or shortened to each embedment below the\n"
+    "  excavation (feet or metres), N runs at once (default 2); the shortest embedment from which every\n"
+    "  longer one converges, with the top deflection within Y (inches or mm) when given.\n";
 
 struct TOptions {
+    bool sweep = false;
+    double from = 0.0, to = -1.0, step = 0.0;
+    double limit = -1.0;  // negative: none
+    int jobs = 2;
     std::string method;  // empty: by the number of tiebacks
     double fs = 1.0;
     bool onStrength = false;
@@ -53,7 +73,11 @@ bool number(std::string_view text, double& value) {
 }
 
 bool parse(int argc, char** argv, TOptions& o) {
-    if (argc < 3 || std::string_view(argv[1]) != "le") return false;
+    if (argc < 3) return false;
+    const std::string_view command = argv[1];
+    if (command != "le" && command != "sweep") return false;
+    o.sweep = command == "sweep";
+    bool haveFrom = false, haveTo = false, haveStep = false;
     bool haveFile = false;
     for (int k = 2; k < argc; ++k) {
         const std::string_view a = argv[k];
@@ -65,6 +89,22 @@ bool parse(int argc, char** argv, TOptions& o) {
         std::string_view v;
         if (a == "--json") {
             o.json = true;
+        } else if (o.sweep && a == "--from") {
+            if (!next(v) || !number(v, o.from) || o.from <= 0.0) return false;
+            haveFrom = true;
+        } else if (o.sweep && a == "--to") {
+            if (!next(v) || !number(v, o.to) || o.to <= 0.0) return false;
+            haveTo = true;
+        } else if (o.sweep && a == "--step") {
+            if (!next(v) || !number(v, o.step) || o.step <= 0.0) return false;
+            haveStep = true;
+        } else if (o.sweep && a == "--limit") {
+            if (!next(v) || !number(v, o.limit) || o.limit <= 0.0) return false;
+        } else if (o.sweep && a == "-j") {
+            double jobs = 0.0;
+            if (!next(v) || !number(v, jobs) || jobs < 1.0 || jobs > 64.0 || jobs != std::floor(jobs))
+                return false;
+            o.jobs = static_cast<int>(jobs);
         } else if (a == "--method") {
             if (!next(v) || (v != "simplified" && v != "full" && v != "free-earth")) return false;
             o.method = std::string(v);
@@ -84,6 +124,7 @@ bool parse(int argc, char** argv, TOptions& o) {
             haveFile = true;
         }
     }
+    if (o.sweep && !(haveFrom && haveTo && haveStep && o.to >= o.from)) return false;
     return haveFile;
 }
 
@@ -116,6 +157,143 @@ struct TRow {
     double provided = 0.0;
 };
 
+// The engine's runner, installed beside this tool.
+fs::path runnerPath() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path("drenok-run") : self.parent_path() / "drenok-run";
+}
+
+// drenok-run -j N on `files`, its own output out of sight; false when it could not be started.
+bool runAll(const std::vector<std::string>& files, int jobs) {
+    const std::string runner = runnerPath().string();
+    const std::string j = std::to_string(jobs);
+    std::vector<char*> args{const_cast<char*>(runner.c_str()), const_cast<char*>("-j"),
+                            const_cast<char*>(j.c_str())};
+    for (const std::string& f : files)
+        args.push_back(const_cast<char*>(f.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, runner.c_str(), &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return false;
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    // 0, 1 (a run failed) and 3 (a run did not converge) all leave the reports to read.
+    return WIFEXITED(status) && WEXITSTATUS(status) != 2;
+}
+
+int sweep(const TOptions& o, const app::model::TProgramData& model) {
+    if (model.StageCount > 1) {
+        std::cerr << "drenok-design: the sweep takes a problem without stages; " << o.dataFile.string()
+                  << " has " << model.StageCount << '\n';
+        return 1;
+    }
+    const std::vector<double> embedments = SweepEmbedments(model, o.from, o.to, o.step);
+    if (embedments.empty()) {
+        std::cerr << "drenok-design: no embedment from " << o.from << " to " << o.to << " by " << o.step
+                  << " makes a wall of whole increments\n";
+        return 2;
+    }
+    const char* tmp = std::getenv("TMPDIR");
+    std::string base = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/drenok-sweep-XXXXXX";
+    std::vector<char> folderName(base.begin(), base.end());
+    folderName.push_back('\0');
+    const char* made = mkdtemp(folderName.data());
+    if (made == nullptr) {
+        std::cerr << "drenok-design: no scratch folder for the runs in " << base << ": "
+                  << std::strerror(errno) << '\n';
+        return 2;
+    }
+    const fs::path folder(made);
+    struct TCleanUp {
+        fs::path folder;
+        ~TCleanUp() {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        }
+    } cleanUp{folder};
+    std::vector<std::string> files;
+    std::vector<int> increments;
+    for (std::size_t i = 0; i < embedments.size(); ++i) {
+        const int n = IncrementsFor(model, embedments[i]);
+        const fs::path file = folder / ("wall-" + std::to_string(i + 1) + ".dn5d");
+        std::ofstream out(file, std::ios::binary);
+        out << LengthenedDataText(model, n);
+        out.close();
+        if (!out) {
+            std::cerr << "drenok-design: cannot write " << file.string() << '\n';
+            return 2;
+        }
+        files.push_back(file.string());
+        increments.push_back(n);
+    }
+    if (!runAll(files, o.jobs)) {
+        std::cerr << "drenok-design: cannot run " << runnerPath().string() << '\n';
+        return 2;
+    }
+    std::vector<TSweepRun> runs;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        runs.push_back(ReadSweepRun(files[i], embedments[i], increments[i]));
+    const std::optional<double> limit = o.limit > 0.0 ? std::optional<double>(o.limit) : std::nullopt;
+    const std::optional<double> shortest = ShortestConvergingEmbedment(runs, limit);
+
+    // The limit-equilibrium embedment of the same wall, to mark beside the sweep.
+    const TDesignCase c = DesignCaseOf(model, TLeProblem{});
+    const TLeResult le = c.Tiebacks.size() == 1 ? FreeEarth(c.Problem, c.Tiebacks.front())
+                         : c.Tiebacks.empty()   ? FixedEarth(c.Problem, false)
+                                                : TLeResult{};
+    const app::model::TSummaryUnits u = app::model::SummaryUnits(model.UnitSystem());
+    std::size_t ties = 0;
+    for (const TSweepRun& r : runs)
+        ties = std::max(ties, r.TiebackForces.size());
+    if (o.json) {
+        std::cout << "{\n  \"units\": {\"embedment\": " << jsonText(u.Depth)
+                  << ", \"deflection\": " << jsonText(u.Deflection) << ", \"moment\": " << jsonText(u.Moment)
+                  << ", \"force\": " << jsonText(u.Force) << "},\n  \"runs\": [";
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const TSweepRun& r = runs[i];
+            std::cout << (i ? ",\n" : "\n") << "    {\"embedment\": " << shown(r.Embedment)
+                      << ", \"increments\": " << r.Increments << ", \"status\": " << jsonText(r.Status)
+                      << ", \"top_deflection\": " << shown(r.TopDeflection)
+                      << ", \"max_moment\": " << shown(r.MaxMoment)
+                      << ", \"max_shear\": " << shown(r.MaxShear) << ", \"tieback_forces\": [";
+            for (std::size_t k = 0; k < r.TiebackForces.size(); ++k)
+                std::cout << (k ? ", " : "") << shown(r.TiebackForces[k]);
+            std::cout << "]}";
+        }
+        std::cout << "\n  ],\n  \"shortest_converging_embedment\": " << (shortest ? shown(*shortest) : "null")
+                  << ",\n  \"limit_equilibrium_embedment\": "
+                  << (le.Solved ? shown(le.EmbedmentRequired) : "null") << "\n}\n";
+    } else {
+        std::cout << "embedment (" << u.Depth << "),increments,status,top deflection (" << u.Deflection
+                  << "),max moment (" << u.Moment << "),max shear (" << u.Shear << ")";
+        for (std::size_t k = 0; k < ties; ++k)
+            std::cout << ",tieback " << k + 1 << " (" << u.Force << ")";
+        std::cout << '\n';
+        for (const TSweepRun& r : runs) {
+            std::cout << shown(r.Embedment) << ',' << r.Increments << ',' << csvText(r.Status) << ','
+                      << shown(r.TopDeflection) << ',' << shown(r.MaxMoment) << ',' << shown(r.MaxShear);
+            for (std::size_t k = 0; k < ties; ++k)
+                std::cout << ',' << (k < r.TiebackForces.size() ? shown(r.TiebackForces[k]) : "");
+            std::cout << '\n';
+        }
+    }
+    std::cerr << "drenok-design: shortest embedment from which every longer one converges"
+              << (limit ? " within the deflection limit" : "") << ": "
+              << (shortest ? shown(*shortest) + " " + u.Depth : std::string("none in the sweep")) << '\n';
+    if (le.Solved)
+        std::cerr << "drenok-design: limit-equilibrium embedment (" << MethodName(le.Method)
+                  << ", factor 1): " << shown(le.EmbedmentRequired) << ' ' << u.Depth << '\n';
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +315,7 @@ int main(int argc, char** argv) {
         std::cerr << "drenok-design: " << e.what() << '\n';
         return 2;
     }
+    if (o.sweep) return sweep(o, model);
     TLeProblem options;
     options.FactorOfSafety = o.fs;
     options.SafetyOn = o.onStrength ? TLeSafety::Strength : TLeSafety::Passive;

@@ -37,9 +37,25 @@ grep -q 'no soil layers' "${TMPDIR:-/tmp}/design.$$" || fail "three stages: no r
 rm -f "${TMPDIR:-/tmp}/design.$$"
 [ "$status" -eq 1 ] || fail "three stages: exit $status, expected 1"
 
+# The sweep of a cantilever whose p-y solution fails on a short embedment brackets it: the runs below
+# 5 ft exceed the allowable deflection, every longer one converges; with a limit of 2 in on the top
+# deflection the shortest that holds is 6 ft.
+work=$(mktemp -d)
+cp "$examples/generated_sand.dn5d" "$work/wall.dn5d"
+"$design" sweep --from 2 --to 16 --step 1 --limit 2 "$work/wall.dn5d" >"$work/sweep.csv" 2>"$work/sweep.err" ||
+    fail "sweep: exit $?"
+[ "$(wc -l <"$work/sweep.csv")" -eq 16 ] || fail "sweep: expected 15 runs"
+[ "$(sed -n 2p "$work/sweep.csv" | cut -d, -f1,3)" = "2,DEFLECTION EXCEEDED" ] || fail "sweep: first run $(sed -n 2p "$work/sweep.csv")"
+[ "$(sed -n 5p "$work/sweep.csv" | cut -d, -f1,3)" = "5,converged" ] || fail "sweep: 5 ft $(sed -n 5p "$work/sweep.csv")"
+grep -q 'every longer one converges within the deflection limit: 6 ft' "$work/sweep.err" || fail "sweep: $(cat "$work/sweep.err")"
+grep -q 'limit-equilibrium embedment (simplified, factor 1): 7.31' "$work/sweep.err" || fail "sweep: no limit-equilibrium mark"
+[ "$(ls "$work")" = "$(printf 'sweep.csv\nsweep.err\nwall.dn5d')" ] || fail "sweep: left files beside the data file: $(ls "$work")"
+rm -rf "$work"
+
 for bad in "" "le" "sweep $data/dry_sand_cantilever.dn5d" "le --method nope $data/dry_sand_cantilever.dn5d" \
     "le --fs 0.5 $data/dry_sand_cantilever.dn5d" "le --coulomb x $data/dry_sand_cantilever.dn5d" \
-    "le $data/no_such_file.dn5d"; do
+    "le $data/no_such_file.dn5d" "sweep --from 2 $data/dry_sand_cantilever.dn5d" \
+    "sweep --from 5 --to 2 --step 1 $data/dry_sand_cantilever.dn5d" "sweep --from 2 --to 5 --step 0 $data/dry_sand_cantilever.dn5d"; do
     # shellcheck disable=SC2086 # the arguments are meant to split
     "$design" $bad >/dev/null 2>&1
     [ $? -eq 2 ] || fail "'$bad' was not refused with status 2"
