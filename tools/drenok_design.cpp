@@ -28,6 +28,7 @@
 #include "app/design/design_inputs.h"
 #include "app/design/embedment_sweep.h"
 #include "app/design/limit_equilibrium.h"
+#include "app/design/sections.h"
 #include "app/model/data_file.h"
 #include "app/model/number_format.h"
 #include "app/model/problem_tables.h"
@@ -45,15 +46,23 @@ constexpr const char* kUsage =
     "usage: drenok-design le [--method simplified|full|free-earth] [--fs F] [--fs-on passive|strength]\n"
     "                        [--coulomb DELTA] [--increase PERCENT] [--json] wall.dn5d\n"
     "       drenok-design sweep --from D1 --to D2 --step S [--limit Y] [-j N] [--json] wall.dn5d\n"
+    "       drenok-design section [--catalogue FILE] [--section NAME] [--grade NAME | --fy F]\n"
+    "                             [--limit H/100|H/150|H/200|Y] [-j N] [--json] wall.dn5d\n"
     "  Limit-equilibrium embedment below the excavation of each problem or stage: the fixed-earth\n"
     "  method for cantilevers (simplified, the default, or full), free-earth support for one tieback.\n"
     "  Rankine coefficients unless --coulomb gives the wall friction in degrees; the factor of safety\n"
     "  (default 1) divides the passive resistance, or with --fs-on strength tan(phi) and c.\n"
     "  sweep: the p-y analysis with the wall lengthened or shortened to each embedment below the\n"
     "  excavation (feet or metres), N runs at once (default 2); the shortest embedment from which every\n"
-    "  longer one converges, with the top deflection within Y (inches or mm) when given.\n";
+    "  longer one converges, with the top deflection within Y (inches or mm) when given.\n"
+    "  section: the p-y analysis with each steel sheet-pile section of the catalogue (or FILE, or the\n"
+    "  one named), its bending utilisation M / (W fy) (grade S355GP unless given; --fy in MPa) and top\n"
+    "  deflection against the limit (H/150 unless given; H the excavation depth); which sections pass.\n";
 
 struct TOptions {
+    bool section = false;
+    std::string catalogue, sectionName, grade = "S355GP", deflectionLimit = "H/150";
+    double fy = -1.0;  // MPa; negative: from the grade
     bool sweep = false;
     double from = 0.0, to = -1.0, step = 0.0;
     double limit = -1.0;  // negative: none
@@ -75,8 +84,9 @@ bool number(std::string_view text, double& value) {
 bool parse(int argc, char** argv, TOptions& o) {
     if (argc < 3) return false;
     const std::string_view command = argv[1];
-    if (command != "le" && command != "sweep") return false;
+    if (command != "le" && command != "sweep" && command != "section") return false;
     o.sweep = command == "sweep";
+    o.section = command == "section";
     bool haveFrom = false, haveTo = false, haveStep = false;
     bool haveFile = false;
     for (int k = 2; k < argc; ++k) {
@@ -100,7 +110,24 @@ bool parse(int argc, char** argv, TOptions& o) {
             haveStep = true;
         } else if (o.sweep && a == "--limit") {
             if (!next(v) || !number(v, o.limit) || o.limit <= 0.0) return false;
-        } else if (o.sweep && a == "-j") {
+        } else if (o.section && a == "--limit") {
+            double value = 0.0;
+            if (!next(v) ||
+                !(v == "H/100" || v == "H/150" || v == "H/200" || (number(v, value) && value > 0.0)))
+                return false;
+            o.deflectionLimit = std::string(v);
+        } else if (o.section && a == "--catalogue") {
+            if (!next(v)) return false;
+            o.catalogue = std::string(v);
+        } else if (o.section && a == "--section") {
+            if (!next(v)) return false;
+            o.sectionName = std::string(v);
+        } else if (o.section && a == "--grade") {
+            if (!next(v) || !SteelGrade(std::string(v))) return false;
+            o.grade = std::string(v);
+        } else if (o.section && a == "--fy") {
+            if (!next(v) || !number(v, o.fy) || o.fy <= 0.0 || o.fy > 2000.0) return false;
+        } else if ((o.sweep || o.section) && a == "-j") {
             double jobs = 0.0;
             if (!next(v) || !number(v, jobs) || jobs < 1.0 || jobs > 64.0 || jobs != std::floor(jobs))
                 return false;
@@ -188,6 +215,30 @@ bool runAll(const std::vector<std::string>& files, int jobs) {
     return WIFEXITED(status) && WEXITSTATUS(status) != 2;
 }
 
+// A private folder for the runs, removed with everything in it when done.
+struct TScratch {
+    fs::path folder;
+    TScratch() {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string base =
+            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/drenok-design-XXXXXX";
+        std::vector<char> name(base.begin(), base.end());
+        name.push_back('\0');
+        if (const char* made = mkdtemp(name.data()))
+            folder = made;
+        else
+            std::cerr << "drenok-design: no scratch folder for the runs in " << base << ": "
+                      << std::strerror(errno) << '\n';
+    }
+    ~TScratch() {
+        std::error_code ignored;
+        if (!folder.empty()) fs::remove_all(folder, ignored);
+    }
+    TScratch(const TScratch&) = delete;
+    TScratch& operator=(const TScratch&) = delete;
+    [[nodiscard]] bool made() const { return !folder.empty(); }
+};
+
 int sweep(const TOptions& o, const app::model::TProgramData& model) {
     if (model.StageCount > 1) {
         std::cerr << "drenok-design: the sweep takes a problem without stages; " << o.dataFile.string()
@@ -200,24 +251,9 @@ int sweep(const TOptions& o, const app::model::TProgramData& model) {
                   << " makes a wall of whole increments\n";
         return 2;
     }
-    const char* tmp = std::getenv("TMPDIR");
-    std::string base = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/drenok-sweep-XXXXXX";
-    std::vector<char> folderName(base.begin(), base.end());
-    folderName.push_back('\0');
-    const char* made = mkdtemp(folderName.data());
-    if (made == nullptr) {
-        std::cerr << "drenok-design: no scratch folder for the runs in " << base << ": "
-                  << std::strerror(errno) << '\n';
-        return 2;
-    }
-    const fs::path folder(made);
-    struct TCleanUp {
-        fs::path folder;
-        ~TCleanUp() {
-            std::error_code ignored;
-            fs::remove_all(folder, ignored);
-        }
-    } cleanUp{folder};
+    TScratch scratch;
+    if (!scratch.made()) return 2;
+    const fs::path folder = scratch.folder;
     std::vector<std::string> files;
     std::vector<int> increments;
     for (std::size_t i = 0; i < embedments.size(); ++i) {
@@ -294,6 +330,132 @@ int sweep(const TOptions& o, const app::model::TProgramData& model) {
     return std::cout ? 0 : 1;
 }
 
+// The problem with every stiffness record set to `ei`, everything else as entered.
+std::string withStiffness(const app::model::TProgramData& model, double ei) {
+    app::model::TGridTableRegistry plain, chart;
+    app::model::TProblemTables tables(plain, chart);
+    app::model::TProgramData copy(tables);
+    app::model::CopyProblem(model, copy);
+    app::model::TGridTable& stiffness = copy.Tables().PileSect;
+    for (int r = 0; r < stiffness.RowCount(); ++r)
+        stiffness.Cell(3, r).SetFloat(static_cast<long double>(ei));
+    return app::model::FormatDataFile(copy);
+}
+
+int sections(const TOptions& o, const app::model::TProgramData& model) {
+    if (model.StageCount > 1) {
+        std::cerr << "drenok-design: the section check takes a problem without stages; "
+                  << o.dataFile.string() << " has " << model.StageCount << '\n';
+        return 1;
+    }
+    const double width = static_cast<double>(model.ActiveWidth);
+    if (!(width > 0.0)) {
+        std::cerr
+            << "drenok-design: the wall has no width for earth pressure (Wa), so a section per unit width "
+               "cannot be set\n";
+        return 1;
+    }
+    std::vector<TSection> catalogue;
+    try {
+        catalogue = o.catalogue.empty() ? SectionCatalogue() : ReadSections(o.catalogue);
+    } catch (const std::exception& e) {
+        std::cerr << "drenok-design: " << e.what() << '\n';
+        return 2;
+    }
+    if (!o.sectionName.empty()) {
+        std::erase_if(catalogue, [&](const TSection& c) { return c.Name != o.sectionName; });
+        if (catalogue.empty()) {
+            std::cerr << "drenok-design: no section named " << o.sectionName << '\n';
+            return 2;
+        }
+    }
+    const double fy = o.fy > 0.0 ? o.fy : SteelGrade(o.grade)->Yield;
+    const bool si = model.UnitSystem() == app::model::kUnitsSI;
+    // The deflection limit in the results' unit (inches, or millimetres for SI).
+    const double excavation = static_cast<double>(model.FreeHeight) * (si ? 1000.0 : 1.0);
+    double limit = 0.0;
+    if (o.deflectionLimit == "H/100")
+        limit = excavation / 100;
+    else if (o.deflectionLimit == "H/150")
+        limit = excavation / 150;
+    else if (o.deflectionLimit == "H/200")
+        limit = excavation / 200;
+    else
+        number(o.deflectionLimit, limit);
+
+    TScratch scratch;
+    if (!scratch.made()) return 2;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < catalogue.size(); ++i) {
+        const fs::path file = scratch.folder / ("section-" + std::to_string(i + 1) + ".dn5d");
+        std::ofstream out(file, std::ios::binary);
+        out << withStiffness(model, SectionStiffness(catalogue[i], model.UnitSystem(), width));
+        out.close();
+        if (!out) {
+            std::cerr << "drenok-design: cannot write " << file.string() << '\n';
+            return 2;
+        }
+        files.push_back(file.string());
+    }
+    if (!runAll(files, o.jobs)) {
+        std::cerr << "drenok-design: cannot run " << runnerPath().string() << '\n';
+        return 2;
+    }
+    const app::model::TSummaryUnits u = app::model::SummaryUnits(model.UnitSystem());
+    struct TCheck {
+        TSweepRun run;
+        double utilisation = 0.0;
+        bool passes = false;
+    };
+    std::vector<TCheck> checks;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        TCheck c;
+        c.run = ReadSweepRun(files[i], 0.0, model.IncrementCount);
+        c.utilisation = BendingUtilisation(catalogue[i], fy, model.UnitSystem(), c.run.MaxMoment, width);
+        c.passes = c.run.State == app::model::TRunState::Converged && c.utilisation <= 1.0 &&
+                   c.run.TopDeflection <= limit;
+        checks.push_back(c);
+    }
+    if (o.json) {
+        std::cout << "{\n  \"units\": {\"deflection\": " << jsonText(u.Deflection)
+                  << ", \"moment\": " << jsonText(u.Moment) << "},\n  \"yield_mpa\": " << shown(fy)
+                  << ",\n  \"deflection_limit\": " << shown(limit) << ",\n  \"sections\": [";
+        for (std::size_t i = 0; i < checks.size(); ++i) {
+            const TCheck& c = checks[i];
+            std::cout << (i ? ",\n" : "\n") << "    {\"section\": " << jsonText(catalogue[i].Name)
+                      << ", \"status\": " << jsonText(c.run.Status)
+                      << ", \"max_moment\": " << shown(c.run.MaxMoment)
+                      << ", \"utilisation\": " << shown(c.utilisation)
+                      << ", \"top_deflection\": " << shown(c.run.TopDeflection)
+                      << ", \"passes\": " << (c.passes ? "true" : "false") << "}";
+        }
+        std::cout << "\n  ]\n}\n";
+    } else {
+        std::cout << "section,inertia (cm4/m),modulus (cm3/m),mass (kg/m2),status,max moment (" << u.Moment
+                  << "),utilisation M/(W fy),top deflection (" << u.Deflection << "),limit (" << u.Deflection
+                  << "),passes\n";
+        for (std::size_t i = 0; i < checks.size(); ++i) {
+            const TCheck& c = checks[i];
+            std::cout << csvText(catalogue[i].Name) << ',' << shown(catalogue[i].Inertia) << ','
+                      << shown(catalogue[i].Modulus) << ',' << shown(catalogue[i].Mass) << ','
+                      << csvText(c.run.Status) << ',' << shown(c.run.MaxMoment) << ',' << shown(c.utilisation)
+                      << ',' << shown(c.run.TopDeflection) << ',' << shown(limit) << ','
+                      << (c.passes ? "yes" : "no") << '\n';
+        }
+    }
+    const TSection* lightest = nullptr;
+    for (std::size_t i = 0; i < checks.size(); ++i)
+        if (checks[i].passes && (lightest == nullptr || catalogue[i].Mass < lightest->Mass))
+            lightest = &catalogue[i];
+    std::cerr << "drenok-design: "
+              << (lightest ? "lightest section that passes: " + lightest->Name
+                           : std::string("no section passes"))
+              << " (fy " << shown(fy) << " MPa, top deflection within " << shown(limit) << ' ' << u.Deflection
+              << ")\n";
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -316,6 +478,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (o.sweep) return sweep(o, model);
+    if (o.section) return sections(o, model);
     TLeProblem options;
     options.FactorOfSafety = o.fs;
     options.SafetyOn = o.onStrength ? TLeSafety::Strength : TLeSafety::Passive;

@@ -52,10 +52,35 @@ grep -q 'limit-equilibrium embedment (simplified, factor 1): 7.31' "$work/sweep.
 [ "$(ls "$work")" = "$(printf 'sweep.csv\nsweep.err\nwall.dn5d')" ] || fail "sweep: left files beside the data file: $(ls "$work")"
 rm -rf "$work"
 
+# Sections: the catalogue on generated_sand (H = 10 ft, H/150 = 0.8 in); GU 6N bends too far, AU 14 is
+# the lightest that passes; AU 16's utilisation by hand: 143.7 kip-in on the 12 in width is 53.28
+# kN-m/m, over W fy = 1600 cm3/m x 355 MPa = 568 kN-m/m.
+work=$(mktemp -d)
+cp "$examples/generated_sand.dn5d" "$work/wall.dn5d"
+"$design" section "$work/wall.dn5d" >"$work/sections.csv" 2>"$work/sections.err" || fail "section: exit $?"
+[ "$(wc -l <"$work/sections.csv")" -eq 14 ] || fail "section: expected 13 sections"
+grep -q '^GU 6N,.*,no$' "$work/sections.csv" || fail "section: GU 6N should not pass"
+awk -F, '$1 == "AU 16" { u = $7 / 0.0938 - 1; exit !(u * u < 1e-4 && $10 == "yes") }' "$work/sections.csv" ||
+    fail "section: AU 16 $(grep '^AU 16,' "$work/sections.csv")"
+grep -q 'lightest section that passes: AU 14' "$work/sections.err" || fail "section: $(cat "$work/sections.err")"
+# A section of the user's, in per-foot units: 240.6 in4/ft and 29.76 in3/ft are AU 16's 32850 cm4/m and
+# 1600 cm3/m, so it must check the same.
+printf 'name,in4/ft,in3/ft,lb/ft2\nMine,240.6,29.76,23.55\n' >"$work/mine.csv"
+"$design" section --catalogue "$work/mine.csv" "$work/wall.dn5d" >"$work/mine.out" 2>/dev/null || fail "catalogue: exit $?"
+awk -F, 'NR == 2 { u = $7 / 0.0938 - 1; exit !($1 == "Mine" && u * u < 1e-4) }' "$work/mine.out" ||
+    fail "catalogue: $(sed -n 2p "$work/mine.out")"
+printf 'name,in4/ft,in3/ft,lb/ft2\nBad,240.6,x,23.55\n' >"$work/bad.csv"
+"$design" section --catalogue "$work/bad.csv" "$work/wall.dn5d" >/dev/null 2>"$work/bad.err"
+[ $? -eq 2 ] || fail "catalogue: a bad value was not refused"
+grep -q 'line 2: the section modulus' "$work/bad.err" || fail "catalogue: $(cat "$work/bad.err")"
+rm -rf "$work"
+
 for bad in "" "le" "sweep $data/dry_sand_cantilever.dn5d" "le --method nope $data/dry_sand_cantilever.dn5d" \
     "le --fs 0.5 $data/dry_sand_cantilever.dn5d" "le --coulomb x $data/dry_sand_cantilever.dn5d" \
     "le $data/no_such_file.dn5d" "sweep --from 2 $data/dry_sand_cantilever.dn5d" \
-    "sweep --from 5 --to 2 --step 1 $data/dry_sand_cantilever.dn5d" "sweep --from 2 --to 5 --step 0 $data/dry_sand_cantilever.dn5d"; do
+    "sweep --from 5 --to 2 --step 1 $data/dry_sand_cantilever.dn5d" "sweep --from 2 --to 5 --step 0 $data/dry_sand_cantilever.dn5d" \
+    "section --grade S999 $data/dry_sand_cantilever.dn5d" "section --limit H/7 $data/dry_sand_cantilever.dn5d" \
+    "section --section NoSuch $data/dry_sand_cantilever.dn5d"; do
     # shellcheck disable=SC2086 # the arguments are meant to split
     "$design" $bad >/dev/null 2>&1
     [ $? -eq 2 ] || fail "'$bad' was not refused with status 2"
