@@ -330,18 +330,6 @@ int sweep(const TOptions& o, const app::model::TProgramData& model) {
     return std::cout ? 0 : 1;
 }
 
-// The problem with every stiffness record set to `ei`, everything else as entered.
-std::string withStiffness(const app::model::TProgramData& model, double ei) {
-    app::model::TGridTableRegistry plain, chart;
-    app::model::TProblemTables tables(plain, chart);
-    app::model::TProgramData copy(tables);
-    app::model::CopyProblem(model, copy);
-    app::model::TGridTable& stiffness = copy.Tables().PileSect;
-    for (int r = 0; r < stiffness.RowCount(); ++r)
-        stiffness.Cell(3, r).SetFloat(static_cast<long double>(ei));
-    return app::model::FormatDataFile(copy);
-}
-
 int sections(const TOptions& o, const app::model::TProgramData& model) {
     if (model.StageCount > 1) {
         std::cerr << "drenok-design: the section check takes a problem without stages; "
@@ -389,7 +377,7 @@ int sections(const TOptions& o, const app::model::TProgramData& model) {
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         const fs::path file = scratch.folder / ("section-" + std::to_string(i + 1) + ".dn5d");
         std::ofstream out(file, std::ios::binary);
-        out << withStiffness(model, SectionStiffness(catalogue[i], model.UnitSystem(), width));
+        out << StiffenedDataText(model, SectionStiffness(catalogue[i], model.UnitSystem(), width));
         out.close();
         if (!out) {
             std::cerr << "drenok-design: cannot write " << file.string() << '\n';

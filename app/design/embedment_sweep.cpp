@@ -60,6 +60,15 @@ std::string LengthenedDataText(const TProgramData& model, int increments) {
     return app::model::FormatDataFile(copy->Model);
 }
 
+std::string StiffenedDataText(const TProgramData& model, double ei) {
+    auto copy = std::make_unique<TProblem>();
+    app::model::CopyProblem(model, copy->Model);
+    app::model::TGridTable& stiffness = copy->Model.Tables().PileSect;
+    for (int r = 0; r < stiffness.RowCount(); ++r)
+        stiffness.Cell(3, r).SetFloat(static_cast<long double>(ei));
+    return app::model::FormatDataFile(copy->Model);
+}
+
 TSweepRun ReadSweepRun(const std::filesystem::path& dataFile, double embedment, int increments) {
     TSweepRun run;
     run.Embedment = embedment;

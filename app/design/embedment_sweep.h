@@ -25,6 +25,9 @@ namespace app::design {
 /// The data file of the problem with the wall of `increments` increments, everything else as entered.
 [[nodiscard]] std::string LengthenedDataText(const app::model::TProgramData& model, int increments);
 
+/// The data file of the problem with every stiffness record set to `ei`, everything else as entered.
+[[nodiscard]] std::string StiffenedDataText(const app::model::TProgramData& model, double ei);
+
 struct TSweepRun {
     double Embedment = 0.0;  // feet or metres
     int Increments = 0;

@@ -33,6 +33,7 @@
 #include "app/results/view3d/dlg_block.h"
 #include "app/results/views/side_view.h"
 #include "app/session/desktop_open.h"
+#include "app/ui/design/design_window.h"
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/dialogs/dlg_about.h"
 #include "app/ui/dialogs/dlg_staged.h"
@@ -711,6 +712,20 @@ void TMainForm::createMenus() {
             this, &TMainForm::ExportClick);
     onOpen(graphics, nothing);
 
+    // Design: embedment and sections beside the analysis.
+    QMenu* design = menuBar()->addMenu(tr("&Design"));
+    design->setObjectName(QStringLiteral("DesignMenu"));
+    const std::pair<QString, TDesignWindow::TPage> designPages[] = {
+        {tr("&Limit Equilibrium..."), TDesignWindow::LimitEquilibrium},
+        {tr("&Embedment Sweep..."), TDesignWindow::EmbedmentSweep},
+        {tr("&Sections..."), TDesignWindow::Sections}};
+    for (const auto& [caption, page] : designPages) {
+        QAction* action = design->addAction(caption);
+        action->setObjectName(QStringLiteral("Design%1").arg(static_cast<int>(page)));
+        connect(action, &QAction::triggered, this, [this, page = page] { OpenDesign(page); });
+    }
+    onOpen(design, nothing);
+
     // Show 3DView: there only while the 3D view is open.
     m_show3DMenu = menuBar()->addMenu(tr("Show &3DView"));
     m_show3DMenu->setObjectName(QStringLiteral("Show3DMenu"));
@@ -1013,6 +1028,14 @@ void TMainForm::RecentClick(int index) {
     const std::string path = entries[static_cast<std::size_t>(index)];
     guarded([&] {
         if (m_document->OpenNamed(path)) m_mdi->closeAllSubWindows();
+    });
+}
+
+void TMainForm::OpenDesign(TDesignWindow::TPage page) {
+    guarded([&] {
+        showOnce(m_design, [this] { return new TDesignWindow(*m_document); });
+        if (m_design)
+            if (auto* window = qobject_cast<TDesignWindow*>(m_design->widget())) window->ShowPage(page);
     });
 }
 

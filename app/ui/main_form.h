@@ -17,6 +17,7 @@
 
 #include "app/model/command_rules.h"
 #include "app/session/document_controller.h"
+#include "app/ui/design/design_window.h"
 #include "app/ui/dialogs/data_dialogs.h"
 #include "app/ui/settings_store.h"
 #include "app/widgets/child_window.h"
@@ -156,6 +157,8 @@ private:
     void SideViewClick();
     /// The results summary (brought to the front, with the latest results) and the node tables.
     void OpenSummary();
+    /// Design > Limit Equilibrium, Embedment Sweep, Sections: the design window at that page.
+    void OpenDesign(TDesignWindow::TPage page);
     /// Edit > Undo and Redo.
     void UndoClick();
     void RedoClick();
@@ -191,6 +194,7 @@ private:
     std::function<void(app::results::TDlgExport&)> m_exportSetup;
     QPointer<QMdiSubWindow> m_sideView;
     QPointer<QMdiSubWindow> m_summary;
+    QPointer<QMdiSubWindow> m_design;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
     QPointer<QMdiSubWindow> m_nodeTables;

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -184,6 +185,26 @@ int main(int argc, char** argv) {
             view->Gl()->update();
         }
     });
+    // The design window's three pages, each computed.
+    const std::pair<const char*, const char*> designPages[] = {{"DesignCompute", "design_limit_equilibrium"},
+                                                               {"SweepRun", "design_sweep"},
+                                                               {"SectionCheck", "design_sections"}};
+    for (int page = 0; page < 3; ++page) {
+        form.findChild<QAction*>(QStringLiteral("Design%1").arg(page))->trigger();
+        QTest::qWait(200);
+        QMdiSubWindow* window = form.MdiArea()->activeSubWindow();
+        if (!window) {
+            ++shots.failed;
+            continue;
+        }
+        window->resize(QSize(980, 560));
+        if (auto* button =
+                window->widget()->findChild<QPushButton*>(QString::fromLatin1(designPages[page].first)))
+            button->click();
+        QTest::qWait(300);
+        shots.save(window->grab(), designPages[page].second);
+    }
+    form.MdiArea()->closeAllSubWindows();
     std::printf("saved %d pictures in %s\n", shots.saved, qPrintable(out.path()));
     return shots.failed == 0 ? 0 : 1;
 }

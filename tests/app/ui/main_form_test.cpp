@@ -20,10 +20,12 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
+#include <cmath>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -37,6 +39,7 @@
 #include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_form.h"
 #include "app/results/summary/summary_window.h"
+#include "app/ui/design/design_window.h"
 #include "app/ui/dialogs/dlg_staged.h"
 #include "app/ui/dialogs/text_viewer.h"
 #include "app/ui/main_form.h"
@@ -115,6 +118,7 @@ private slots:
     void keyboardReachesTheMenus();
     void exportFromTheGraphicsMenu();
     void summaryAfterEveryRunAndNodeTables();
+    void designMenuLimitEquilibriumSweepAndSections();
 };
 
 void MainFormTest::eachExampleOpensRunsAndEnablesResults() {
@@ -817,6 +821,43 @@ void MainFormTest::summaryAfterEveryRunAndNodeTables() {
     // Stage 2's top deflection, as the store holds it.
     QCOMPARE(lines[1].split(QLatin1Char('\t'))[2].toDouble(),
              static_cast<double>(p.form->Document().Model().Results.Response(1, 0).Deflection));
+}
+
+// The Design menu through its window: the limit-equilibrium embedment, a sweep that brackets where the
+// p-y solution fails, and the section check, with the numbers drenok-design gives for the same wall.
+void MainFormTest::designMenuLimitEquilibriumSweepAndSections() {
+    QTemporaryDir folder;
+    Program p;
+    p.open(copyExample(folder, QStringLiteral("generated_sand.dn5d")));
+    p.named("Design0")->trigger();
+    auto* design = qobject_cast<TDesignWindow*>(p.form->MdiArea()->activeSubWindow()->widget());
+    QVERIFY(design != nullptr);
+    design->findChild<QPushButton*>(QStringLiteral("DesignCompute"))->click();
+    QTableWidget* le = design->Table(TDesignWindow::LimitEquilibrium);
+    QCOMPARE(le->rowCount(), 1);
+    QCOMPARE(le->item(0, 1)->text(), QStringLiteral("simplified"));
+    QVERIFY(std::fabs(le->item(0, 2)->text().toDouble() - 7.3145) < 1e-3);
+    QVERIFY(design->Graph(TDesignWindow::LimitEquilibrium)->Plot.HasCurveData());
+
+    p.named("Design1")->trigger();
+    QCOMPARE(p.form->MdiArea()->subWindowList().size(), 1);  // the same window, at its sweep page
+    design->From->setValue(4);
+    design->To->setValue(8);
+    design->Step->setValue(1);
+    design->findChild<QPushButton*>(QStringLiteral("SweepRun"))->click();
+    QTableWidget* sweep = design->Table(TDesignWindow::EmbedmentSweep);
+    QCOMPARE(sweep->rowCount(), 5);
+    QCOMPARE(sweep->item(0, 2)->text(), QStringLiteral("DEFLECTION EXCEEDED"));
+    QCOMPARE(sweep->item(1, 2)->text(), QStringLiteral("converged"));
+    QVERIFY(design->findChildren<QLabel*>().size() > 0);
+
+    p.named("Design2")->trigger();
+    design->findChild<QPushButton*>(QStringLiteral("SectionCheck"))->click();
+    QTableWidget* sections = design->Table(TDesignWindow::Sections);
+    QCOMPARE(sections->rowCount(), 13);
+    QCOMPARE(sections->item(0, 0)->text(), QStringLiteral("GU 6N"));
+    QCOMPARE(sections->item(0, 8)->text(), QStringLiteral("no"));
+    QCOMPARE(sections->item(3, 8)->text(), QStringLiteral("yes"));  // AU 14
 }
 
 QTEST_MAIN(MainFormTest)

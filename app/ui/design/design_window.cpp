@@ -1,0 +1,434 @@
+#include "app/ui/design/design_window.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "app/design/design_inputs.h"
+#include "app/design/sections.h"
+#include "app/model/number_format.h"
+#include "app/model/results_summary.h"
+#include "app/model/units.h"
+#include "app/results/graph/plot_painter.h"
+#include "app/session/document_controller.h"
+#include "app/widgets/messages.h"
+
+namespace app::ui {
+
+namespace {
+
+using namespace app::design;
+
+QString number(double value) {
+    return QString::fromStdString(app::model::FormatGeneral(static_cast<long double>(value), 5));
+}
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QDoubleSpinBox* spin(QWidget* parent, double low, double high, double value, double step, int decimals,
+                     const char* name) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setRange(low, high);
+    box->setValue(value);
+    box->setSingleStep(step);
+    box->setDecimals(decimals);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+void setUpGraph(app::model::TGraphPlot& plot, const std::string& caption, const std::string& x,
+                const std::string& y, bool depth) {
+    plot.Caption = caption;
+    plot.XCaption = x;
+    plot.YCaption = y;
+    plot.XOnTop = depth;
+    plot.Markers = depth ? 20 : 1;  // the pressure diagrams have 201 points
+    plot.SetUnits(3);               // the captions carry their units
+}
+
+}  // namespace
+
+TDesignGraph::TDesignGraph(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(320, 260);
+}
+
+void TDesignGraph::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (!Plot.HasCurveData()) return;
+    app::results::PaintPlotPicture(painter, Plot, app::results::MakeView(Plot), size(), logicalDpiX());
+}
+
+TDesignWindow::TDesignWindow(app::session::TDocumentController& document, QWidget* parent)
+    : QWidget(parent), m_document(document) {
+    setWindowTitle(tr("Design"));
+    setObjectName(QStringLiteral("DesignWindow"));
+    auto* layout = new QVBoxLayout(this);
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(limitPage(), tr("&Limit Equilibrium"));
+    m_tabs->addTab(sweepPage(), tr("&Embedment Sweep"));
+    m_tabs->addTab(sectionPage(), tr("&Sections"));
+    layout->addWidget(m_tabs);
+    resize(980, 620);
+}
+
+void TDesignWindow::ShowPage(TPage page) {
+    m_tabs->setCurrentIndex(page);
+}
+
+QWidget* TDesignWindow::limitPage() {
+    auto* page = new QWidget(this);
+    auto* layout = new QHBoxLayout(page);
+    auto* left = new QVBoxLayout;
+    auto* form = new QFormLayout;
+    Method = new QComboBox(page);
+    Method->setObjectName(QStringLiteral("DesignMethod"));
+    Method->addItems({tr("By the tiebacks"), tr("Fixed earth, simplified"), tr("Fixed earth, full"),
+                      tr("Free-earth support")});
+    Factor = spin(page, 1.0, 5.0, 1.0, 0.1, 2, "DesignFactor");
+    SafetyOn = new QComboBox(page);
+    SafetyOn->addItems({tr("Passive resistance"), tr("Strength (tan phi and c)")});
+    WallFriction = spin(page, 0.0, 40.0, 0.0, 1.0, 1, "DesignWallFriction");
+    Increase = spin(page, 0.0, 100.0, 20.0, 5.0, 0, "DesignIncrease");
+    form->addRow(tr("Method:"), Method);
+    form->addRow(tr("Factor of safety:"), Factor);
+    form->addRow(tr("Factor on:"), SafetyOn);
+    form->addRow(tr("Wall friction (deg, 0: Rankine):"), WallFriction);
+    form->addRow(tr("Increase of the simplified method (%):"), Increase);
+    left->addLayout(form);
+    auto* compute = new QPushButton(tr("&Compute"), page);
+    compute->setObjectName(QStringLiteral("DesignCompute"));
+    connect(compute, &QPushButton::clicked, this, [this] { ComputeLimitEquilibrium(); });
+    left->addWidget(compute);
+    m_tables[LimitEquilibrium] = new QTableWidget(page);
+    left->addWidget(m_tables[LimitEquilibrium], 1);
+    m_notes[LimitEquilibrium] = new QLabel(page);
+    m_notes[LimitEquilibrium]->setWordWrap(true);
+    left->addWidget(m_notes[LimitEquilibrium]);
+    layout->addLayout(left, 3);
+    m_graphs[LimitEquilibrium] = new TDesignGraph(page);
+    setUpGraph(m_graphs[LimitEquilibrium]->Plot, "Limit-Equilibrium Pressures", "Pressure", "Depth", true);
+    layout->addWidget(m_graphs[LimitEquilibrium], 2);
+    return page;
+}
+
+QWidget* TDesignWindow::sweepPage() {
+    auto* page = new QWidget(this);
+    auto* layout = new QHBoxLayout(page);
+    auto* left = new QVBoxLayout;
+    auto* form = new QFormLayout;
+    From = spin(page, 0.1, 1000.0, 2.0, 1.0, 2, "SweepFrom");
+    To = spin(page, 0.1, 1000.0, 16.0, 1.0, 2, "SweepTo");
+    Step = spin(page, 0.01, 100.0, 1.0, 0.5, 2, "SweepStep");
+    Limit = spin(page, 0.0, 100000.0, 0.0, 0.5, 3, "SweepLimit");
+    form->addRow(tr("Embedment from:"), From);
+    form->addRow(tr("to:"), To);
+    form->addRow(tr("by:"), Step);
+    form->addRow(tr("Top deflection limit (0: none):"), Limit);
+    left->addLayout(form);
+    auto* run = new QPushButton(tr("&Run"), page);
+    run->setObjectName(QStringLiteral("SweepRun"));
+    connect(run, &QPushButton::clicked, this, [this] { RunSweep(); });
+    left->addWidget(run);
+    m_tables[EmbedmentSweep] = new QTableWidget(page);
+    left->addWidget(m_tables[EmbedmentSweep], 1);
+    m_notes[EmbedmentSweep] = new QLabel(page);
+    m_notes[EmbedmentSweep]->setWordWrap(true);
+    left->addWidget(m_notes[EmbedmentSweep]);
+    layout->addLayout(left, 3);
+    m_graphs[EmbedmentSweep] = new TDesignGraph(page);
+    setUpGraph(m_graphs[EmbedmentSweep]->Plot, "Top Deflection vs Embedment", "Embedment", "Top deflection",
+               false);
+    layout->addWidget(m_graphs[EmbedmentSweep], 2);
+    return page;
+}
+
+QWidget* TDesignWindow::sectionPage() {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    auto* form = new QFormLayout;
+    Grade = new QComboBox(page);
+    Grade->setObjectName(QStringLiteral("SectionGrade"));
+    for (const TSteelGrade& g : SteelGrades())
+        Grade->addItem(text(g.Name));
+    Grade->setCurrentText(QStringLiteral("S355GP"));
+    DeflectionLimit = new QComboBox(page);
+    DeflectionLimit->setObjectName(QStringLiteral("SectionLimit"));
+    DeflectionLimit->addItems({QStringLiteral("H/100"), QStringLiteral("H/150"), QStringLiteral("H/200")});
+    DeflectionLimit->setCurrentIndex(1);
+    form->addRow(tr("Steel grade:"), Grade);
+    form->addRow(tr("Top deflection limit:"), DeflectionLimit);
+    layout->addLayout(form);
+    auto* check = new QPushButton(tr("C&heck Sections"), page);
+    check->setObjectName(QStringLiteral("SectionCheck"));
+    connect(check, &QPushButton::clicked, this, [this] { CheckSections(); });
+    layout->addWidget(check);
+    m_tables[Sections] = new QTableWidget(page);
+    layout->addWidget(m_tables[Sections], 1);
+    m_notes[Sections] = new QLabel(page);
+    m_notes[Sections]->setWordWrap(true);
+    layout->addWidget(m_notes[Sections]);
+    m_graphs[Sections] = nullptr;
+    return page;
+}
+
+void TDesignWindow::fill(TPage page, const QStringList& headers, const std::vector<QStringList>& rows) {
+    QTableWidget* table = m_tables[page];
+    table->clear();
+    table->setColumnCount(static_cast<int>(headers.size()));
+    table->setHorizontalHeaderLabels(headers);
+    table->setRowCount(static_cast<int>(rows.size()));
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        for (int c = 0; c < rows[static_cast<std::size_t>(r)].size(); ++c)
+            table->setItem(r, c, new QTableWidgetItem(rows[static_cast<std::size_t>(r)][c]));
+    table->resizeColumnsToContents();
+}
+
+void TDesignWindow::note(TPage page, const QString& text) {
+    m_notes[page]->setText(text);
+}
+
+void TDesignWindow::ComputeLimitEquilibrium() {
+    try {
+        const auto& model = m_document.Model();
+        TLeProblem options;
+        options.FactorOfSafety = Factor->value();
+        options.SafetyOn = SafetyOn->currentIndex() == 1 ? TLeSafety::Strength : TLeSafety::Passive;
+        if (WallFriction->value() > 0.0) {
+            options.Coefficients = TLeCoefficients::Coulomb;
+            options.WallFriction = WallFriction->value();
+        }
+        const std::vector<TDesignCase> cases = DesignCases(model, model.FileName, options);
+        const TDesignUnits u = DesignUnits(model.UnitSystem());
+        std::vector<QStringList> rows;
+        QStringList notes;
+        app::model::TGraphPlot& plot = m_graphs[LimitEquilibrium]->Plot;
+        plot.SetLineCount(0);
+        for (const TDesignCase& c : cases) {
+            TLeResult r;
+            QString method;
+            QString status;
+            const int choice = Method->currentIndex();
+            const bool freeEarth = choice == 3 || (choice == 0 && !c.Tiebacks.empty());
+            if (freeEarth && c.Tiebacks.size() != 1) {
+                status = c.Tiebacks.empty()
+                             ? tr("free-earth support needs a tieback")
+                             : tr("several tiebacks need the apparent-pressure method, not in this version");
+                method = tr("free-earth");
+            } else if (freeEarth) {
+                r = FreeEarth(c.Problem, c.Tiebacks.front());
+                method = tr("free-earth");
+            } else {
+                r = FixedEarth(c.Problem, choice == 2, Increase->value() / 100.0);
+                method = choice == 2 ? tr("full") : tr("simplified");
+            }
+            if (status.isEmpty()) status = r.Solved ? tr("solved") : text(r.Why);
+            auto value = [&r](double v) { return r.Solved ? number(v) : QString(); };
+            rows.push_back({text(c.Name), method, value(r.EmbedmentRequired), value(r.EmbedmentDesign),
+                            number(c.WallLength - c.Problem.Excavation),
+                            r.Solved && freeEarth ? number(r.TiebackForce) : QString(), value(r.MaxMoment),
+                            status});
+            for (const std::string& n : c.Notes)
+                notes << text(c.Name) + QStringLiteral(": ") + text(n);
+            // The first solved case's diagram: active behind, passive in front, net.
+            if (r.Solved && plot.LineCount() == 0) {
+                plot.SetLineCount(3);
+                const char* names[] = {"Active (behind)", "Passive (in front)", "Net"};
+                for (int k = 0; k < 3; ++k) {
+                    plot.Line(k).Name = names[k];
+                    for (const TLePressure& p : r.Diagram)
+                        plot.Line(k).Points.push_back({k == 0   ? p.Active
+                                                       : k == 1 ? p.Passive
+                                                                : p.Net(),
+                                                       p.Depth});
+                }
+                plot.XCaption = "Pressure (" + u.ForcePerWidth.substr(0, u.ForcePerWidth.find('/')) + "/" +
+                                u.Length + "2)";
+                plot.YCaption = "Depth (" + u.Length + ")";
+                plot.Caption = "Limit-Equilibrium Pressures, " + c.Name;
+            }
+        }
+        const QString L = text(u.Length);
+        fill(LimitEquilibrium,
+             {tr("Problem"), tr("Method"), tr("Embedment required (%1)").arg(L),
+              tr("Embedment design (%1)").arg(L), tr("Embedment provided (%1)").arg(L),
+              tr("Tieback force (%1)").arg(text(u.ForcePerWidth)),
+              tr("Largest moment (%1)").arg(text(u.MomentPerWidth)), tr("Status")},
+             rows);
+        note(LimitEquilibrium,
+             notes.isEmpty() ? tr("Embedments below the excavation.") : notes.join(QLatin1Char('\n')));
+        m_graphs[LimitEquilibrium]->update();
+    } catch (const std::exception& e) {
+        app::widgets::ShowInformation(this, QString::fromStdString(e.what()));
+    }
+}
+
+std::vector<TSweepRun> TDesignWindow::runAll(const std::vector<std::string>& texts,
+                                             const std::vector<double>& embedments,
+                                             const std::vector<int>& increments) {
+    std::vector<TSweepRun> runs;
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        throw std::runtime_error("no scratch folder for the runs: " + folder.errorString().toStdString());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const QString file = folder.filePath(QStringLiteral("run-%1.dn5d").arg(i + 1));
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(QByteArray::fromStdString(texts[i])) < 0)
+            throw std::runtime_error("cannot write " + file.toStdString());
+        out.close();
+        (void)m_document.Runner().Run(file.toStdString());
+        runs.push_back(ReadSweepRun(file.toStdString(), embedments[i], increments[i]));
+    }
+    return runs;
+}
+
+void TDesignWindow::RunSweep() {
+    try {
+        const auto& model = m_document.Model();
+        if (model.StageCount > 1) {
+            note(EmbedmentSweep, tr("The sweep takes a problem without stages in this version."));
+            return;
+        }
+        const std::vector<double> embedments =
+            SweepEmbedments(model, From->value(), To->value(), Step->value());
+        if (embedments.empty()) {
+            note(EmbedmentSweep, tr("No embedment of the range makes a wall of whole increments."));
+            return;
+        }
+        std::vector<std::string> texts;
+        std::vector<int> increments;
+        for (const double d : embedments) {
+            increments.push_back(IncrementsFor(model, d));
+            texts.push_back(LengthenedDataText(model, increments.back()));
+        }
+        const std::vector<TSweepRun> runs = runAll(texts, embedments, increments);
+        const app::model::TSummaryUnits u = app::model::SummaryUnits(model.UnitSystem());
+        std::vector<QStringList> rows;
+        app::model::TGraphPlot& plot = m_graphs[EmbedmentSweep]->Plot;
+        plot.SetLineCount(2);
+        plot.Line(0).Name = "Converged";
+        plot.Line(1).Name = "Not converged";
+        plot.XCaption = "Embedment (" + u.Depth + ")";
+        plot.YCaption = "Top deflection (" + u.Deflection + ")";
+        for (const TSweepRun& r : runs) {
+            QStringList row{number(r.Embedment),     QString::number(r.Increments), text(r.Status),
+                            number(r.TopDeflection), number(r.MaxMoment),           number(r.MaxShear)};
+            for (const double t : r.TiebackForces)
+                row << number(t);
+            rows.push_back(row);
+            // A run that did not converge has no deflection to draw: its mark stands at zero.
+            const bool converged = r.State == app::model::TRunState::Converged;
+            plot.Line(converged ? 0 : 1).Points.push_back({r.Embedment, converged ? r.TopDeflection : 0.0});
+        }
+        fill(
+            EmbedmentSweep,
+            {tr("Embedment (%1)").arg(text(u.Depth)), tr("Increments"), tr("Status"),
+             tr("Top deflection (%1)").arg(text(u.Deflection)), tr("Largest moment (%1)").arg(text(u.Moment)),
+             tr("Largest shear (%1)").arg(text(u.Shear)), tr("Tieback forces (%1)").arg(text(u.Force))},
+            rows);
+        const std::optional<double> limit =
+            Limit->value() > 0.0 ? std::optional<double>(Limit->value()) : std::nullopt;
+        const std::optional<double> shortest = ShortestConvergingEmbedment(runs, limit);
+        QString said = shortest ? tr("Every embedment from %1 %2 on converges%3.")
+                                      .arg(number(*shortest), text(u.Depth),
+                                           limit ? tr(" within the deflection limit") : QString())
+                                : tr("The longest embedment of the sweep does not hold.");
+        const TDesignCase c = DesignCaseOf(model, TLeProblem{});
+        const TLeResult le = c.Tiebacks.size() == 1 ? FreeEarth(c.Problem, c.Tiebacks.front())
+                             : c.Tiebacks.empty()   ? FixedEarth(c.Problem, false)
+                                                    : TLeResult{};
+        if (le.Solved) {
+            said += tr(" Limit equilibrium (%1, factor 1): %2 %3.")
+                        .arg(QString::fromLatin1(MethodName(le.Method)), number(le.EmbedmentRequired),
+                             text(u.Depth));
+            // The limit-equilibrium embedment as an upright line across the graph.
+            double top = 0.0;
+            for (const app::model::TFloatPoint& point : plot.Line(0).Points)
+                top = std::max(top, static_cast<double>(point.Y));
+            plot.SetLineCount(3);
+            plot.Line(2).Name = "Limit equilibrium";
+            plot.Line(2).Points = {{le.EmbedmentRequired, 0.0},
+                                   {le.EmbedmentRequired, top > 0.0 ? top : 1.0}};
+        }
+        note(EmbedmentSweep, said);
+        m_graphs[EmbedmentSweep]->update();
+    } catch (const std::exception& e) {
+        app::widgets::ShowInformation(this, QString::fromStdString(e.what()));
+    }
+}
+
+void TDesignWindow::CheckSections() {
+    try {
+        const auto& model = m_document.Model();
+        if (model.StageCount > 1) {
+            note(Sections, tr("The section check takes a problem without stages in this version."));
+            return;
+        }
+        const double width = static_cast<double>(model.ActiveWidth);
+        if (!(width > 0.0)) {
+            note(Sections,
+                 tr("The wall has no width for earth pressure (Wa): no section per unit width can be set."));
+            return;
+        }
+        const std::vector<TSection>& catalogue = SectionCatalogue();
+        std::vector<std::string> texts;
+        for (const TSection& s : catalogue)
+            texts.push_back(StiffenedDataText(model, SectionStiffness(s, model.UnitSystem(), width)));
+        const std::vector<TSweepRun> runs = runAll(texts, std::vector<double>(catalogue.size(), 0.0),
+                                                   std::vector<int>(catalogue.size(), model.IncrementCount));
+        const double fy = SteelGrade(Grade->currentText().toStdString())->Yield;
+        const bool si = model.UnitSystem() == app::model::kUnitsSI;
+        const double divisor = DeflectionLimit->currentIndex() == 0   ? 100.0
+                               : DeflectionLimit->currentIndex() == 1 ? 150.0
+                                                                      : 200.0;
+        const double limit = static_cast<double>(model.FreeHeight) * (si ? 1000.0 : 1.0) / divisor;
+        const app::model::TSummaryUnits u = app::model::SummaryUnits(model.UnitSystem());
+        std::vector<QStringList> rows;
+        QString lightest;
+        double lightestMass = 0.0;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const double utilisation =
+                BendingUtilisation(catalogue[i], fy, model.UnitSystem(), runs[i].MaxMoment, width);
+            const bool passes = runs[i].State == app::model::TRunState::Converged && utilisation <= 1.0 &&
+                                runs[i].TopDeflection <= limit;
+            if (passes && (lightest.isEmpty() || catalogue[i].Mass < lightestMass)) {
+                lightest = text(catalogue[i].Name);
+                lightestMass = catalogue[i].Mass;
+            }
+            rows.push_back({text(catalogue[i].Name), number(catalogue[i].Inertia),
+                            number(catalogue[i].Modulus), number(catalogue[i].Mass), text(runs[i].Status),
+                            number(runs[i].MaxMoment), number(utilisation), number(runs[i].TopDeflection),
+                            passes ? tr("yes") : tr("no")});
+        }
+        fill(Sections,
+             {tr("Section"), tr("I (cm4/m)"), tr("W (cm3/m)"), tr("Mass (kg/m2)"), tr("Status"),
+              tr("Largest moment (%1)").arg(text(u.Moment)), tr("Utilisation M/(W fy)"),
+              tr("Top deflection (%1)").arg(text(u.Deflection)), tr("Passes")},
+             rows);
+        note(Sections, (lightest.isEmpty() ? tr("No section passes.")
+                                           : tr("The lightest section that passes: %1.").arg(lightest)) +
+                           tr(" fy %1 MPa; top deflection within %2 %3.")
+                               .arg(number(fy), number(limit), text(u.Deflection)));
+    } catch (const std::exception& e) {
+        app::widgets::ShowInformation(this, QString::fromStdString(e.what()));
+    }
+}
+
+}  // namespace app::ui
