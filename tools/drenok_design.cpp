@@ -43,13 +43,15 @@ namespace fs = std::filesystem;
 using namespace app::design;
 
 constexpr const char* kUsage =
-    "usage: drenok-design le [--method simplified|full|free-earth] [--fs F] [--fs-on passive|strength]\n"
+    "usage: drenok-design le [--method simplified|full|free-earth|apparent] [--fs F] [--fs-on "
+    "passive|strength]\n"
     "                        [--coulomb DELTA] [--increase PERCENT] [--json] wall.dn5d\n"
     "       drenok-design sweep --from D1 --to D2 --step S [--limit Y] [-j N] [--json] wall.dn5d\n"
     "       drenok-design section [--catalogue FILE] [--section NAME] [--grade NAME | --fy F]\n"
     "                             [--limit H/100|H/150|H/200|Y] [-j N] [--json] wall.dn5d\n"
     "  Limit-equilibrium embedment below the excavation of each problem or stage: the fixed-earth\n"
-    "  method for cantilevers (simplified, the default, or full), free-earth support for one tieback.\n"
+    "  method for cantilevers (simplified, the default, or full), free-earth support for one tieback,\n"
+    "  the apparent-pressure method for two or more.\n"
     "  Rankine coefficients unless --coulomb gives the wall friction in degrees; the factor of safety\n"
     "  (default 1) divides the passive resistance, or with --fs-on strength tan(phi) and c.\n"
     "  sweep: the p-y analysis with the wall lengthened or shortened to each embedment below the\n"
@@ -133,7 +135,8 @@ bool parse(int argc, char** argv, TOptions& o) {
                 return false;
             o.jobs = static_cast<int>(jobs);
         } else if (a == "--method") {
-            if (!next(v) || (v != "simplified" && v != "full" && v != "free-earth")) return false;
+            if (!next(v) || (v != "simplified" && v != "full" && v != "free-earth" && v != "apparent"))
+                return false;
             o.method = std::string(v);
         } else if (a == "--fs") {
             if (!next(v) || !number(v, o.fs) || o.fs < 1.0) return false;
@@ -183,6 +186,15 @@ struct TRow {
     TLeResult result;
     double provided = 0.0;
 };
+
+// The tieback forces of a solved row, from the top, with `separator` between them.
+std::string tiebackForces(const TRow& r, const char* separator) {
+    if (r.method == "free-earth") return shown(r.result.TiebackForce);
+    std::string out;
+    for (std::size_t i = 0; i < r.result.TiebackForces.size(); ++i)
+        out.append(i ? separator : "").append(shown(r.result.TiebackForces[i]));
+    return out;
+}
 
 // The engine's runner, installed beside this tool.
 fs::path runnerPath() {
@@ -283,7 +295,7 @@ int sweep(const TOptions& o, const app::model::TProgramData& model) {
     const TDesignCase c = DesignCaseOf(model, TLeProblem{});
     const TLeResult le = c.Tiebacks.size() == 1 ? FreeEarth(c.Problem, c.Tiebacks.front())
                          : c.Tiebacks.empty()   ? FixedEarth(c.Problem, false)
-                                                : TLeResult{};
+                                                : ApparentPressure(c.Problem, c.Tiebacks);
     const app::model::TSummaryUnits u = app::model::SummaryUnits(model.UnitSystem());
     std::size_t ties = 0;
     for (const TSweepRun& r : runs)
@@ -488,14 +500,19 @@ int main(int argc, char** argv) {
         row.problem = c.Name;
         row.provided = c.WallLength - c.Problem.Excavation;
         std::string method = o.method;
-        if (method.empty()) method = c.Tiebacks.empty() ? "simplified" : "free-earth";
+        if (method.empty())
+            method = c.Tiebacks.empty() ? "simplified" : c.Tiebacks.size() == 1 ? "free-earth" : "apparent";
         row.method = method;
         if (method == "free-earth" && c.Tiebacks.size() != 1) {
             row.status = c.Tiebacks.empty()
                              ? "free-earth support needs a tieback; this problem has none"
                              : "free-earth support takes one tieback; this problem has " +
-                                   std::to_string(c.Tiebacks.size()) +
-                                   " (the apparent-pressure method they need is not in this version)";
+                                   std::to_string(c.Tiebacks.size()) + " (use --method apparent)";
+        } else if (method == "apparent" && c.Tiebacks.size() < 2) {
+            row.status = "the apparent-pressure method is for two or more tiebacks; this problem has " +
+                         std::to_string(c.Tiebacks.size());
+        } else if (method == "apparent") {
+            row.result = ApparentPressure(c.Problem, c.Tiebacks);
         } else if (method == "free-earth") {
             row.result = FreeEarth(c.Problem, c.Tiebacks.front());
         } else {
@@ -524,8 +541,7 @@ int main(int argc, char** argv) {
                 std::cout << ", \"embedment_required\": " << shown(r.result.EmbedmentRequired)
                           << ", \"embedment_design\": " << shown(r.result.EmbedmentDesign)
                           << ", \"embedment_provided\": " << shown(r.provided) << ", \"tieback_forces\": ["
-                          << (r.method == "free-earth" ? shown(r.result.TiebackForce) : "")
-                          << "], \"max_moment\": " << shown(r.result.MaxMoment)
+                          << tiebackForces(r, ", ") << "], \"max_moment\": " << shown(r.result.MaxMoment)
                           << ", \"max_moment_depth\": " << shown(r.result.MaxMomentDepth);
             }
             std::cout << "}";
@@ -540,7 +556,7 @@ int main(int argc, char** argv) {
             auto field = [solved](double v) { return solved ? shown(v) : std::string(); };
             std::cout << csvText(r.problem) << ',' << r.method << ',' << field(r.result.EmbedmentRequired)
                       << ',' << field(r.result.EmbedmentDesign) << ',' << shown(r.provided) << ','
-                      << (solved && r.method == "free-earth" ? shown(r.result.TiebackForce) : "") << ','
+                      << (solved ? csvText(tiebackForces(r, ";")) : std::string()) << ','
                       << field(r.result.MaxMoment) << ',' << field(r.result.MaxMomentDepth) << ','
                       << csvText(r.status) << '\n';
         }

@@ -241,6 +241,8 @@ const char* MethodName(TLeMethod method) {
             return "full";
         case TLeMethod::FreeEarth:
             return "free-earth";
+        case TLeMethod::Apparent:
+            return "apparent";
     }
     return "";
 }
@@ -330,6 +332,103 @@ TLeResult FreeEarth(const TLeProblem& p, double anchorDepth) {
     }
     largestMoment([&](double z) { return table.at(0, z); }, H + depth, r.TiebackForce, anchorDepth, r);
     r.Diagram = diagram(p, H + depth);
+    r.Solved = true;
+    return r;
+}
+
+TLeResult ApparentPressure(const TLeProblem& p, std::vector<double> anchors) {
+    TLeResult r;
+    r.Method = TLeMethod::Apparent;
+    if (!validProblem(p, r)) return r;
+    const double H = p.Excavation;
+    std::sort(anchors.begin(), anchors.end());
+    if (anchors.size() < 2) {
+        r.Why = "the apparent-pressure method is for two or more tiebacks";
+        return r;
+    }
+    if (anchors.front() < 0.0 || anchors.back() >= H) {
+        r.Why = "a tieback is not above the excavation";
+        return r;
+    }
+    const TNetTable table(p, H * (1.0 + kSearchDepths));
+    // The trapezoid: rising over 2/3 of the depth to the first tieback, falling over 2/3 of the
+    // distance from the last to the excavation, its area 1.3 times the active force above it.
+    const double a = 2.0 * anchors.front() / 3.0;
+    const double b = 2.0 * (H - anchors.back()) / 3.0;
+    const double activeForce = table.force(0, H);  // nothing passive acts above the excavation
+    const double peak = 1.3 * activeForce / (H - a / 2 - b / 2);
+    auto apparent = [&](double z) {
+        if (z < a) return peak * z / a;
+        if (z <= H - b) return peak;
+        return z < H ? peak * (H - z) / b : 0.0;
+    };
+    // Loads of a stretch of the trapezoid, by a fine sum (it is linear in pieces).
+    auto load = [&](double from, double to, double about, bool moment) {
+        const int n = 2000;
+        double sum = 0.0;
+        for (int i = 0; i < n; ++i) {
+            const double z = from + (to - from) * (i + 0.5) / n;
+            sum += apparent(z) * (moment ? z - about : 1.0) * (to - from) / n;
+        }
+        return sum;
+    };
+    // Each upper tieback takes the trapezoid from halfway to the one above (the top for the first)
+    // to halfway to the one below.
+    const std::size_t last = anchors.size() - 1;
+    for (std::size_t i = 0; i < last; ++i) {
+        const double top = i == 0 ? 0.0 : (anchors[i - 1] + anchors[i]) / 2;
+        r.TiebackForces.push_back(load(top, (anchors[i] + anchors[i + 1]) / 2, 0.0, false));
+    }
+    // Below the lowest tieback: moments about it of the trapezoid down to the excavation and of the
+    // net pressure below it.
+    const double lowest = anchors[last];
+    const double lower = load(lowest, H, lowest, true);
+    auto moment = [&](double D) {
+        const double toe = H + D;
+        const double below = (table.firstMoment(0, toe) - table.firstMoment(0, H)) -
+                             lowest * (table.force(0, toe) - table.force(0, H));
+        return lower + below;
+    };
+    double depth = 0.0;
+    if (!firstRoot(moment, 1e-6 * H, kSearchDepths * H, depth)) {
+        r.Why =
+            "the passive resistance does not balance the moments about the lowest tieback within 20 "
+            "excavation "
+            "depths";
+        return r;
+    }
+    const double share = load((anchors[last - 1] + lowest) / 2, lowest, 0.0, false);
+    const double rest = load(lowest, H, 0.0, false) + table.force(0, H + depth) - table.force(0, H);
+    r.TiebackForces.push_back(share + rest);
+    r.EmbedmentRequired = r.EmbedmentDesign = depth;
+    r.TiebackForce = r.TiebackForces.back();
+    // The moment diagram: the trapezoid above the excavation, the net pressure below, the tiebacks.
+    const int n = 2000;
+    const double toe = H + depth, h = toe / n;
+    double shear = 0.0, bending = 0.0;
+    auto pressure = [&](double z) { return z < H ? apparent(z) : table.at(0, z); };
+    std::size_t next = 0;
+    for (int i = 0; i < n; ++i) {
+        const double z0 = i * h, z1 = z0 + h;
+        const double before = shear;
+        shear += (pressure(z0) + pressure(z1)) / 2 * h;
+        while (next < anchors.size() && anchors[next] < z1)
+            shear -= r.TiebackForces[next++];
+        bending += (before + shear) / 2 * h;
+        // The tributary areas do not close the moments at the toe; the spans above the excavation
+        // are where the apparent pressure governs the bending.
+        if (z1 <= H && std::fabs(bending) > std::fabs(r.MaxMoment)) {
+            r.MaxMoment = bending;
+            r.MaxMomentDepth = z1;
+        }
+    }
+    r.Diagram.clear();
+    for (int i = 0; i <= 200; ++i) {
+        const double z = toe * i / 200;
+        TLePressure point = PressureAt(p, z);
+        if (z < H) point.Active = apparent(z);  // the apparent pressure stands for the soil above
+        r.Diagram.push_back(point);
+    }
     r.Solved = true;
     return r;
 }

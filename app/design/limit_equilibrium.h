@@ -57,17 +57,18 @@ struct TLePressure {
 };
 [[nodiscard]] TLePressure PressureAt(const TLeProblem& problem, double z);
 
-enum class TLeMethod { Simplified, Full, FreeEarth };
+enum class TLeMethod { Simplified, Full, FreeEarth, Apparent };
 [[nodiscard]] const char* MethodName(TLeMethod method);
 
 struct TLeResult {
     TLeMethod Method = TLeMethod::Simplified;
     bool Solved = false;
-    std::string Why;                 // when not solved
-    double EmbedmentRequired = 0.0;  // below the excavation, before any increase
-    double EmbedmentDesign = 0.0;    // after the increase (the simplified method), else the same
-    double TiebackForce = 0.0;       // free-earth support: per unit width of wall
-    double MaxMoment = 0.0;          // of the limit-equilibrium diagram, per unit width
+    std::string Why;                    // when not solved
+    double EmbedmentRequired = 0.0;     // below the excavation, before any increase
+    double EmbedmentDesign = 0.0;       // after the increase (the simplified method), else the same
+    double TiebackForce = 0.0;          // free-earth support: per unit width of wall
+    std::vector<double> TiebackForces;  // the apparent-pressure method: each tieback's, from the top
+    double MaxMoment = 0.0;             // of the limit-equilibrium diagram, per unit width
     double MaxMomentDepth = 0.0;
     double PivotDepth = 0.0;           // the full method: where the counterforce starts
     std::vector<TLePressure> Diagram;  // from the top to the toe of the required embedment
@@ -78,5 +79,13 @@ struct TLeResult {
 [[nodiscard]] TLeResult FixedEarth(const TLeProblem& problem, bool full, double increase = 0.2);
 /// Free-earth support of a wall with one tieback at depth `anchorDepth`.
 [[nodiscard]] TLeResult FreeEarth(const TLeProblem& problem, double anchorDepth);
+/// Walls with several tiebacks (depths from the top, above the excavation): the trapezoidal apparent
+/// pressure of total 1.3 times the active force above the excavation (Sabatini, Pass and Bachus
+/// 1999) down to the excavation, tieback forces by tributary areas, and below the lowest tieback
+/// free-earth support of the rest: the embedment at which the moments about the lowest tieback of
+/// the apparent pressure below it and the net pressure below the excavation vanish, the lowest
+/// tieback taking its share and the balance of that part. The largest moment is that of the spans
+/// above the excavation.
+[[nodiscard]] TLeResult ApparentPressure(const TLeProblem& problem, std::vector<double> anchorDepths);
 
 }  // namespace app::design

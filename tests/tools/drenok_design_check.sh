@@ -30,6 +30,13 @@ if command -v python3 >/dev/null; then
         fail "anchored: JSON"
 fi
 
+# Two tiebacks (the anchored example with a second at 10 ft): the apparent-pressure method, a force each.
+two=$("$design" le "$data/two_tiebacks.dn5d") || fail "two tiebacks: exit $?"
+echo "$two" | awk -F, 'NR == 2 { n = split($6, f, ";"); exit !($2 == "apparent" && n == 2 && f[1] > 0 && f[2] > 0 && $3 > 0) }' ||
+    fail "two tiebacks: $(echo "$two" | sed -n 2p)"
+"$design" le --method free-earth "$data/two_tiebacks.dn5d" >/dev/null 2>&1
+[ $? -eq 1 ] || fail "two tiebacks: free-earth support was not refused"
+
 # No soil layers (user pressure and user curves): nothing to compute, said, exit 1.
 "$design" le "$examples/three_stages.dn5d" >"${TMPDIR:-/tmp}/design.$$" 2>&1
 status=$?

@@ -100,7 +100,7 @@ QWidget* TDesignWindow::limitPage() {
     Method = new QComboBox(page);
     Method->setObjectName(QStringLiteral("DesignMethod"));
     Method->addItems({tr("By the tiebacks"), tr("Fixed earth, simplified"), tr("Fixed earth, full"),
-                      tr("Free-earth support")});
+                      tr("Free-earth support"), tr("Apparent pressure")});
     Factor = spin(page, 1.0, 5.0, 1.0, 0.1, 2, "DesignFactor");
     SafetyOn = new QComboBox(page);
     SafetyOn->addItems({tr("Passive resistance"), tr("Strength (tan phi and c)")});
@@ -226,11 +226,17 @@ void TDesignWindow::ComputeLimitEquilibrium() {
             QString method;
             QString status;
             const int choice = Method->currentIndex();
-            const bool freeEarth = choice == 3 || (choice == 0 && !c.Tiebacks.empty());
-            if (freeEarth && c.Tiebacks.size() != 1) {
-                status = c.Tiebacks.empty()
-                             ? tr("free-earth support needs a tieback")
-                             : tr("several tiebacks need the apparent-pressure method, not in this version");
+            const bool apparent = choice == 4 || (choice == 0 && c.Tiebacks.size() > 1);
+            const bool freeEarth = !apparent && (choice == 3 || (choice == 0 && c.Tiebacks.size() == 1));
+            if (apparent) {
+                method = tr("apparent");
+                if (c.Tiebacks.size() < 2)
+                    status = tr("the apparent-pressure method is for two or more tiebacks");
+                else
+                    r = ApparentPressure(c.Problem, c.Tiebacks);
+            } else if (freeEarth && c.Tiebacks.size() != 1) {
+                status = c.Tiebacks.empty() ? tr("free-earth support needs a tieback")
+                                            : tr("several tiebacks: choose the apparent-pressure method");
                 method = tr("free-earth");
             } else if (freeEarth) {
                 r = FreeEarth(c.Problem, c.Tiebacks.front());
@@ -241,10 +247,13 @@ void TDesignWindow::ComputeLimitEquilibrium() {
             }
             if (status.isEmpty()) status = r.Solved ? tr("solved") : text(r.Why);
             auto value = [&r](double v) { return r.Solved ? number(v) : QString(); };
+            QStringList forces;
+            if (r.Solved && freeEarth) forces << number(r.TiebackForce);
+            for (const double f : r.TiebackForces)
+                forces << number(f);
             rows.push_back({text(c.Name), method, value(r.EmbedmentRequired), value(r.EmbedmentDesign),
-                            number(c.WallLength - c.Problem.Excavation),
-                            r.Solved && freeEarth ? number(r.TiebackForce) : QString(), value(r.MaxMoment),
-                            status});
+                            number(c.WallLength - c.Problem.Excavation), forces.join(QStringLiteral("; ")),
+                            value(r.MaxMoment), status});
             for (const std::string& n : c.Notes)
                 notes << text(c.Name) + QStringLiteral(": ") + text(n);
             // The first solved case's diagram: active behind, passive in front, net.
@@ -353,7 +362,7 @@ void TDesignWindow::RunSweep() {
         const TDesignCase c = DesignCaseOf(model, TLeProblem{});
         const TLeResult le = c.Tiebacks.size() == 1 ? FreeEarth(c.Problem, c.Tiebacks.front())
                              : c.Tiebacks.empty()   ? FixedEarth(c.Problem, false)
-                                                    : TLeResult{};
+                                                    : ApparentPressure(c.Problem, c.Tiebacks);
         if (le.Solved) {
             said += tr(" Limit equilibrium (%1, factor 1): %2 %3.")
                         .arg(QString::fromLatin1(MethodName(le.Method)), number(le.EmbedmentRequired),

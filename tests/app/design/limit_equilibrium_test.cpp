@@ -106,6 +106,32 @@ TEST(LimitEquilibrium, FreeEarthSupportInDrySand) {
     EXPECT_FALSE(FixedEarth(empty, false).Solved);
 }
 
+// Two tiebacks in dry sand: the trapezoid of 1.3 Ka γ H² / 2 with its peak 2.6 (H = 10, anchors at
+// 2.5 and 7.5), the upper tieback 10.83 by its tributary area, every force balanced, and the moments
+// below the lowest tieback balanced at the embedment found.
+TEST(LimitEquilibrium, ApparentPressureWithTwoTiebacks) {
+    const TLeProblem p = drySand(30.0);
+    const TLeResult r = ApparentPressure(p, {7.5, 2.5});
+    ASSERT_TRUE(r.Solved) << r.Why;
+    ASSERT_EQ(r.TiebackForces.size(), 2U);
+    EXPECT_NEAR(r.TiebackForces[0], 10.8333, 2e-3);
+    const double H = 10.0, D = r.EmbedmentRequired, ka = 1.0 / 3.0, kp = 3.0;
+    auto net = [&](double z) { return ka * z - kp * (z - H); };
+    double below = 0.0, belowMoment = 0.0;
+    const int n = 100000;
+    for (int i = 0; i < n; ++i) {
+        const double z = H + (i + 0.5) * D / n;
+        below += net(z) * D / n;
+        belowMoment += net(z) * (z - 7.5) * D / n;
+    }
+    EXPECT_NEAR(r.TiebackForces[0] + r.TiebackForces[1], 1.3 * ka * H * H / 2 + below, 2e-3);
+    // The trapezoid from 7.5 to 10 about the lowest tieback: 2.6 × (0.8333² / 2) + the falling part.
+    const double a = 10.0 - 5.0 / 3.0,
+                 lower = 2.6 * (a - 7.5) * (a - 7.5) / 2 + 2.6 * (5.0 / 3.0) / 2 * (a + 5.0 / 9.0 - 7.5);
+    EXPECT_NEAR(lower + belowMoment, 0.0, 5e-3);
+    EXPECT_FALSE(ApparentPressure(p, {2.5}).Solved);  // one tieback: free-earth support
+}
+
 // Water behind and not in front pushes harder: more embedment than the dry wall.
 TEST(LimitEquilibrium, WaterBehindTheWallNeedsMoreEmbedment) {
     TLeProblem wet = drySand(30.0);
