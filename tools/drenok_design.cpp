@@ -494,6 +494,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     bool failed = false;
+    const std::vector<TPyComparison> py = PyComparison(o.dataFile);
     std::vector<TRow> rows;
     for (const TDesignCase& c : cases) {
         TRow row;
@@ -544,21 +545,42 @@ int main(int argc, char** argv) {
                           << tiebackForces(r, ", ") << "], \"max_moment\": " << shown(r.result.MaxMoment)
                           << ", \"max_moment_depth\": " << shown(r.result.MaxMomentDepth);
             }
+            if (i < py.size() && py[i].Known) {
+                std::cout << ", \"p_y\": {\"status\": " << jsonText(py[i].Status)
+                          << ", \"tieback_forces\": [";
+                for (std::size_t k = 0; k < py[i].TiebackForces.size(); ++k)
+                    std::cout << (k ? ", " : "") << shown(py[i].TiebackForces[k]);
+                std::cout << "], \"max_moment\": " << shown(py[i].MaxMoment) << "}";
+            }
             std::cout << "}";
         }
         std::cout << "\n  ]\n}\n";
     } else {
         std::cout << "problem,method,embedment required (" << u.Length << "),embedment design (" << u.Length
                   << "),embedment provided (" << u.Length << "),tieback force (" << u.ForcePerWidth
-                  << "),max moment (" << u.MomentPerWidth << "),at depth (" << u.Length << "),status\n";
-        for (const TRow& r : rows) {
+                  << "),max moment (" << u.MomentPerWidth << "),at depth (" << u.Length
+                  << "),status,p-y status,p-y tieback force (" << u.ForcePerWidth << "),p-y max moment ("
+                  << u.MomentPerWidth << ")\n";
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const TRow& r = rows[i];
             const bool solved = r.result.Solved;
             auto field = [solved](double v) { return solved ? shown(v) : std::string(); };
             std::cout << csvText(r.problem) << ',' << r.method << ',' << field(r.result.EmbedmentRequired)
                       << ',' << field(r.result.EmbedmentDesign) << ',' << shown(r.provided) << ','
                       << (solved ? csvText(tiebackForces(r, ";")) : std::string()) << ','
                       << field(r.result.MaxMoment) << ',' << field(r.result.MaxMomentDepth) << ','
-                      << csvText(r.status) << '\n';
+                      << csvText(r.status);
+            // The p-y results of the same problem beside, when the run's outputs belong to the file.
+            if (i < py.size() && py[i].Known) {
+                std::string forces;
+                for (std::size_t k = 0; k < py[i].TiebackForces.size(); ++k)
+                    forces.append(k ? ";" : "").append(shown(py[i].TiebackForces[k]));
+                std::cout << ',' << csvText(py[i].Status) << ',' << csvText(forces) << ','
+                          << shown(py[i].MaxMoment);
+            } else {
+                std::cout << ",,,";
+            }
+            std::cout << '\n';
         }
     }
     std::cout.flush();

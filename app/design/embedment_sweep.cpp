@@ -107,6 +107,49 @@ TSweepRun ReadSweepRun(const std::filesystem::path& dataFile, double embedment, 
     return run;
 }
 
+std::vector<TPyComparison> PyComparison(const std::filesystem::path& dataFile) {
+    std::vector<TPyComparison> cases;
+    const std::string plotData = app::model::RunFilePath(dataFile.string(), app::model::kPlotDataExtension);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(plotData, error)) return cases;
+    auto problem = std::make_unique<TProblem>();
+    try {
+        app::model::CreateFromFile(problem->Model, dataFile, app::model::FormatFromExtension(dataFile));
+    } catch (const app::model::EInOutError&) {
+        return cases;
+    }
+    const auto plots = app::model::CreatePlotDefinitions();
+    app::model::TResultsReader reader(*plots, problem->Model);
+    if (!reader.ReadResults(plotData, false)) return cases;
+    // Outputs of another file, or older than this one, are not its results.
+    if (!app::model::ResultsMismatch(problem->Model, *plots, reader.LastOutcome(), dataFile, true).empty())
+        return cases;
+    const auto inputs = app::model::CaseInputsOfFile(problem->Model, dataFile);
+    const app::model::TResultsSummary summary =
+        app::model::SummarizeResults(problem->Model, inputs, reader.LastOutcome().Status);
+    const bool english = problem->Model.UnitSystem() == app::model::kUnitsEnglish;
+    for (std::size_t c = 0; c < summary.Cases.size(); ++c) {
+        const app::model::TCaseSummary& s = summary.Cases[c];
+        const double width = static_cast<double>(inputs[std::min(c, inputs.size() - 1)].ActiveWidth);
+        TPyComparison p;
+        p.Status = app::model::RunStateWord(s.State);
+        if (!(width > 0.0)) {
+            cases.push_back(p);
+            continue;
+        }
+        // kip-in on the width in inches → lb-ft per foot; kN-m on metres → kN-m per metre.
+        const double perWidth = english ? 1000.0 / 12.0 * 12.0 / width : 1.0 / width;
+        const double forcePerWidth = english ? 1000.0 * 12.0 / width : 1.0 / width;
+        p.Known = s.Moment.Known;
+        p.MaxMoment = static_cast<double>(s.Moment.Value) * perWidth;
+        for (const app::model::TSupportForce& f : s.Supports)
+            if (f.Kind == "Tieback")
+                p.TiebackForces.push_back(static_cast<double>(f.Horizontal) * forcePerWidth);
+        cases.push_back(p);
+    }
+    return cases;
+}
+
 std::optional<double> ShortestConvergingEmbedment(const std::vector<TSweepRun>& runs,
                                                   std::optional<double> limit) {
     std::optional<double> shortest;

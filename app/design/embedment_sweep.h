@@ -43,6 +43,17 @@ struct TSweepRun {
 /// of a file with several.
 [[nodiscard]] TSweepRun ReadSweepRun(const std::filesystem::path& dataFile, double embedment, int increments);
 
+/// What the p-y analysis of each problem or stage of `dataFile` gave (the outputs beside it, when they
+/// are there and belong to it), in the limit-equilibrium units: the largest moment per unit width
+/// (lb-ft/ft or kN-m/m) and the horizontal tieback forces per unit width (lb/ft or kN/m).
+struct TPyComparison {
+    bool Known = false;
+    std::string Status;
+    double MaxMoment = 0.0;
+    std::vector<double> TiebackForces;
+};
+[[nodiscard]] std::vector<TPyComparison> PyComparison(const std::filesystem::path& dataFile);
+
 /// The shortest embedment from which every longer one of the sweep converged with its top deflection
 /// within `limit` (none: no limit); nothing when not even the longest did.
 [[nodiscard]] std::optional<double> ShortestConvergingEmbedment(const std::vector<TSweepRun>& runs,

@@ -9,7 +9,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 # D = H / ((Kp/Ka)^(1/3) - 1) = 0.92585 H for phi = 30 degrees; H = 10 ft. The largest moment of the
 # diagram is 125 gamma (gamma = 0.0694 lb/in3 = 119.92 lb/ft3).
 out=$("$design" le "$data/dry_sand_cantilever.dn5d") || fail "dry sand: exit $?"
-[ "$(echo "$out" | head -1)" = "problem,method,embedment required (ft),embedment design (ft),embedment provided (ft),tieback force (lb/ft),max moment (lb-ft/ft),at depth (ft),status" ] ||
+[ "$(echo "$out" | head -1)" = "problem,method,embedment required (ft),embedment design (ft),embedment provided (ft),tieback force (lb/ft),max moment (lb-ft/ft),at depth (ft),status,p-y status,p-y tieback force (lb/ft),p-y max moment (lb-ft/ft)" ] ||
     fail "dry sand: header $(echo "$out" | head -1)"
 echo "$out" | awk -F, 'NR == 2 { d = $3 - 9.25854; m = $7 / 14990 - 1
                                  exit !($2 == "simplified" && d * d < 1e-6 && m * m < 1e-6 && $4 > 11.1 && $4 < 11.12 && $9 == "solved") }' ||
@@ -29,6 +29,15 @@ if command -v python3 >/dev/null; then
         python3 -c 'import json, sys; p = json.load(sys.stdin)["problems"][0]; sys.exit(0 if p["tieback_forces"][0] > 0 and p["embedment_required"] > 0 else 1)' ||
         fail "anchored: JSON"
 fi
+
+# The p-y results beside the method's once the wall has run: the anchored example's tieback carries 4.125
+# kips on its 12 in width, 4125 lb per foot.
+work=$(mktemp -d)
+cp "$examples/anchored_tieback_trapezoidal.dn5d" "$work/wall.dn5d"
+"$(dirname "$design")/drenok-run" "$work/wall.dn5d" >/dev/null 2>&1
+"$design" le "$work/wall.dn5d" | awk -F, 'NR == 2 { f = $11 / 4125.18 - 1; exit !($10 == "converged" && f * f < 1e-8) }' ||
+    fail "p-y beside: $("$design" le "$work/wall.dn5d" | sed -n 2p)"
+rm -rf "$work"
 
 # Two tiebacks (the anchored example with a second at 10 ft): the apparent-pressure method, a force each.
 two=$("$design" le "$data/two_tiebacks.dn5d") || fail "two tiebacks: exit $?"

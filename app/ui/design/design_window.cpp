@@ -216,6 +216,9 @@ void TDesignWindow::ComputeLimitEquilibrium() {
             options.WallFriction = WallFriction->value();
         }
         const std::vector<TDesignCase> cases = DesignCases(model, model.FileName, options);
+        // The p-y results of the same problems, when the run's outputs belong to the file as saved.
+        const std::vector<TPyComparison> py =
+            m_document.ResultsAvailable() ? PyComparison(model.FileName) : std::vector<TPyComparison>{};
         const TDesignUnits u = DesignUnits(model.UnitSystem());
         std::vector<QStringList> rows;
         QStringList notes;
@@ -251,9 +254,22 @@ void TDesignWindow::ComputeLimitEquilibrium() {
             if (r.Solved && freeEarth) forces << number(r.TiebackForce);
             for (const double f : r.TiebackForces)
                 forces << number(f);
-            rows.push_back({text(c.Name), method, value(r.EmbedmentRequired), value(r.EmbedmentDesign),
-                            number(c.WallLength - c.Problem.Excavation), forces.join(QStringLiteral("; ")),
-                            value(r.MaxMoment), status});
+            QStringList row{text(c.Name),
+                            method,
+                            value(r.EmbedmentRequired),
+                            value(r.EmbedmentDesign),
+                            number(c.WallLength - c.Problem.Excavation),
+                            forces.join(QStringLiteral("; ")),
+                            value(r.MaxMoment),
+                            status};
+            const std::size_t at = rows.size();
+            if (at < py.size() && py[at].Known) {
+                QStringList pyForces;
+                for (const double f : py[at].TiebackForces)
+                    pyForces << number(f);
+                row << pyForces.join(QStringLiteral("; ")) << number(py[at].MaxMoment);
+            }
+            rows.push_back(row);
             for (const std::string& n : c.Notes)
                 notes << text(c.Name) + QStringLiteral(": ") + text(n);
             // The first solved case's diagram: active behind, passive in front, net.
@@ -279,7 +295,9 @@ void TDesignWindow::ComputeLimitEquilibrium() {
              {tr("Problem"), tr("Method"), tr("Embedment required (%1)").arg(L),
               tr("Embedment design (%1)").arg(L), tr("Embedment provided (%1)").arg(L),
               tr("Tieback force (%1)").arg(text(u.ForcePerWidth)),
-              tr("Largest moment (%1)").arg(text(u.MomentPerWidth)), tr("Status")},
+              tr("Largest moment (%1)").arg(text(u.MomentPerWidth)), tr("Status"),
+              tr("p-y tieback force (%1)").arg(text(u.ForcePerWidth)),
+              tr("p-y largest moment (%1)").arg(text(u.MomentPerWidth))},
              rows);
         note(LimitEquilibrium,
              notes.isEmpty() ? tr("Embedments below the excavation.") : notes.join(QLatin1Char('\n')));
