@@ -172,13 +172,7 @@ std::string jsonText(const std::string& s) {
 }
 
 std::string csvText(const std::string& s) {
-    if (s.find_first_of(",\"\n") == std::string::npos) return s;
-    std::string out = "\"";
-    for (const char c : s) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
-    }
-    return out + "\"";
+    return app::model::CsvField(s);
 }
 
 struct TRow {

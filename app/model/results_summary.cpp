@@ -583,16 +583,6 @@ std::string fraction(long double value) {
     return FormatGeneral(value, 3);
 }
 
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') quoted.push_back('"');
-        quoted.push_back(c);
-    }
-    return quoted.append("\"");
-}
-
 std::string jsonString(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {
@@ -639,6 +629,16 @@ void appendExtreme(std::vector<std::string>& fields, const TExtreme& e) {
 }
 
 }  // namespace
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted.push_back('"');
+        quoted.push_back(c);
+    }
+    return quoted.append("\"");
+}
 
 std::vector<std::string> SummaryColumns(const TResultsSummary& summary) {
     const TSummaryUnits& u = summary.UnitNames;
@@ -729,7 +729,7 @@ std::string asIs(const std::string& text) {
 }  // namespace
 
 std::string SummaryCsv(const TResultsSummary& summary) {
-    return summaryTable(summary, ",", csvField);
+    return summaryTable(summary, ",", CsvField);
 }
 
 std::string SummaryTabbed(const TResultsSummary& summary) {

@@ -162,6 +162,9 @@ void SetDepthLevels(PlotDefinitions& plots, const std::vector<TCaseInputs>& inpu
 [[nodiscard]] std::string NodeTableText(const std::vector<TNodeRow>& rows, const TSummaryUnits& units,
                                         char separator, int digits = 6);
 
+/// A CSV field, quoted when it holds a separator, a quote or a line break.
+[[nodiscard]] std::string CsvField(const std::string& text);
+
 /// Column headers of the per-case table (CSV, tab-separated, the workbook), with their units.
 [[nodiscard]] std::vector<std::string> SummaryColumns(const TResultsSummary& summary);
 /// The fields of a case under SummaryColumns, as text.

@@ -1,5 +1,10 @@
 #include "app/results/graph/plot_dialogs.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "app/results/export/picture_export.h"
+
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -264,6 +269,19 @@ void TdlgFormat::accept() {
     for (app::widgets::TDataEdit* edit : {m_height, m_width, m_ppi})
         if (edit->IsPending() && !edit->Validate()) return;
     QDialog::accept();
+}
+
+std::optional<TPictureChoice> ChoosePicture(QWidget* parent) {
+    const QStringList filters = PictureFilters();
+    QString chosen;
+    QString file = QFileDialog::getSaveFileName(parent, QObject::tr("Save To Disk"), QString(),
+                                                filters.join(QStringLiteral(";;")), &chosen);
+    if (file.isEmpty()) return std::nullopt;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += PictureExtension(static_cast<int>(filters.indexOf(chosen)));
+    TdlgFormat attributes(parent);
+    if (attributes.exec() != QDialog::Accepted) return std::nullopt;
+    return TPictureChoice{file, attributes.BitmapSize(), attributes.Ppi()};
 }
 
 }  // namespace app::results

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -104,5 +105,14 @@ private:
     app::widgets::TDataEdit* m_width;
     app::widgets::TDataEdit* m_ppi;
 };
+
+/// A picture file and its size, as the user chose them: the save dialog with the picture formats,
+/// then Save Attributes. Nothing when either was cancelled.
+struct TPictureChoice {
+    QString File;
+    QSize Size;
+    int Ppi = 72;
+};
+[[nodiscard]] std::optional<TPictureChoice> ChoosePicture(QWidget* parent);
 
 }  // namespace app::results

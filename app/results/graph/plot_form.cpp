@@ -528,16 +528,8 @@ void TPlotForm::CopyToClipboard() {
 
 void TPlotForm::SaveToDisk() {
     if (!app::widgets::ConfirmResultsOutput(this, m_plot->Notice)) return;
-    const QStringList filters = PictureFilters();
-    QString chosen;
-    QString file = QFileDialog::getSaveFileName(this, tr("Save To Disk"), QString(),
-                                                filters.join(QStringLiteral(";;")), &chosen);
-    if (file.isEmpty()) return;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += PictureExtension(static_cast<int>(filters.indexOf(chosen)));
-    TdlgFormat attributes(this);
-    if (attributes.exec() != QDialog::Accepted) return;
-    SavePictureTo(file, attributes.BitmapSize(), attributes.Ppi());
+    if (const std::optional<TPictureChoice> picture = ChoosePicture(this))
+        SavePictureTo(picture->File, picture->Size, picture->Ppi);
 }
 
 }  // namespace app::results
