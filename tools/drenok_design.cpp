@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -246,12 +247,14 @@ struct TScratch {
 };
 
 int sweep(const TOptions& o, const app::model::TProgramData& model) {
-    if (model.StageCount > 1) {
-        std::cerr << "drenok-design: the sweep takes a problem without stages; " << o.dataFile.string()
-                  << " has " << model.StageCount << '\n';
-        return 1;
+    double excavation = 0.0;
+    try {
+        excavation = DeepestExcavation(model, o.dataFile);
+    } catch (const std::exception& e) {
+        std::cerr << "drenok-design: " << e.what() << '\n';
+        return 2;
     }
-    const std::vector<double> embedments = SweepEmbedments(model, o.from, o.to, o.step);
+    const std::vector<double> embedments = SweepEmbedments(model, excavation, o.from, o.to, o.step);
     if (embedments.empty()) {
         std::cerr << "drenok-design: no embedment from " << o.from << " to " << o.to << " by " << o.step
                   << " makes a wall of whole increments\n";
@@ -263,10 +266,10 @@ int sweep(const TOptions& o, const app::model::TProgramData& model) {
     std::vector<std::string> files;
     std::vector<int> increments;
     for (std::size_t i = 0; i < embedments.size(); ++i) {
-        const int n = IncrementsFor(model, embedments[i]);
+        const int n = IncrementsFor(model, excavation, embedments[i]);
         const fs::path file = folder / ("wall-" + std::to_string(i + 1) + ".dn5d");
         std::ofstream out(file, std::ios::binary);
-        out << LengthenedDataText(model, n);
+        out << LengthenedDataText(model, o.dataFile, n);
         out.close();
         if (!out) {
             std::cerr << "drenok-design: cannot write " << file.string() << '\n';
@@ -285,8 +288,11 @@ int sweep(const TOptions& o, const app::model::TProgramData& model) {
     const std::optional<double> limit = o.limit > 0.0 ? std::optional<double>(o.limit) : std::nullopt;
     const std::optional<double> shortest = ShortestConvergingEmbedment(runs, limit);
 
-    // The limit-equilibrium embedment of the same wall, to mark beside the sweep.
-    const TDesignCase c = DesignCaseOf(model, TLeProblem{});
+    // The limit-equilibrium embedment of the same wall, to mark beside the sweep: of its deepest stage.
+    const std::vector<TDesignCase> designCases = DesignCases(model, o.dataFile, TLeProblem{});
+    const TDesignCase c = *std::max_element(
+        designCases.begin(), designCases.end(),
+        [](const auto& x, const auto& y) { return x.Problem.Excavation < y.Problem.Excavation; });
     const TLeResult le = c.Tiebacks.size() == 1 ? FreeEarth(c.Problem, c.Tiebacks.front())
                          : c.Tiebacks.empty()   ? FixedEarth(c.Problem, false)
                                                 : ApparentPressure(c.Problem, c.Tiebacks);
@@ -337,11 +343,6 @@ int sweep(const TOptions& o, const app::model::TProgramData& model) {
 }
 
 int sections(const TOptions& o, const app::model::TProgramData& model) {
-    if (model.StageCount > 1) {
-        std::cerr << "drenok-design: the section check takes a problem without stages; "
-                  << o.dataFile.string() << " has " << model.StageCount << '\n';
-        return 1;
-    }
     const double width = static_cast<double>(model.ActiveWidth);
     if (!(width > 0.0)) {
         std::cerr
@@ -366,7 +367,8 @@ int sections(const TOptions& o, const app::model::TProgramData& model) {
     const double fy = o.fy > 0.0 ? o.fy : SteelGrade(o.grade)->Yield;
     const bool si = model.UnitSystem() == app::model::kUnitsSI;
     // The deflection limit in the results' unit (inches, or millimetres for SI).
-    const double excavation = static_cast<double>(model.FreeHeight) * (si ? 1000.0 : 1.0);
+    // H: the deepest excavation of the wall (of its last stage).
+    const double excavation = DeepestExcavation(model, o.dataFile) * (si ? 1000.0 : 1.0);
     double limit = 0.0;
     if (o.deflectionLimit == "H/100")
         limit = excavation / 100;
@@ -383,7 +385,8 @@ int sections(const TOptions& o, const app::model::TProgramData& model) {
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         const fs::path file = scratch.folder / ("section-" + std::to_string(i + 1) + ".dn5d");
         std::ofstream out(file, std::ios::binary);
-        out << StiffenedDataText(model, SectionStiffness(catalogue[i], model.UnitSystem(), width));
+        out << StiffenedDataText(model, o.dataFile,
+                                 SectionStiffness(catalogue[i], model.UnitSystem(), width));
         out.close();
         if (!out) {
             std::cerr << "drenok-design: cannot write " << file.string() << '\n';

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "app/model/data_file.h"
@@ -10,6 +11,7 @@
 #include "app/model/results_reader.h"
 #include "app/model/results_summary.h"
 #include "app/model/run_files.h"
+#include "app/model/stages.h"
 #include "app/model/units.h"
 #include "app/model/word_reader.h"
 
@@ -33,40 +35,71 @@ double lengthScale(const TProgramData& model) {
 
 }  // namespace
 
-int IncrementsFor(const TProgramData& model, double embedment) {
-    const double h = static_cast<double>(model.IncrementLength);
-    if (!(h > 0.0)) return 0;
-    const double wall = static_cast<double>(model.FreeHeight) + embedment * lengthScale(model);
-    return static_cast<int>(std::lround(wall / h));
+double DeepestExcavation(const TProgramData& model, const std::filesystem::path& dataFile) {
+    double deepest = static_cast<double>(model.FreeHeight);
+    if (model.StageCount > 1)
+        for (const app::model::TCaseInputs& in : app::model::CaseInputsOfFile(model, dataFile))
+            deepest = std::max(deepest, static_cast<double>(in.FreeHeight));
+    return deepest;
 }
 
-std::vector<double> SweepEmbedments(const TProgramData& model, double from, double to, double step) {
+int IncrementsFor(const TProgramData& model, double excavation, double embedment) {
+    const double h = static_cast<double>(model.IncrementLength);
+    if (!(h > 0.0)) return 0;
+    return static_cast<int>(std::lround((excavation + embedment * lengthScale(model)) / h));
+}
+
+std::vector<double> SweepEmbedments(const TProgramData& model, double excavation, double from, double to,
+                                    double step) {
     std::vector<double> embedments;
     if (!(step > 0.0) || !(to >= from) || (to - from) / step > 1000.0) return embedments;
     const double h = static_cast<double>(model.IncrementLength) / lengthScale(model);
     for (double d = from; d <= to + 1e-9 * std::max(1.0, std::fabs(to)); d += step) {
-        const int n = IncrementsFor(model, d);
-        const double rounded = n * h - static_cast<double>(model.FreeHeight) / lengthScale(model);
+        const int n = IncrementsFor(model, excavation, d);
+        const double rounded = n * h - excavation / lengthScale(model);
         if (n > 0 && rounded > 0.0 && (embedments.empty() || rounded > embedments.back() + 1e-9))
             embedments.push_back(rounded);
     }
     return embedments;
 }
 
-std::string LengthenedDataText(const TProgramData& model, int increments) {
-    auto copy = std::make_unique<TProblem>();
-    app::model::CopyProblem(model, copy->Model);
-    copy->Model.SetIncrementCount(increments);
-    return app::model::FormatDataFile(copy->Model);
+namespace {
+
+// The data file of the problem with `change` made to it, or to every stage of a staged file.
+std::string changed(const TProgramData& model, const std::filesystem::path& dataFile,
+                    const std::function<void(TProgramData&)>& change) {
+    if (model.StageCount < 2) {
+        auto copy = std::make_unique<TProblem>();
+        app::model::CopyProblem(model, copy->Model);
+        change(copy->Model);
+        return app::model::FormatDataFile(copy->Model);
+    }
+    const std::vector<std::string> stages = app::model::SplitStagedText(app::model::ReadInputFile(dataFile));
+    std::string text;
+    for (std::size_t n = 0; n < stages.size() && static_cast<int>(n) < model.StageCount; ++n) {
+        auto stage = std::make_unique<TProblem>();
+        app::model::ReadDataText(stage->Model, stages[n], app::model::TDataFileFormat::Current,
+                                 dataFile.string());
+        stage->Model.CurrentStage = static_cast<int>(n) + 1;
+        change(stage->Model);
+        text += app::model::FormatStageFile(stage->Model, static_cast<int>(n) + 1);
+    }
+    return text;
 }
 
-std::string StiffenedDataText(const TProgramData& model, double ei) {
-    auto copy = std::make_unique<TProblem>();
-    app::model::CopyProblem(model, copy->Model);
-    app::model::TGridTable& stiffness = copy->Model.Tables().PileSect;
-    for (int r = 0; r < stiffness.RowCount(); ++r)
-        stiffness.Cell(3, r).SetFloat(static_cast<long double>(ei));
-    return app::model::FormatDataFile(copy->Model);
+}  // namespace
+
+std::string LengthenedDataText(const TProgramData& model, const std::filesystem::path& dataFile,
+                               int increments) {
+    return changed(model, dataFile, [increments](TProgramData& m) { m.SetIncrementCount(increments); });
+}
+
+std::string StiffenedDataText(const TProgramData& model, const std::filesystem::path& dataFile, double ei) {
+    return changed(model, dataFile, [ei](TProgramData& m) {
+        app::model::TGridTable& stiffness = m.Tables().PileSect;
+        for (int r = 0; r < stiffness.RowCount(); ++r)
+            stiffness.Cell(3, r).SetFloat(static_cast<long double>(ei));
+    });
 }
 
 TSweepRun ReadSweepRun(const std::filesystem::path& dataFile, double embedment, int increments) {

@@ -14,19 +14,27 @@
 
 namespace app::design {
 
-/// The embedments from `from` to `to` by `step` (the file's length unit of depths: feet or metres),
-/// each rounded to whole increments of the wall; empty when the range is not one.
-[[nodiscard]] std::vector<double> SweepEmbedments(const app::model::TProgramData& model, double from,
-                                                  double to, double step);
+/// The excavation the embedment is measured from: the problem's, or the deepest stage's of a staged
+/// file (in the problem's unit: inches or metres).
+[[nodiscard]] double DeepestExcavation(const app::model::TProgramData& model,
+                                       const std::filesystem::path& dataFile);
 
-/// The increment count that gives the wall `embedment` below the excavation.
-[[nodiscard]] int IncrementsFor(const app::model::TProgramData& model, double embedment);
+/// The embedments from `from` to `to` by `step` (the file's length unit of depths: feet or metres) below
+/// `excavation`, each rounded to whole increments of the wall; empty when the range is not one.
+[[nodiscard]] std::vector<double> SweepEmbedments(const app::model::TProgramData& model, double excavation,
+                                                  double from, double to, double step);
 
-/// The data file of the problem with the wall of `increments` increments, everything else as entered.
-[[nodiscard]] std::string LengthenedDataText(const app::model::TProgramData& model, int increments);
+/// The increment count that gives the wall `embedment` below `excavation`.
+[[nodiscard]] int IncrementsFor(const app::model::TProgramData& model, double excavation, double embedment);
 
-/// The data file of the problem with every stiffness record set to `ei`, everything else as entered.
-[[nodiscard]] std::string StiffenedDataText(const app::model::TProgramData& model, double ei);
+/// The data file of the problem with the wall of `increments` increments, everything else as entered;
+/// every stage of a staged file (the stages as saved in `dataFile`).
+[[nodiscard]] std::string LengthenedDataText(const app::model::TProgramData& model,
+                                             const std::filesystem::path& dataFile, int increments);
+
+/// The data file with every stiffness record of every problem or stage set to `ei`.
+[[nodiscard]] std::string StiffenedDataText(const app::model::TProgramData& model,
+                                            const std::filesystem::path& dataFile, double ei);
 
 struct TSweepRun {
     double Embedment = 0.0;  // feet or metres

@@ -68,6 +68,17 @@ grep -q 'limit-equilibrium embedment (simplified, factor 1): 7.31' "$work/sweep.
 [ "$(ls "$work")" = "$(printf 'sweep.csv\nsweep.err\nwall.dn5d')" ] || fail "sweep: left files beside the data file: $(ls "$work")"
 rm -rf "$work"
 
+# A staged wall: every stage lengthened alike, the embedment below the deepest excavation (200 in), the
+# section check on both stages with H/150 of that depth.
+work=$(mktemp -d)
+cp "$data/staged_trapezoidal.dn5d" "$work/wall.dn5d"
+"$design" sweep --from 2 --to 12 --step 2 "$work/wall.dn5d" >"$work/sweep.csv" 2>/dev/null || fail "staged sweep: exit $?"
+[ "$(wc -l <"$work/sweep.csv")" -eq 7 ] || fail "staged sweep: expected 6 runs"
+[ "$(sed -n 2p "$work/sweep.csv" | cut -d, -f1,2,3)" = "2,56,converged" ] || fail "staged sweep: $(sed -n 2p "$work/sweep.csv")"
+"$design" section --section "AU 16" "$work/wall.dn5d" 2>"$work/section.err" | grep -q '^AU 16,.*,1.33333,yes$' ||
+    fail "staged section: $(cat "$work/section.err")"
+rm -rf "$work"
+
 # Sections: the catalogue on generated_sand (H = 10 ft, H/150 = 0.8 in); GU 6N bends too far, AU 14 is
 # the lightest that passes; AU 16's utilisation by hand: 143.7 kip-in on the 12 in width is 53.28
 # kN-m/m, over W fy = 1600 cm3/m x 355 MPa = 568 kN-m/m.

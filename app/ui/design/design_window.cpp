@@ -329,12 +329,9 @@ std::vector<TSweepRun> TDesignWindow::runAll(const std::vector<std::string>& tex
 void TDesignWindow::RunSweep() {
     try {
         const auto& model = m_document.Model();
-        if (model.StageCount > 1) {
-            note(EmbedmentSweep, tr("The sweep takes a problem without stages in this version."));
-            return;
-        }
+        const double excavation = DeepestExcavation(model, model.FileName);
         const std::vector<double> embedments =
-            SweepEmbedments(model, From->value(), To->value(), Step->value());
+            SweepEmbedments(model, excavation, From->value(), To->value(), Step->value());
         if (embedments.empty()) {
             note(EmbedmentSweep, tr("No embedment of the range makes a wall of whole increments."));
             return;
@@ -342,8 +339,8 @@ void TDesignWindow::RunSweep() {
         std::vector<std::string> texts;
         std::vector<int> increments;
         for (const double d : embedments) {
-            increments.push_back(IncrementsFor(model, d));
-            texts.push_back(LengthenedDataText(model, increments.back()));
+            increments.push_back(IncrementsFor(model, excavation, d));
+            texts.push_back(LengthenedDataText(model, model.FileName, increments.back()));
         }
         const std::vector<TSweepRun> runs = runAll(texts, embedments, increments);
         const app::model::TSummaryUnits u = app::model::SummaryUnits(model.UnitSystem());
@@ -377,7 +374,10 @@ void TDesignWindow::RunSweep() {
                                       .arg(number(*shortest), text(u.Depth),
                                            limit ? tr(" within the deflection limit") : QString())
                                 : tr("The longest embedment of the sweep does not hold.");
-        const TDesignCase c = DesignCaseOf(model, TLeProblem{});
+        const std::vector<TDesignCase> designCases = DesignCases(model, model.FileName, TLeProblem{});
+        const TDesignCase c = *std::max_element(
+            designCases.begin(), designCases.end(),
+            [](const auto& x, const auto& y) { return x.Problem.Excavation < y.Problem.Excavation; });
         const TLeResult le = c.Tiebacks.size() == 1 ? FreeEarth(c.Problem, c.Tiebacks.front())
                              : c.Tiebacks.empty()   ? FixedEarth(c.Problem, false)
                                                     : ApparentPressure(c.Problem, c.Tiebacks);
@@ -404,10 +404,6 @@ void TDesignWindow::RunSweep() {
 void TDesignWindow::CheckSections() {
     try {
         const auto& model = m_document.Model();
-        if (model.StageCount > 1) {
-            note(Sections, tr("The section check takes a problem without stages in this version."));
-            return;
-        }
         const double width = static_cast<double>(model.ActiveWidth);
         if (!(width > 0.0)) {
             note(Sections,
@@ -417,7 +413,8 @@ void TDesignWindow::CheckSections() {
         const std::vector<TSection>& catalogue = SectionCatalogue();
         std::vector<std::string> texts;
         for (const TSection& s : catalogue)
-            texts.push_back(StiffenedDataText(model, SectionStiffness(s, model.UnitSystem(), width)));
+            texts.push_back(
+                StiffenedDataText(model, model.FileName, SectionStiffness(s, model.UnitSystem(), width)));
         const std::vector<TSweepRun> runs = runAll(texts, std::vector<double>(catalogue.size(), 0.0),
                                                    std::vector<int>(catalogue.size(), model.IncrementCount));
         const double fy = SteelGrade(Grade->currentText().toStdString())->Yield;
@@ -425,7 +422,7 @@ void TDesignWindow::CheckSections() {
         const double divisor = DeflectionLimit->currentIndex() == 0   ? 100.0
                                : DeflectionLimit->currentIndex() == 1 ? 150.0
                                                                       : 200.0;
-        const double limit = static_cast<double>(model.FreeHeight) * (si ? 1000.0 : 1.0) / divisor;
+        const double limit = DeepestExcavation(model, model.FileName) * (si ? 1000.0 : 1.0) / divisor;
         const app::model::TSummaryUnits u = app::model::SummaryUnits(model.UnitSystem());
         std::vector<QStringList> rows;
         QString lightest;
