@@ -179,6 +179,10 @@ QWidget* TDesignWindow::sectionPage() {
     check->setObjectName(QStringLiteral("SectionCheck"));
     connect(check, &QPushButton::clicked, this, [this] { CheckSections(); });
     layout->addWidget(check);
+    auto* apply = new QPushButton(tr("&Apply the Selected Section to the Wall"), page);
+    apply->setObjectName(QStringLiteral("SectionApply"));
+    connect(apply, &QPushButton::clicked, this, [this] { ApplySection(); });
+    layout->addWidget(apply);
     m_tables[Sections] = new QTableWidget(page);
     layout->addWidget(m_tables[Sections], 1);
     m_notes[Sections] = new QLabel(page);
@@ -450,6 +454,31 @@ void TDesignWindow::CheckSections() {
                                            : tr("The lightest section that passes: %1.").arg(lightest)) +
                            tr(" fy %1 MPa; top deflection within %2 %3.")
                                .arg(number(fy), number(limit), text(u.Deflection)));
+    } catch (const std::exception& e) {
+        app::widgets::ShowInformation(this, QString::fromStdString(e.what()));
+    }
+}
+
+void TDesignWindow::ApplySection() {
+    try {
+        auto& model = m_document.Model();
+        const double width = static_cast<double>(model.ActiveWidth);
+        const std::vector<TSection>& catalogue = SectionCatalogue();
+        const int row = std::max(0, m_tables[Sections]->currentRow());
+        if (!(width > 0.0) || row >= static_cast<int>(catalogue.size())) {
+            note(Sections, tr("No section applied: the wall has no width for earth pressure (Wa)."));
+            return;
+        }
+        const TSection& section = catalogue[static_cast<std::size_t>(row)];
+        const double ei = SectionStiffness(section, model.UnitSystem(), width);
+        app::model::TGridTable& stiffness = model.Tables().PileSect;
+        for (int r = 0; r < stiffness.RowCount(); ++r)
+            stiffness.Cell(3, r).SetFloat(static_cast<long double>(ei));
+        m_document.SetChanged();
+        note(Sections,
+             tr("%1 applied: EI = %2 on the wall's %3 width, in every stiffness record of this problem%4.")
+                 .arg(text(section.Name), number(ei), number(width),
+                      model.StageCount > 1 ? tr(" (this stage)") : QString()));
     } catch (const std::exception& e) {
         app::widgets::ShowInformation(this, QString::fromStdString(e.what()));
     }

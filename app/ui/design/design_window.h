@@ -48,6 +48,9 @@ public:
     void ComputeLimitEquilibrium();
     void RunSweep();
     void CheckSections();
+    /// The section of the selected row of the section table (the first when none) becomes the wall's:
+    /// every stiffness record of the problem in hand takes its EI, as an edit that Undo takes back.
+    void ApplySection();
 
     [[nodiscard]] QTableWidget* Table(TPage page) const { return m_tables[page]; }
     [[nodiscard]] TDesignGraph* Graph(TPage page) const { return m_graphs[page]; }

@@ -858,6 +858,16 @@ void MainFormTest::designMenuLimitEquilibriumSweepAndSections() {
     QCOMPARE(sections->item(0, 0)->text(), QStringLiteral("GU 6N"));
     QCOMPARE(sections->item(0, 8)->text(), QStringLiteral("no"));
     QCOMPARE(sections->item(3, 8)->text(), QStringLiteral("yes"));  // AU 14
+    // AU 16 applied: E I Wa = 29 000 ksi x 20.05 in4/in x 12 in; Undo puts the wall back.
+    const long double before = p.form->Document().Tables().PileSect.Cell(3, 0).AsFloat();
+    sections->setCurrentCell(4, 0);
+    design->findChild<QPushButton*>(QStringLiteral("SectionApply"))->click();
+    p.form->RefreshCommands();
+    const double ei = static_cast<double>(p.form->Document().Tables().PileSect.Cell(3, 0).AsFloat());
+    QVERIFY2(std::fabs(ei / 6.978e9 - 1) < 1e-3, qPrintable(QString::number(ei)));
+    QVERIFY(p.form->Document().IsChanged());
+    p.named("EditUndo")->trigger();
+    QCOMPARE(p.form->Document().Tables().PileSect.Cell(3, 0).AsFloat(), before);
 }
 
 QTEST_MAIN(MainFormTest)
