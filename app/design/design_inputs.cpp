@@ -95,9 +95,23 @@ TDesignCase DesignCaseOf(const TProgramData& model, const TLeProblem& options) {
     if (model.ApplyTiebacks)
         for (int r = 0; r < std::min(model.Tables().TiebackTable1.RowCount(), model.TiebackCount); ++r)
             c.Tiebacks.push_back(value(model.Tables().TiebackTable1, 0, r));  // feet or metres
-    if (model.ApplySurcharge && model.Tables().SurchargeTable.RowCount() > 0)
-        c.Notes.emplace_back(
-            "the point, line and strip surcharges are not in the limit-equilibrium pressures");
+    if (model.ApplySurcharge) {
+        // Magnitudes in the problem's units (lb, lb/in, lb/in²; kN, kN/m, kPa), distances in inches or
+        // millimetres: to feet and pounds, or metres and kilonewtons.
+        const TGridTable& loads = model.Tables().SurchargeTable;
+        const double distance = english ? 12.0 : 1000.0;
+        for (int r = 0; r < loads.RowCount(); ++r) {
+            TLeSurcharge load;
+            load.Kind = loads.Cell(0, r).AsInt();
+            const double magnitude = value(loads, 1, r);
+            load.Magnitude = load.Kind == TLeSurcharge::Line    ? magnitude * length
+                             : load.Kind == TLeSurcharge::Strip ? magnitude * pressure
+                                                                : magnitude;
+            load.Distance = value(loads, 2, r) / distance;
+            load.Width = value(loads, 3, r) / distance;
+            if (load.Magnitude != 0.0) c.Problem.Loads.push_back(load);
+        }
+    }
     if (model.BackfillSlope != 0.0L)
         c.Notes.emplace_back("the backfill slope is not in the coefficients (level ground is assumed)");
     return c;

@@ -77,9 +77,13 @@ TSides sidesAt(const TLeProblem& p, double z) {
     const double uFront = p.WaterUnitWeight * std::max(0.0, z - p.WaterFront);
     const double back = p.Surcharge + effectiveStress(p, 0.0, p.WaterBack, z);
     const double sa = std::sqrt(s.K.Active), sp = std::sqrt(s.K.Passive);
+    // Loads on the retained surface push on the wall whichever way it moves (not times Ka).
+    double loads = 0.0;
+    for (const TLeSurcharge& load : p.Loads)
+        loads += SurchargePressure(load, p.Excavation, z);
     TSides sides;
-    sides.ActiveBack = std::max(0.0, s.K.Active * back - 2 * s.Cohesion * sa) + uBack;
-    sides.PassiveBack = (s.K.Passive * back + 2 * s.Cohesion * sp) / s.PassiveFactor + uBack;
+    sides.ActiveBack = std::max(0.0, s.K.Active * back - 2 * s.Cohesion * sa) + uBack + loads;
+    sides.PassiveBack = (s.K.Passive * back + 2 * s.Cohesion * sp) / s.PassiveFactor + uBack + loads;
     if (z > p.Excavation) {
         const double front = effectiveStress(p, p.Excavation, p.WaterFront, z);
         sides.ActiveFront = std::max(0.0, s.K.Active * front - 2 * s.Cohesion * sa) + uFront;
@@ -226,6 +230,29 @@ TLeCoefficientPair EarthPressureCoefficients(double phi, TLeCoefficients kind, d
     const double active = std::pow(std::cos(f), 2) / (std::cos(d) * std::pow(1 + root, 2));
     const double passive = std::pow(std::cos(f), 2) / (std::cos(d) * std::pow(1 - root, 2));
     return {active, passive};
+}
+
+double SurchargePressure(const TLeSurcharge& load, double height, double z) {
+    if (!(height > 0.0) || !(z > 0.0)) return 0.0;
+    const double n = z / height;
+    const double m = load.Distance / height;
+    switch (load.Kind) {
+        case TLeSurcharge::Point:
+            if (m <= 0.4)
+                return 0.28 * load.Magnitude / (height * height) * n * n / std::pow(0.16 + n * n, 3);
+            return 1.77 * load.Magnitude / (height * height) * m * m * n * n / std::pow(m * m + n * n, 3);
+        case TLeSurcharge::Line:
+            if (m <= 0.4) return 0.203 * load.Magnitude / height * n / std::pow(0.16 + n * n, 2);
+            return 4.0 / std::numbers::pi * load.Magnitude / height * m * m * n / std::pow(m * m + n * n, 2);
+        case TLeSurcharge::Strip: {
+            const double alpha = std::atan(load.Distance / z);
+            const double beta = std::atan((load.Distance + load.Width / 2) / z) -
+                                std::atan((load.Distance - load.Width / 2) / z);
+            return 2.0 / std::numbers::pi * load.Magnitude * (beta - std::sin(beta) * std::cos(2 * alpha));
+        }
+        default:
+            return 0.0;
+    }
 }
 
 TLePressure PressureAt(const TLeProblem& problem, double z) {

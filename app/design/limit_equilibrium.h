@@ -26,6 +26,20 @@ enum class TLeCoefficients { Rankine, Coulomb };
 /// (tan φ and c) on both sides.
 enum class TLeSafety { Passive, Strength };
 
+/// A load on the retained surface (as the p-y analysis takes them): a point load, a line load parallel to
+/// the wall or a strip load centred at `Distance` from the wall.
+struct TLeSurcharge {
+    enum TKind { Point = 1, Line = 2, Strip = 3 };
+    int Kind = Strip;
+    double Magnitude = 0.0;  // F, F/L or F/L²
+    double Distance = 0.0;   // from the wall to the load (the strip's centre)
+    double Width = 0.0;      // of a strip
+};
+
+/// The lateral pressure of a surcharge at depth z on a wall of free height `height`: the elastic
+/// solutions modified for walls that do not yield (Terzaghi 1954, NAVFAC DM-7.02), as the engine uses.
+[[nodiscard]] double SurchargePressure(const TLeSurcharge& load, double height, double z);
+
 struct TLeProblem {
     std::vector<TLeLayer> Layers;  // from the top down; the last one goes on below its bottom
     double Excavation = 0.0;       // depth of the excavation below the top of the wall
@@ -33,6 +47,7 @@ struct TLeProblem {
     double WaterFront = std::numeric_limits<double>::infinity();  // water table depth, excavation side
     double WaterUnitWeight = 0.0;
     double Surcharge = 0.0;  // uniform pressure on the retained surface
+    std::vector<TLeSurcharge> Loads;
     TLeCoefficients Coefficients = TLeCoefficients::Rankine;
     double WallFriction = 0.0;  // δ in degrees, used by Coulomb's coefficients
     double FactorOfSafety = 1.0;

@@ -132,6 +132,25 @@ TEST(LimitEquilibrium, ApparentPressureWithTwoTiebacks) {
     EXPECT_FALSE(ApparentPressure(p, {2.5}).Solved);  // one tieback: free-earth support
 }
 
+// Loads on the retained surface: the modified elastic pressures (a line load 6 ft back on a 10 ft wall at
+// 5 ft: 4/pi Q/H m² n / (m² + n²)², m = 0.6, n = 0.5), and a strip load needs more embedment.
+TEST(LimitEquilibrium, SurchargeLoadsPushTheWall) {
+    const TLeSurcharge line{TLeSurcharge::Line, 1000.0, 6.0, 0.0};
+    EXPECT_NEAR(SurchargePressure(line, 10.0, 5.0), 4.0 / M_PI * 100.0 * 0.36 * 0.5 / std::pow(0.61, 2),
+                1e-9);
+    const TLeSurcharge near{TLeSurcharge::Line, 1000.0, 2.0, 0.0};  // m = 0.2: the form for loads close by
+    EXPECT_NEAR(SurchargePressure(near, 10.0, 5.0), 0.203 * 100.0 * 0.5 / std::pow(0.41, 2), 1e-9);
+    // A strip of 2 ft centred 3 ft back, at 3 ft down: beta and alpha of the strip's edges and centre.
+    const TLeSurcharge strip{TLeSurcharge::Strip, 500.0, 3.0, 2.0};
+    const double beta = std::atan(4.0 / 3.0) - std::atan(2.0 / 3.0), alpha = std::atan(1.0);
+    EXPECT_NEAR(SurchargePressure(strip, 10.0, 3.0),
+                2.0 / M_PI * 500.0 * (beta - std::sin(beta) * std::cos(2 * alpha)), 1e-9);
+    TLeProblem loaded = drySand(30.0);
+    loaded.Loads.push_back({TLeSurcharge::Strip, 2.0, 3.0, 2.0});
+    EXPECT_GT(FixedEarth(loaded, false).EmbedmentRequired,
+              FixedEarth(drySand(30.0), false).EmbedmentRequired);
+}
+
 // Water behind and not in front pushes harder: more embedment than the dry wall.
 TEST(LimitEquilibrium, WaterBehindTheWallNeedsMoreEmbedment) {
     TLeProblem wet = drySand(30.0);
