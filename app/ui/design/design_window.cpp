@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -179,6 +180,14 @@ QWidget* TDesignWindow::sectionPage() {
     check->setObjectName(QStringLiteral("SectionCheck"));
     connect(check, &QPushButton::clicked, this, [this] { CheckSections(); });
     layout->addWidget(check);
+    auto* file = new QPushButton(tr("Sections from a &File..."), page);
+    file->setObjectName(QStringLiteral("SectionFile"));
+    connect(file, &QPushButton::clicked, this, [this] {
+        const QString chosen =
+            QFileDialog::getOpenFileName(this, tr("Sections"), QString(), tr("CSV (*.csv);;All files (*)"));
+        if (!chosen.isEmpty()) UseCatalogue(chosen);
+    });
+    layout->addWidget(file);
     auto* apply = new QPushButton(tr("&Apply the Selected Section to the Wall"), page);
     apply->setObjectName(QStringLiteral("SectionApply"));
     connect(apply, &QPushButton::clicked, this, [this] { ApplySection(); });
@@ -414,7 +423,7 @@ void TDesignWindow::CheckSections() {
                  tr("The wall has no width for earth pressure (Wa): no section per unit width can be set."));
             return;
         }
-        const std::vector<TSection>& catalogue = SectionCatalogue();
+        const std::vector<TSection>& catalogue = m_catalogue.empty() ? SectionCatalogue() : m_catalogue;
         std::vector<std::string> texts;
         for (const TSection& s : catalogue)
             texts.push_back(
@@ -463,7 +472,7 @@ void TDesignWindow::ApplySection() {
     try {
         auto& model = m_document.Model();
         const double width = static_cast<double>(model.ActiveWidth);
-        const std::vector<TSection>& catalogue = SectionCatalogue();
+        const std::vector<TSection>& catalogue = m_catalogue.empty() ? SectionCatalogue() : m_catalogue;
         const int row = std::max(0, m_tables[Sections]->currentRow());
         if (!(width > 0.0) || row >= static_cast<int>(catalogue.size())) {
             note(Sections, tr("No section applied: the wall has no width for earth pressure (Wa)."));
@@ -481,6 +490,25 @@ void TDesignWindow::ApplySection() {
                       model.StageCount > 1 ? tr(" (this stage)") : QString()));
     } catch (const std::exception& e) {
         app::widgets::ShowInformation(this, QString::fromStdString(e.what()));
+    }
+}
+
+bool TDesignWindow::UseCatalogue(const QString& file) {
+    if (file.isEmpty()) {
+        m_catalogue.clear();
+        note(Sections, tr("The shipped catalogue."));
+        return true;
+    }
+    try {
+        std::vector<TSection> sections = ReadSections(file.toStdString());
+        if (sections.empty()) throw std::runtime_error(file.toStdString() + " holds no section");
+        m_catalogue = std::move(sections);
+        note(Sections, tr("%1 sections from %2.").arg(m_catalogue.size()).arg(file));
+        return true;
+    } catch (const std::exception& e) {
+        app::widgets::ShowInformation(
+            this, tr("The sections were not read: %1").arg(QString::fromStdString(e.what())));
+        return false;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/design/embedment_sweep.h"
 #include "app/design/limit_equilibrium.h"
+#include "app/design/sections.h"
 #include "app/model/graph_plot.h"
 #include "app/widgets/child_window.h"
 
@@ -51,6 +52,9 @@ public:
     /// The section of the selected row of the section table (the first when none) becomes the wall's:
     /// every stiffness record of the problem in hand takes its EI, as an edit that Undo takes back.
     void ApplySection();
+    /// Sections of the user's from a CSV file in place of the shipped catalogue (empty: the catalogue);
+    /// false with the message shown when the file cannot be read.
+    bool UseCatalogue(const QString& file);
 
     [[nodiscard]] QTableWidget* Table(TPage page) const { return m_tables[page]; }
     [[nodiscard]] TDesignGraph* Graph(TPage page) const { return m_graphs[page]; }
@@ -83,6 +87,7 @@ private:
     QTableWidget* m_tables[3] = {};
     TDesignGraph* m_graphs[3] = {};
     QLabel* m_notes[3] = {};
+    std::vector<app::design::TSection> m_catalogue;
 };
 
 }  // namespace app::ui

@@ -868,6 +868,21 @@ void MainFormTest::designMenuLimitEquilibriumSweepAndSections() {
     QVERIFY(p.form->Document().IsChanged());
     p.named("EditUndo")->trigger();
     QCOMPARE(p.form->Document().Tables().PileSect.Cell(3, 0).AsFloat(), before);
+    // Sections of the user's: a file of one; a bad value is refused with its line and the catalogue kept.
+    QFile mine(folder.filePath(QStringLiteral("mine.csv")));
+    QVERIFY(mine.open(QIODevice::WriteOnly));
+    mine.write("name,cm4/m,cm3/m,kg/m2\nMine,32850,1600,115\n");
+    mine.close();
+    QVERIFY(design->UseCatalogue(mine.fileName()));
+    design->findChild<QPushButton*>(QStringLiteral("SectionCheck"))->click();
+    QCOMPARE(sections->rowCount(), 1);
+    QCOMPARE(sections->item(0, 0)->text(), QStringLiteral("Mine"));
+    QVERIFY(mine.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    mine.write("name,cm4/m,cm3/m,kg/m2\nBad,-1,1600,115\n");
+    mine.close();
+    p.dialogs->messages.clear();
+    QVERIFY(!design->UseCatalogue(mine.fileName()));
+    QVERIFY(p.lastMessage().contains(QStringLiteral("line 2")));
 }
 
 QTEST_MAIN(MainFormTest)
