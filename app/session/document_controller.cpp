@@ -160,42 +160,72 @@ void TDocumentController::CheckPoint() {
     if (std::optional<TProblemSnapshot> state = snapshot()) m_history.Record(std::move(*state));
 }
 
-void TDocumentController::restore(const TProblemSnapshot& state) {
+void TDocumentController::restore(const TProblemSnapshot& state, const TProblemSnapshot& current) {
     noteEdits();
     // The results stay: they belong to the file on disk, and are marked out of date when it differs.
     const TResultsStore results = m_model->Results;
     const std::string fileName = m_model->FileName;
-    if (state.Texts.size() < 2) {
-        if (m_model->StageCount > 1) m_stages->DeleteStageFiles(1);
-    } else {
-        // The other stages' files as they were; the stage in hand comes from the copy.
-        const int stages = static_cast<int>(state.Texts.size());
-        for (int n = 1; n <= stages; ++n) {
-            if (n == state.CurrentStage) continue;
-            const std::string& text = state.Texts[static_cast<std::size_t>(n - 1)];
-            WriteFileAtomically(m_stages->StageFile(n), [&text](std::ostream& out) { out << text; });
+    const int stages = static_cast<int>(state.Texts.size());
+    if (stages > 1) {
+        // The other stages' files as they were; the stage in hand comes from the copy. A file that
+        // cannot be written puts back those already written, so the files and the problem agree.
+        std::vector<int> written;
+        try {
+            for (int n = 1; n <= stages; ++n) {
+                if (n == state.CurrentStage) continue;
+                const std::string& text = state.Texts[static_cast<std::size_t>(n - 1)];
+                WriteFileAtomically(m_stages->StageFile(n), [&text](std::ostream& out) { out << text; });
+                written.push_back(n);
+            }
+        } catch (const EInOutError& e) {
+            for (const int n : written) {
+                std::error_code ignored;
+                if (static_cast<std::size_t>(n) <= current.Texts.size() && current.Texts.size() > 1) {
+                    const std::string& text = current.Texts[static_cast<std::size_t>(n - 1)];
+                    try {
+                        WriteFileAtomically(m_stages->StageFile(n),
+                                            [&text](std::ostream& out) { out << text; });
+                    } catch (const EInOutError&) {
+                        // the file keeps the state undone to; the message below says nothing changed in hand
+                    }
+                } else {
+                    fs::remove(m_stages->StageFile(n), ignored);
+                }
+            }
+            throw EInOutError(std::string("Nothing was undone: ").append(e.what()));
         }
         m_stages->DeleteStageFiles(stages + 1);
+    } else if (m_model->StageCount > 1) {
+        m_stages->DeleteStageFiles(1);
     }
     CopyProblem(state.Problem->Model, *m_model);
     m_model->FileName = fileName;
     m_model->Results = results;
     if (m_ports.SetStatus)
         m_ports.SetStatus(m_model->StageCount > 1 ? StageStatusText(m_model->CurrentStage) : std::string());
+}
+
+void TDocumentController::step(bool back) {
+    CheckPoint();
+    if (back ? !m_history.CanUndo() : !m_history.CanRedo()) return;
+    const TProblemSnapshot current = m_history.Current();
+    const TProblemSnapshot target = back ? m_history.Undo() : m_history.Redo();
+    try {
+        restore(target, current);
+    } catch (...) {
+        (void)(back ? m_history.Redo() : m_history.Undo());  // the history stays where the problem is
+        throw;
+    }
     m_changed = !m_history.AtSaved();
     refresh();
 }
 
 void TDocumentController::Undo() {
-    CheckPoint();
-    if (!m_history.CanUndo()) return;
-    restore(m_history.Undo());
+    step(true);
 }
 
 void TDocumentController::Redo() {
-    CheckPoint();
-    if (!m_history.CanRedo()) return;
-    restore(m_history.Redo());
+    step(false);
 }
 
 void TDocumentController::showMessage(const std::string& message) const {

@@ -196,7 +196,11 @@ private:
     void replaceModel();
     /// The problem as it stands, or nothing while it holds a value no file can take.
     [[nodiscard]] std::optional<TProblemSnapshot> snapshot();
-    void restore(const TProblemSnapshot& state);
+    /// Puts the problem in `state`; `current` is the state it leaves, to put the stage files back when
+    /// one cannot be written (then nothing has changed and EInOutError says so).
+    void restore(const TProblemSnapshot& state, const TProblemSnapshot& current);
+    /// One step back (`back`) or forward, the history moved only when the problem was put back.
+    void step(bool back);
     /// Stage file `stage` in the layout the program writes.
     [[nodiscard]] std::string stageText(int stage);
     void resetHistory();

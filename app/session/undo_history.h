@@ -44,6 +44,8 @@ public:
     /// was added.
     bool Record(TProblemSnapshot now);
     [[nodiscard]] bool CanUndo() const { return m_position > 0; }
+    /// The state the problem is in now.
+    [[nodiscard]] const TProblemSnapshot& Current() const { return m_states[m_position]; }
     [[nodiscard]] bool CanRedo() const { return m_position + 1 < m_states.size(); }
     /// The state one step back or forward, which becomes the current one; call only when possible.
     const TProblemSnapshot& Undo();

@@ -21,6 +21,7 @@
 #include "app/model/run_files.h"
 #include "app/model/run_outcome.h"
 #include "app/model/units.h"
+#include "app/model/word_reader.h"
 #include "app/session/document_controller.h"
 
 namespace app::session {
@@ -463,6 +464,26 @@ TEST(DocumentSession, UndoOnAStage) {
     s.document.SwitchStage(2);
     EXPECT_EQ(static_cast<double>(s.document.Model().FreeHeight), static_cast<double>(excavation));
     EXPECT_FALSE(s.document.IsChanged());
+
+    // A stage file that cannot be written (a folder in its way) undoes nothing and says so.
+    s.document.Model().FreeHeight = excavation + 24;
+    s.document.SetChanged();
+    s.document.CheckPoint();
+    s.document.SwitchStage(3);
+    s.document.CheckPoint();
+    const std::string stage1 = readFile(app::model::StageFilePath(path, 1).string());
+    // Stage 1 is written back first, then stage 3 fails: stage 1 must be put back as it was.
+    std::filesystem::remove(app::model::StageFilePath(path, 3));
+    std::filesystem::create_directories(app::model::StageFilePath(path, 3) / "inside");
+    try {
+        s.document.Undo();
+        ADD_FAILURE() << "undone over a folder";
+    } catch (const app::model::EInOutError& e) {
+        EXPECT_NE(std::string(e.what()).find("Nothing was undone"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(s.document.Model().CurrentStage, 3);
+    EXPECT_EQ(readFile(app::model::StageFilePath(path, 1).string()), stage1);
+    EXPECT_TRUE(s.document.CanUndo());
 }
 
 }  // namespace
