@@ -287,15 +287,8 @@ int sweep(const TOptions& o, const app::model::TProgramData& model) {
         runs.push_back(ReadSweepRun(files[i], embedments[i], increments[i]));
     const std::optional<double> limit = o.limit > 0.0 ? std::optional<double>(o.limit) : std::nullopt;
     const std::optional<double> shortest = ShortestConvergingEmbedment(runs, limit);
-
-    // The limit-equilibrium embedment of the same wall, to mark beside the sweep: of its deepest stage.
-    const std::vector<TDesignCase> designCases = DesignCases(model, o.dataFile, TLeProblem{});
-    const TDesignCase c = *std::max_element(
-        designCases.begin(), designCases.end(),
-        [](const auto& x, const auto& y) { return x.Problem.Excavation < y.Problem.Excavation; });
-    const TLeResult le = c.Tiebacks.size() == 1 ? FreeEarth(c.Problem, c.Tiebacks.front())
-                         : c.Tiebacks.empty()   ? FixedEarth(c.Problem, false)
-                                                : ApparentPressure(c.Problem, c.Tiebacks);
+    // The limit-equilibrium embedment of the same wall, to mark beside the sweep.
+    const TLeResult le = ReferenceDesign(model, o.dataFile);
     const app::model::TSummaryUnits u = app::model::SummaryUnits(model.UnitSystem());
     std::size_t ties = 0;
     for (const TSweepRun& r : runs)

@@ -147,4 +147,15 @@ std::vector<TDesignCase> DesignCases(const TProgramData& model, const std::files
     return cases;
 }
 
+TLeResult ReferenceDesign(const TProgramData& model, const std::filesystem::path& dataFile) {
+    const std::vector<TDesignCase> cases = DesignCases(model, dataFile, TLeProblem{});
+    if (cases.empty()) return {};
+    const TDesignCase& c = *std::max_element(cases.begin(), cases.end(), [](const auto& x, const auto& y) {
+        return x.Problem.Excavation < y.Problem.Excavation;
+    });
+    if (c.Tiebacks.empty()) return FixedEarth(c.Problem, false);
+    if (c.Tiebacks.size() == 1) return FreeEarth(c.Problem, c.Tiebacks.front());
+    return ApparentPressure(c.Problem, c.Tiebacks);
+}
+
 }  // namespace app::design

@@ -36,4 +36,10 @@ struct TDesignUnits {
 /// come out in feet.
 [[nodiscard]] TDesignCase DesignCaseOf(const app::model::TProgramData& model, const TLeProblem& options);
 
+/// The limit-equilibrium embedment to set beside a sweep of the wall of `dataFile`: its deepest stage's
+/// (the problem's own without stages), by the method its tiebacks call for (fixed earth simplified,
+/// free-earth support, apparent pressure), factor 1, Rankine.
+[[nodiscard]] TLeResult ReferenceDesign(const app::model::TProgramData& model,
+                                        const std::filesystem::path& dataFile);
+
 }  // namespace app::design

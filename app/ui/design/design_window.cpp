@@ -387,13 +387,8 @@ void TDesignWindow::RunSweep() {
                                       .arg(number(*shortest), text(u.Depth),
                                            limit ? tr(" within the deflection limit") : QString())
                                 : tr("The longest embedment of the sweep does not hold.");
-        const std::vector<TDesignCase> designCases = DesignCases(model, model.FileName, TLeProblem{});
-        const TDesignCase c = *std::max_element(
-            designCases.begin(), designCases.end(),
-            [](const auto& x, const auto& y) { return x.Problem.Excavation < y.Problem.Excavation; });
-        const TLeResult le = c.Tiebacks.size() == 1 ? FreeEarth(c.Problem, c.Tiebacks.front())
-                             : c.Tiebacks.empty()   ? FixedEarth(c.Problem, false)
-                                                    : ApparentPressure(c.Problem, c.Tiebacks);
+        // The limit-equilibrium embedment of the same wall, to mark beside the sweep.
+        const TLeResult le = ReferenceDesign(model, model.FileName);
         if (le.Solved) {
             said += tr(" Limit equilibrium (%1, factor 1): %2 %3.")
                         .arg(QString::fromLatin1(MethodName(le.Method)), number(le.EmbedmentRequired),
