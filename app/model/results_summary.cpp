@@ -806,13 +806,19 @@ std::string SummaryText(const TResultsSummary& summary) {
         if (!e.Known) return std::string("-");
         return shown(e.Value).append(" ").append(unit).append(where(e));
     };
-    auto mobilised = [&where](const TExtreme& e) {
-        return e.Known ? fraction(e.Value).append(where(e)) : std::string("- (no p-y curve there)");
+    // Unknown on one side only: no node where curves act moves that way.
+    auto mobilised = [&where](const TExtreme& e, const TExtreme& other) {
+        if (e.Known) return fraction(e.Value).append(where(e));
+        return std::string(other.Known ? "- (no node moves that way)" : "- (no p-y curve acts)");
     };
     for (const TCaseSummary& c : summary.Cases) {
         out << "\n" << c.Name << ": " << RunStateWord(c.State);
-        if (c.Iterations > 0) out << " (" << c.Iterations << " iterations)";
+        if (c.Iterations > 0)
+            out << " (" << c.Iterations << (c.Iterations == 1 ? " iteration)" : " iterations)");
         out << "\n";
+        if (c.State != TRunState::Converged)
+            out << "  NOT CONVERGED: the numbers below are where the iteration stopped; do not use them for "
+                   "design.\n";
         line("Top deflection", c.TopDeflection.Known
                                    ? shown(c.TopDeflection.Value).append(" ").append(u.Deflection)
                                    : std::string("-"));
@@ -820,8 +826,9 @@ std::string SummaryText(const TResultsSummary& summary) {
         line("Largest moment", at(c.Moment, u.Moment));
         line("Largest shear", at(c.Shear, u.Shear));
         line("Largest soil reaction", at(c.SoilReaction, u.Reaction));
-        line("Mobilised resistance, toward excavation", mobilised(c.MobilisedExcavation));
-        line("Mobilised resistance, toward retained", mobilised(c.MobilisedRetained));
+        line("Mobilised resistance, toward excavation",
+             mobilised(c.MobilisedExcavation, c.MobilisedRetained));
+        line("Mobilised resistance, toward retained", mobilised(c.MobilisedRetained, c.MobilisedExcavation));
         for (const TSupportForce& f : c.Supports) {
             std::string value = shown(f.Horizontal).append(" ").append(u.Force).append(" horizontal");
             if (f.HasAlongTie)

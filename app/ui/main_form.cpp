@@ -834,7 +834,7 @@ void TMainForm::createToolBar() {
            glyphIcon(QStringLiteral("M"), result));
     shared(CommandAction(TCommand::GraphShear), tr("Shear Diagram"), glyphIcon(QStringLiteral("V"), result));
     shared(CommandAction(TCommand::ResultsSummary), tr("Results Summary"),
-           glyphIcon(QStringLiteral("Σ"), result));
+           glyphIcon(QStringLiteral("Sum"), result));
     shared(CommandAction(TCommand::GraphReaction), tr("Soil-Reaction Diagram"),
            glyphIcon(QStringLiteral("p"), result));
     shared(CommandAction(TCommand::GraphDMS), tr("Soil-Reaction Diagram"),
@@ -1033,7 +1033,9 @@ void TMainForm::RecentClick(int index) {
 
 void TMainForm::OpenDesign(TDesignWindow::TPage page) {
     guarded([&] {
-        showOnce(m_design, [this] { return new TDesignWindow(*m_document); });
+        // The table windows open at a size that shows their columns, not at the frame's minimum.
+        if (QMdiSubWindow* sub = showOnce(m_design, [this] { return new TDesignWindow(*m_document); }))
+            sub->resize(1000, 640);
         if (m_design)
             if (auto* window = qobject_cast<TDesignWindow*>(m_design->widget())) window->ShowPage(page);
     });
@@ -1059,15 +1061,16 @@ void TMainForm::OpenSummary() {
             if (auto* window = qobject_cast<app::results::TSummaryWindow*>(m_summary->widget()))
                 window->Reload();
         }
-        showOnce(m_summary, [this] {
-            return new app::results::TSummaryWindow([this] { return m_document->ResultsSummary(); });
-        });
+        if (QMdiSubWindow* sub = showOnce(m_summary, [this] {
+                return new app::results::TSummaryWindow([this] { return m_document->ResultsSummary(); });
+            }))
+            sub->resize(820, 560);
     });
 }
 
 void TMainForm::OpenNodeTables() {
     guarded([&] {
-        showOnce(m_nodeTables, [this] {
+        QMdiSubWindow* sub = showOnce(m_nodeTables, [this] {
             app::results::TNodeTableSource source;
             source.Summary = [this] { return m_document->ResultsSummary(); };
             source.Rows = [this](int caseIndex) {
@@ -1078,6 +1081,7 @@ void TMainForm::OpenNodeTables() {
             };
             return new app::results::TNodeTableWindow(std::move(source));
         });
+        if (sub) sub->resize(960, 560);
     });
 }
 

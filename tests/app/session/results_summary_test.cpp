@@ -106,6 +106,7 @@ TEST(ResultsSummary, AnUnconvergedRunDoesNotBalance) {
     EXPECT_EQ(r.summary.Cases[0].State, TRunState::DeflectionExceeded);
     EXPECT_GT(r.summary.Cases[0].ForceResidual, 0.1L);
     EXPECT_GT(r.summary.Cases[0].MomentResidual, 0.1L);
+    EXPECT_NE(SummaryText(r.summary).find("NOT CONVERGED"), std::string::npos);
 }
 
 // The tieback pulls with the stiffness the engine printed times the deflection at its node; user
