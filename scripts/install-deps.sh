@@ -30,6 +30,9 @@ packages=(
     x11-apps
     imagemagick
     xdotool
+    # the calculation report read back in its tests: PDF text and HTML parsing
+    poppler-utils
+    libxml2-utils
     # checks of the installed desktop entry and data-file type
     desktop-file-utils
     shared-mime-info

@@ -1,6 +1,6 @@
 // drenok-plot [--plot NAME] [--size WxH] [-o FILE] wall.dn5d
 // drenok-plot --all [--format png|svg|pdf|bmp] [-o FOLDER] wall.dn5d
-// drenok-plot --view side|3d|deformed [--camera iso|start] [--size WxH] [-o FILE] wall.dn5d
+// drenok-plot --view side|section|3d|deformed [--camera iso|start] [--size WxH] [-o FILE] wall.dn5d
 // Paints graphs of the run beside the data file with the routine of the graph windows' printing and
 // bitmaps: a PNG or BMP picture, an SVG drawing or a one-page PDF, chosen by the output's extension. The side
 // and 3D views are painted without windows or OpenGL, so nothing here needs a display. Exit 0 when written; 1
@@ -28,6 +28,7 @@
 #include "app/results/graph/plot_painter.h"
 #include "app/results/view3d/scene_picture.h"
 #include "app/results/view3d/scene_raster.h"
+#include "app/results/views/section_drawing.h"
 #include "app/results/views/side_view_painter.h"
 #include "output_guard.h"
 #include "results_loader.h"
@@ -42,9 +43,11 @@ constexpr const char* kUsage =
     "       drenok-plot --all [--format png|svg|pdf|bmp] [--size WxH] [-o FOLDER] wall.dn5d\n"
     "  NAME: py, deflection, moment, shear, reaction, dms, pressure, pressure-combined, mobilised\n"
     "        (default deflection)\n"
-    "       drenok-plot --view side|3d|deformed [--camera iso|start] [--size WxH] [-o FILE] wall.dn5d\n"
+    "       drenok-plot --view side|section|3d|deformed [--camera iso|start] [--size WxH] [-o FILE] "
+    "wall.dn5d\n"
     "  The size is in pixels for pictures and in points for a PDF page; the default is 432x288.\n"
-    "  The views: the side view (PNG or PDF), the 3D view and the deformed wall (PNG), seen from a\n"
+    "  The views: the side view (PNG, SVG or PDF), the section drawing (any picture format), the 3D\n"
+    "  view and the deformed wall (PNG), the 3D ones seen from a\n"
     "  turned camera (iso, the default) or from the 3D window's start camera (start).\n";
 
 struct TOptions {
@@ -107,7 +110,8 @@ bool parseArguments(int argc, char** argv, TOptions& o) {
     }
     if (!o.format.empty() && o.format != "png" && o.format != "pdf" && o.format != "bmp" && o.format != "svg")
         return false;
-    if (!o.view.empty() && o.view != "side" && o.view != "3d" && o.view != "deformed") return false;
+    if (!o.view.empty() && o.view != "side" && o.view != "section" && o.view != "3d" && o.view != "deformed")
+        return false;
     if (!o.view.empty() && o.all) return false;
     if (o.camera != "iso" && o.camera != "start") return false;
     return haveFile;
@@ -172,6 +176,24 @@ int writeView(const TOptions& options, tools::TLoadedResults& results, const std
                               : fs::path(options.output);
     const std::string format = options.format.empty() ? lowerExtension(file) : options.format;
     const QString name = QString::fromStdString(file.string());
+    if (options.view == "section") {
+        // The engineering drawing of the wall as entered, in every picture format, at 150 dots per inch
+        // for its vector forms.
+        const app::results::TSectionDrawing drawing = app::results::SectionDrawingOf(
+            results.model, app::model::CaseInputsOfFile(results.model, options.dataFile));
+        if (drawing.WallLength <= 0) {
+            std::cerr << "drenok-plot: the wall has no length to draw\n";
+            return 1;
+        }
+        const QString why = app::results::WritePicture(
+            name, QSize(options.width, options.height), 150,
+            [&](QPainter& painter, QSize size, int dpi) {
+                app::results::PaintSectionDrawing(painter, QRectF(QPointF(0, 0), QSizeF(size)), drawing, dpi);
+            },
+            QStringLiteral("Section drawing"));
+        if (!why.isEmpty()) std::cerr << "drenok-plot: " << why.toStdString() << '\n';
+        return why.isEmpty() ? 0 : 1;
+    }
     if (options.view == "side") {
         const app::results::TSideGeometry geometry = app::results::SideGeometry(results.model);
         if (geometry.Base.Degenerate()) {
@@ -259,7 +281,7 @@ int main(int argc, char** argv) {
 
     tools::TLoadedResults results;
     std::string message;
-    const bool problemOnly = options.view == "side" || options.view == "3d";
+    const bool problemOnly = options.view == "side" || options.view == "section" || options.view == "3d";
     if (const int status =
             tools::LoadResults(options.dataFile, results, message, "drenok-plot", !problemOnly);
         status != 0) {

@@ -338,11 +338,7 @@ private:
     // A p-y curve's legend: its depth in the unit of the depth axes. Generated curves alone are
     // labelled by their depth [L]; with user curves every curve is labelled by its node.
     [[nodiscard]] std::string pyLegend(long double label) const {
-        const bool userCurves = m_data.ApplyExternalPY && m_data.Tables().PYCurves2.RowCount() > 0;
-        const long double stored = userCurves ? label * m_data.IncrementLength : label;
-        const char* unit = m_units == kEnglish ? " ft" : m_units == kUnitsSI ? " m" : "";
-        const long double shown = m_units == kEnglish ? stored / kInchesPerFoot : stored;
-        return "Depth " + FormatGeneral(shown, 4) + unit;
+        return PYCurveLegend(m_data, m_units, label);
     }
 
     void readPYCurves(int caseIndex, bool pad) {
@@ -657,6 +653,14 @@ bool TResultsReader::ReadResults(const std::filesystem::path& path, bool showErr
 bool TResultsReader::ReadResultsText(std::string_view text, bool showErrors, bool reportShowsStop,
                                      const TRunStatus* status) {
     return read([text] { return TWordReader(text); }, showErrors, reportShowsStop, status);
+}
+
+std::string PYCurveLegend(const TProgramData& data, int units, long double label) {
+    const bool userCurves = data.ApplyExternalPY && data.Tables().PYCurves2.RowCount() > 0;
+    const long double stored = userCurves ? label * data.IncrementLength : label;
+    const char* unit = units == kEnglish ? " ft" : units == kUnitsSI ? " m" : "";
+    const long double shown = units == kEnglish ? stored / kInchesPerFoot : stored;
+    return "Depth " + FormatGeneral(shown, 4) + unit;
 }
 
 std::string ResultsMismatch(const TProgramData& data, const PlotDefinitions& plots,

@@ -81,6 +81,10 @@ private:
                                           const TResultsOutcome& outcome,
                                           const std::filesystem::path& dataFile, bool checkAge);
 
+/// The legend of a p-y curve of the plot data by its label (a depth, or a node of user curves), in
+/// the plot data's `units`: "Depth 12.5 ft".
+[[nodiscard]] std::string PYCurveLegend(const TProgramData& data, int units, long double label);
+
 /// True when the report text holds one of the engine's error stops.
 [[nodiscard]] bool ReportShowsErrorStop(std::string_view reportText);
 
