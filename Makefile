@@ -78,6 +78,7 @@ bench: build
 	$(BUILD)/bin/drenok-summary-bench
 	$(BUILD)/bin/drenok-undo-bench
 	@if [ -x $(BUILD)/bin/drenok-design-bench ]; then $(BUILD)/bin/drenok-design-bench; fi
+	@if [ -x $(BUILD)/bin/drenok-report-bench ]; then $(BUILD)/bin/drenok-report-bench; fi
 	@if [ -x $(BUILD)/bin/drenok-view3d-bench ] && command -v xvfb-run >/dev/null; then \
 		QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1280x900x24' $(BUILD)/bin/drenok-view3d-bench; fi
 

@@ -207,7 +207,8 @@ void addInputs(TReport& report, const TReportInput& in, const std::vector<TCaseI
 
     if (cases.size() > 1) {
         TReportTable stages;
-        stages.Caption = QStringLiteral("Stages (the tables above are those of stage 1)");
+        stages.Caption = QStringLiteral("Stages (the tables above are those of stage %1)")
+                             .arg(std::max(1, m.CurrentStage));
         stages.Header = {QStringLiteral("Stage"),
                          QStringLiteral("Excavation (%1)").arg(L),
                          QStringLiteral("Water, retained side (%1)").arg(L),

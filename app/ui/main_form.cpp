@@ -31,6 +31,7 @@
 #include "app/results/graph/plot_form.h"
 #include "app/results/summary/summary_window.h"
 #include "app/results/view3d/dlg_block.h"
+#include "app/results/views/section_window.h"
 #include "app/results/views/side_view.h"
 #include "app/session/desktop_open.h"
 #include "app/ui/design/design_window.h"
@@ -131,6 +132,12 @@ std::optional<std::string> TDialogs::SaveFile(QWidget* parent, const QString& in
     dialog.selectFile(start.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::optional<TReportChoice> TDialogs::ReportChoice(QWidget* parent, const QString& initial) {
+    TDlgReport dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Choice();
 }
 
 bool TDialogs::OpenUrl(const QUrl& url) {
@@ -295,6 +302,58 @@ void TMainForm::View3DClick() {
 
 void TMainForm::SideViewClick() {
     guarded([&] { showOnce(m_sideView, [&] { return new app::results::TDlgSideView(currentModel()); }); });
+}
+
+void TMainForm::SectionDrawingClick() {
+    guarded([&] {
+        if (QMdiSubWindow* sub = showOnce(m_sectionDrawing, [this] {
+                return new app::results::TSectionWindow([this] {
+                    const app::model::TProgramData& model = m_document->Model();
+                    return app::results::SectionDrawingOf(
+                        model, app::model::CaseInputsOfFile(model, model.FileName));
+                });
+            }))
+            sub->resize(900, 720);
+    });
+}
+
+void TMainForm::ExportReportClick() {
+    guarded([&] {
+        app::model::TProgramData& model = m_document->Model();
+        // The report describes the data file as saved and the run beside it.
+        if (m_document->IsChanged()) {
+            showInformation(
+                tr("Save the problem first: the calculation report describes the data file as saved "
+                   "and its run."));
+            return;
+        }
+        const bool stale = m_document->ResultsAvailable() && m_document->ResultsOutOfDate();
+        if (stale &&
+            !m_options.Dialogs->YesNo(this, tr("The results are older than the data file. Export a report of "
+                                               "the inputs only (run the analysis for its results)?")))
+            return;
+        const QFileInfo info(QString::fromStdString(model.FileName));
+        const QString initial =
+            info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".pdf");
+        const std::optional<TReportChoice> choice = m_options.Dialogs->ReportChoice(this, initial);
+        if (!choice) return;
+        app::report::TReportInput input =
+            app::report::ReportInputFor(model, m_document->Plots(), model.FileName);
+        if (stale || !m_document->ResultsAvailable()) {
+            input.ReportText.clear();
+            input.Status = {};
+        }
+        const QString failed =
+            app::report::WriteReport(app::report::BuildReport(input, choice->Options), choice->File);
+        if (!failed.isEmpty()) {
+            showInformation(tr("The report was not written: %1").arg(failed));
+            return;
+        }
+        statusBar()->showMessage(tr("Calculation report written to %1").arg(choice->File), 10000);
+        if (m_options.Dialogs->YesNo(
+                this, tr("The calculation report is written to %1. Open it now?").arg(choice->File)))
+            m_options.Dialogs->OpenDocument(this, choice->File);
+    });
 }
 
 void TMainForm::ExportClick() {
@@ -502,6 +561,8 @@ void TMainForm::createMenus() {
         ->setShortcut(QKeySequence(tr("Ctrl+O")));
     addAction(file, tr("&Save"), "FileSave", &TMainForm::SaveClick)->setShortcut(QKeySequence(tr("Ctrl+S")));
     addAction(file, tr("Save &As..."), "FileSaveAs", &TMainForm::SaveAsClick);
+    file->addSeparator();
+    addAction(file, tr("Export Calculation &Report..."), "FileExportReport", &TMainForm::ExportReportClick);
     m_recentSeparator = file->addSeparator();
     for (int i = 0; i < app::model::TRecentFiles::kMaxEntries; ++i) {
         QAction* action = file->addAction(QString());
@@ -524,6 +585,12 @@ void TMainForm::createMenus() {
     m_undoAction->setShortcut(QKeySequence(tr("Ctrl+Z")));
     m_redoAction->setShortcut(QKeySequence(tr("Ctrl+Y")));
     onOpen(edit, nothing);
+
+    // View: drawings of the problem as entered.
+    QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
+    viewMenu->setObjectName(QStringLiteral("ViewMenu"));
+    addAction(viewMenu, tr("&Section Drawing"), "ViewSectionDrawing", &TMainForm::SectionDrawingClick);
+    onOpen(viewMenu, nothing);
 
     // Data: the windows that edit the problem.
     QMenu* dataMenu = menuBar()->addMenu(tr("Da&ta"));

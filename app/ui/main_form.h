@@ -19,6 +19,7 @@
 #include "app/session/document_controller.h"
 #include "app/ui/design/design_window.h"
 #include "app/ui/dialogs/data_dialogs.h"
+#include "app/ui/dialogs/dlg_report.h"
 #include "app/ui/settings_store.h"
 #include "app/widgets/child_window.h"
 #include "app/widgets/messages.h"
@@ -55,6 +56,8 @@ public:
     virtual std::optional<session::TOpenChoice> OpenFile(QWidget* parent);
     virtual std::optional<std::string> SaveFile(QWidget* parent, const QString& initial,
                                                 const QString& title);
+    /// The report's file and parts (the Export Calculation Report dialog); nullopt when cancelled.
+    virtual std::optional<TReportChoice> ReportChoice(QWidget* parent, const QString& initial);
     /// Hands an address to the desktop's default handler (a browser).
     virtual bool OpenUrl(const QUrl& url);
     /// Hands a file to the desktop's handler; a handler that cannot open it is told to the user
@@ -154,7 +157,9 @@ private:
     void CheckUpdatesClick();
     void ArrangeIconsClick();
     void ExportClick();
+    void ExportReportClick();
     void SideViewClick();
+    void SectionDrawingClick();
     /// The results summary (brought to the front, with the latest results) and the node tables.
     void OpenSummary();
     /// Design > Limit Equilibrium, Embedment Sweep, Sections: the design window at that page.
@@ -193,6 +198,7 @@ private:
     QPointer<QMenu> m_plotMenu;
     std::function<void(app::results::TDlgExport&)> m_exportSetup;
     QPointer<QMdiSubWindow> m_sideView;
+    QPointer<QMdiSubWindow> m_sectionDrawing;
     QPointer<QMdiSubWindow> m_summary;
     QPointer<QMdiSubWindow> m_design;
     QAction* m_undoAction = nullptr;

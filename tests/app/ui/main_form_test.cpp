@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMap>
 #include <QMdiArea>
@@ -39,6 +40,7 @@
 #include "app/results/export/dlg_export.h"
 #include "app/results/graph/plot_form.h"
 #include "app/results/summary/summary_window.h"
+#include "app/results/views/section_window.h"
 #include "app/ui/design/design_window.h"
 #include "app/ui/dialogs/dlg_staged.h"
 #include "app/ui/dialogs/text_viewer.h"
@@ -119,6 +121,7 @@ private slots:
     void exportFromTheGraphicsMenu();
     void summaryAfterEveryRunAndNodeTables();
     void designMenuLimitEquilibriumSweepAndSections();
+    void calculationReportAndSectionDrawing();
 };
 
 void MainFormTest::eachExampleOpensRunsAndEnablesResults() {
@@ -883,6 +886,62 @@ void MainFormTest::designMenuLimitEquilibriumSweepAndSections() {
     p.dialogs->messages.clear();
     QVERIFY(!design->UseCatalogue(mine.fileName()));
     QVERIFY(p.lastMessage().contains(QStringLiteral("line 2")));
+}
+
+// File > Export Calculation Report and View > Section Drawing on a staged wall.
+void MainFormTest::calculationReportAndSectionDrawing() {
+    QTemporaryDir folder;
+    Program p;
+    p.open(copyExample(folder, QStringLiteral("three_stages.dn5d")));
+    p.trigger(TCommand::RunAnalysis);
+    TReportChoice pdf;
+    pdf.File = folder.filePath(QStringLiteral("wall report.pdf"));
+    pdf.Options.Engineer = QStringLiteral("A. Engineer");
+    p.dialogs->reports = {pdf};
+    p.named("FileExportReport")->trigger();
+    QCOMPARE(p.dialogs->reportInitials.last(), folder.filePath(QStringLiteral("three_stages.pdf")));
+    QFile written(pdf.File);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(5) == "%PDF-");
+    QCOMPARE(p.dialogs->documents.last(), pdf.File);  // opened when asked
+    // HTML with a figure per graph of each stage (six graphs and the p-y curves) and the drawing.
+    TReportChoice html = pdf;
+    html.File = folder.filePath(QStringLiteral("wall.html"));
+    p.dialogs->reports = {html};
+    p.named("FileExportReport")->trigger();
+    QFile page(html.File);
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QByteArray text = page.readAll();
+    QCOMPARE(text.count("<svg"), 3 * 7 + 1);
+    QVERIFY(text.contains("A. Engineer"));
+    // An edited problem is saved first: nothing asked, nothing written.
+    p.form->Document().SetChanged();
+    const qsizetype asked = p.dialogs->reportInitials.size();
+    p.named("FileExportReport")->trigger();
+    QCOMPARE(p.dialogs->reportInitials.size(), asked);
+    QVERIFY(p.lastMessage().contains(QStringLiteral("Save the problem first")));
+
+    // The dialog refuses a file that is neither PDF nor HTML, and gives the parts chosen.
+    TDlgReport dialog(folder.filePath(QStringLiteral("r.docx")));
+    QVERIFY(!dialog.Choice());
+    dialog.FileEdit->setText(folder.filePath(QStringLiteral("r.html")));
+    dialog.Figures->setChecked(false);
+    dialog.Design->setChecked(true);
+    QVERIFY(dialog.Choice() && !dialog.Choice()->Options.Figures && dialog.Choice()->Options.Design);
+
+    // The section drawing shows every stage and the tieback of stage 2, and saves as a picture.
+    p.named("ViewSectionDrawing")->trigger();
+    auto* section =
+        qobject_cast<app::results::TSectionWindow*>(p.form->MdiArea()->activeSubWindow()->widget());
+    QVERIFY(section != nullptr);
+    QCOMPARE(section->Drawing().Stages.size(), std::size_t{3});
+    QVERIFY(section->Drawing().Stages[0].Tiebacks.empty());
+    QCOMPARE(section->Drawing().Stages[1].Tiebacks.size(), std::size_t{1});
+    QCOMPARE(section->Drawing().Stages[2].Excavation, 12.0);
+    const QString svg = folder.filePath(QStringLiteral("section.svg"));
+    QVERIFY(section->SavePictureTo(svg, QSize(800, 600), 96));
+    QFile picture(svg);
+    QVERIFY(picture.open(QIODevice::ReadOnly) && picture.readAll().contains("Stage 3: excavation 12 ft"));
 }
 
 QTEST_MAIN(MainFormTest)

@@ -66,6 +66,15 @@ public:
         warnings << text;
         return openReport;
     }
+    std::deque<std::optional<TReportChoice>> reports;
+    QStringList reportInitials;
+    std::optional<TReportChoice> ReportChoice(QWidget*, const QString& initial) override {
+        reportInitials << initial;
+        if (reports.empty()) return std::nullopt;
+        auto choice = reports.front();
+        reports.pop_front();
+        return choice;
+    }
     QStringList documents;
     void OpenDocument(QWidget*, const QString& path) override { documents << path; }
     bool OpenUrl(const QUrl& url) override {
