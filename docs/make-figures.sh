@@ -43,5 +43,18 @@ for example in "$examples"/*.dn5d; do
         > /dev/null 2>&1 || echo "make-figures: no graphs of $name" >&2
     QT_QPA_PLATFORM=offscreen "$bin/drenok-plot" --view side --size 640x480 -o "$out/views/$name-side.png" \
         "$work/$name.dn5d" 2> /dev/null || echo "make-figures: no side view of $name" >&2
+    QT_QPA_PLATFORM=offscreen "$bin/drenok-plot" --view section --size 1100x850 \
+        -o "$out/views/$name-section.png" "$work/$name.dn5d" 2> /dev/null ||
+        echo "make-figures: no section drawing of $name" >&2
 done
+# Two pages of a calculation report (the staged wall's cover is plain; its first results page shows
+# the summary, the support forces and the figures).
+mkdir -p "$out/report"
+if QT_QPA_PLATFORM=offscreen "$bin/drenok-report" --design -o "$work/report.pdf" "$work/anchored_tieback_trapezoidal.dn5d" \
+    2> /dev/null && command -v pdftoppm > /dev/null; then
+    pdftoppm -r 80 -png -f 5 -l 5 -singlefile "$work/report.pdf" "$out/report/results-page"
+    pdftoppm -r 80 -png -f 4 -l 4 -singlefile "$work/report.pdf" "$out/report/section-page"
+else
+    echo "make-figures: no report pages (drenok-report or pdftoppm missing)" >&2
+fi
 echo "make-figures: $(find "$out" -name '*.png' | wc -l) pictures in $out"

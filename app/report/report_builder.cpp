@@ -32,9 +32,18 @@ namespace {
 QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
+// Plain decimals in the range engineers read them (18240, not 1.824E4), exponents outside it.
 QString num(long double v, int digits = 4) {
-    if (std::fabs(v) < 1e-15L) v = 0;
-    return q(FormatGeneral(v, digits));
+    if (std::fabs(v) < 1e-15L) return QStringLiteral("0");
+    const long double a = std::fabs(v);
+    if (a < 1e-3L || a >= 1e9L || !std::isfinite(static_cast<double>(v))) return q(FormatGeneral(v, digits));
+    const int decimals = std::max(0, digits - 1 - static_cast<int>(std::floor(std::log10(static_cast<double>(a)))));
+    QString text = QString::number(static_cast<double>(v), 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+        if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    }
+    return text;
 }
 QString yesNo(bool on) {
     return on ? QStringLiteral("yes") : QStringLiteral("no");
@@ -170,8 +179,9 @@ void addInputs(TReport& report, const TReportInput& in, const std::vector<TCaseI
         TReportTable layers;
         layers.Caption = QStringLiteral("Soil layers (depth to the bottom of each layer in %1)").arg(L);
         layers.Header = {
-            QStringLiteral("Layer"),     QStringLiteral("Soil type"), QStringLiteral("Bottom (%1)").arg(L),
-            QStringLiteral("Parameter"), QStringLiteral("Top"),       QStringLiteral("Bottom")};
+            QStringLiteral("Layer"),     QStringLiteral("Soil type"),
+            QStringLiteral("Bottom (%1)").arg(L), QStringLiteral("Parameter"),
+            QStringLiteral("At the top of the layer"), QStringLiteral("At its bottom")};
         for (int r = 0; r < soil.RowCount(); ++r) {
             const TGridTable* p = soil.Column(2).TableAt(r);
             const QString type = soilTypeName(soil.Cell(0, r).AsInt());
@@ -180,18 +190,19 @@ void addInputs(TReport& report, const TReportInput& in, const std::vector<TCaseI
                 layers.Rows.push_back({QString::number(r + 1), type, bottom, QStringLiteral("—"), {}, {}});
                 continue;
             }
-            bool first = true;
+            // One row a layer, its parameters as lines of the row, so that a layer never splits.
+            QStringList names, tops, bottoms;
             for (int c = 0; c < p->ColumnCount(); ++c) {
                 const TColumn& col = p->Column(c);
                 if (!col.Visible() || col.Kind() == kTableColumn) continue;
                 QStringList name;
-                for (int i = 0; i < col.CaptionLineCount(); ++i)
-                    name << q(col.CaptionLine(i));
-                layers.Rows.push_back({first ? QString::number(r + 1) : QString(), first ? type : QString(),
-                                       first ? bottom : QString(), name.join(' '), q(col.TextAt(0)),
-                                       q(col.TextAt(std::min(1, p->RowCount() - 1)))});
-                first = false;
+                for (int i = 0; i < col.CaptionLineCount(); ++i) name << q(col.CaptionLine(i));
+                names << name.join(' ');
+                tops << q(col.TextAt(0));
+                bottoms << q(col.TextAt(std::min(1, p->RowCount() - 1)));
             }
+            layers.Rows.push_back({QString::number(r + 1), type, bottom, names.join('\n'), tops.join('\n'),
+                                   bottoms.join('\n')});
         }
         report.Table(std::move(layers));
     }
@@ -335,7 +346,7 @@ void addDesignCheck(TReport& report, const TReportInput& in, const TReportOption
             "%1: limit-equilibrium check (%2, Rankine, factor of safety %3 on the passive resistance)")
             .arg(q(summary.Name), method, num(o.FactorOfSafety, 3));
     t.Header = {QStringLiteral("Quantity"), QStringLiteral("Limit equilibrium"),
-                QStringLiteral("p-y analysis"), QStringLiteral("Unit")};
+                QStringLiteral("As entered: p-y analysis"), QStringLiteral("Unit")};
     const double provided = c.WallLength - c.Problem.Excavation;
     if (!r.Solved) {
         report.Warning(
@@ -350,8 +361,8 @@ void addDesignCheck(TReport& report, const TReportInput& in, const TReportOption
                           {},
                           q(du.Length)});
     const TPyComparison* p = k < py.size() && py[k].Known ? &py[k] : nullptr;
-    t.Rows.push_back({QStringLiteral("Largest moment per unit width"), num(r.MaxMoment),
-                      p ? num(p->MaxMoment) : QStringLiteral("—"), q(du.MomentPerWidth)});
+    t.Rows.push_back({QStringLiteral("Largest moment per unit width (magnitude)"), num(std::fabs(r.MaxMoment)),
+                      p ? num(std::fabs(p->MaxMoment)) : QStringLiteral("—"), q(du.MomentPerWidth)});
     std::vector<double> forces = r.TiebackForces;
     if (forces.empty() && c.Tiebacks.size() == 1) forces.push_back(r.TiebackForce);
     for (std::size_t i = 0; i < forces.size(); ++i)
@@ -598,9 +609,7 @@ TReport BuildReport(const TReportInput& in, const TReportOptions& o) {
             report.Heading(QStringLiteral("Results: %1").arg(q(c.Name)));
             const TProblemStatus* status = k < in.Status.problems.size() ? &in.Status.problems[k] : nullptr;
             const QString line =
-                QStringLiteral("Status: %1%2.")
-                    .arg(stateText(c),
-                         status ? QStringLiteral(" — ") + q(DescribeProblemStatus(*status)) : QString());
+                QStringLiteral("Status: %1.").arg(status ? q(DescribeProblemStatus(*status)) : stateText(c));
             if (c.State == TRunState::Converged)
                 report.Paragraph(line);
             else

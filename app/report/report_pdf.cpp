@@ -76,11 +76,12 @@ public:
 
     std::vector<std::vector<TDraw>> Pages;
 
-    void Add(const TReportBlock& b) {
+    /// `next`: the block after `b`, which a heading keeps on its page.
+    void Add(const TReportBlock& b, const TReportBlock* next) {
         if (b.What != TReportBlock::Kind::Figure) endRow();
         switch (b.What) {
             case TReportBlock::Kind::Heading:
-                heading(b);
+                heading(b, next ? leastHeight(*next) : 0.0);
                 break;
             case TReportBlock::Kind::Paragraph:
                 paragraph(b.Text, font(9.5), false);
@@ -119,12 +120,23 @@ private:
         return fm.boundingRect(QRectF(0, 0, width, 1e9), Qt::TextWordWrap, text).height();
     }
 
-    void heading(const TReportBlock& b) {
+    // The least of a block that must stand on the page of the heading before it: a figure whole, the
+    // caption, header and first row of a table, a few lines of anything else.
+    [[nodiscard]] double leastHeight(const TReportBlock& b) const {
+        if (b.What == TReportBlock::Kind::Figure) {
+            const double w = b.Figure.Size.width() * kPoint, h = b.Figure.Size.height() * kPoint;
+            return h * std::min({1.0, m_body.width() / w, (m_body.height() * 0.85) / h}) + 30 * kPoint;
+        }
+        if (b.What == TReportBlock::Kind::Table) return 60 * kPoint;
+        return 40 * kPoint;
+    }
+
+    void heading(const TReportBlock& b, double following) {
         const QFont f = font(b.Level == 1 ? 15 : b.Level == 2 ? 12 : 10.5, true);
         const double h = textHeight(f, b.Text, m_body.width());
         const double before = (b.Level == 1 ? 10 : 7) * kPoint;
         // Kept with what follows: a heading never ends a page.
-        ensure(before + h + 60 * kPoint);
+        ensure(before + h + std::max(following, 40 * kPoint));
         if (m_y > m_body.top()) m_y += before;
         const QRectF r(m_body.left(), m_y, m_body.width(), h);
         const QString text = b.Text;
@@ -353,8 +365,8 @@ QString WriteReportPdf(const TReport& report, const QString& file) {
         const double mm = kDpi / 25.4;
         const QRectF body = page.adjusted(18 * mm, 22 * mm, -18 * mm, -20 * mm);
         TLayout layout(pdf, body);
-        for (const TReportBlock& b : report.Blocks)
-            layout.Add(b);
+        for (std::size_t i = 0; i < report.Blocks.size(); ++i)
+            layout.Add(report.Blocks[i], i + 1 < report.Blocks.size() ? &report.Blocks[i + 1] : nullptr);
         QPainter painter;
         if (!painter.begin(&pdf)) return QStringLiteral("Cannot write %1: no PDF painter").arg(file);
         const int count = static_cast<int>(layout.Pages.size());

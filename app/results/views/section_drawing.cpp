@@ -107,6 +107,7 @@ TSectionDrawing SectionDrawingOf(const TProgramData& m, const std::vector<TCaseI
     d.Surcharge = static_cast<double>(m.TopSurcharge) * (english ? 144.0 : 1.0);
     d.BackfillSlope = static_cast<double>(m.BackfillSlope);
     const TProblemTables& t = m.Tables();
+    d.Soil = soilApplies(m) || m.ApplyExternalPY || m.UserEarthPressure;
 
     if (soilApplies(m)) {
         double top = 0;
@@ -196,8 +197,16 @@ TSectionDrawing SectionDrawingOf(const TProgramData& m, const std::vector<TCaseI
                  QStringLiteral("k = %1 %2").arg(num(static_cast<double>(s.Lateral)), stiffness)});
         for (const int n : in.RestrainedNodes)
             d.Supports.push_back({depthOf(n), depthOf(n), false, QStringLiteral("deflection given")});
-        for (const int n : in.SlopeNodes)
-            d.Supports.push_back({depthOf(n), depthOf(n), false, QStringLiteral("slope given")});
+        for (const int n : in.SlopeNodes) {
+            // A node with both given is one mark.
+            auto both = std::find_if(
+                d.Supports.begin(), d.Supports.end(),
+                [&](const TSectionDrawing::TSupport& s) { return !s.Spring && s.Depth == depthOf(n); });
+            if (both != d.Supports.end())
+                both->Text = QStringLiteral("deflection and slope given");
+            else
+                d.Supports.push_back({depthOf(n), depthOf(n), false, QStringLiteral("slope given")});
+        }
     }
     return d;
 }
@@ -286,7 +295,7 @@ void PaintSectionDrawing(QPainter& painter, const QRectF& area, const TSectionDr
         if (z2 <= z1) return;
         painter.fillRect(QRectF(QPointF(x1, map.Z(z1)), QPointF(x2, map.Z(z2))), c);
     };
-    if (d.Layers.empty()) {
+    if (d.Layers.empty() && d.Soil) {
         band(xl, map.X(0) + 1, 0, bottom, QColor(232, 226, 210));
         band(map.X(0), xr, excavation, bottom, QColor(232, 226, 210));
     }
@@ -325,10 +334,16 @@ void PaintSectionDrawing(QPainter& painter, const QRectF& area, const TSectionDr
     // Ground surface (sloping backfill drawn at its angle) and the excavation of each stage.
     painter.setPen(QPen(Qt::black, 1.0 * pt));
     const double slope = std::tan(std::clamp(d.BackfillSlope, -45.0, 45.0) * std::numbers::pi / 180);
-    painter.drawLine(map.at(0, 0), QPointF(xl, map.Z(-slope * back)));
-    for (double x = -back + 0.03 * L; x < -0.02 * L; x += 0.05 * L)
-        painter.drawLine(map.at(x, -slope * -x), map.at(x - 0.02 * L, -slope * -x + 0.02 * L));
-    painter.drawLine(map.at(0, excavation), QPointF(xr, map.Z(excavation)));
+    if (d.Soil) {
+        painter.drawLine(map.at(0, 0), QPointF(xl, map.Z(-slope * back)));
+        for (double x = -back + 0.03 * L; x < -0.02 * L; x += 0.05 * L)
+            painter.drawLine(map.at(x, -slope * -x), map.at(x - 0.02 * L, -slope * -x + 0.02 * L));
+        painter.drawLine(map.at(0, excavation), QPointF(xr, map.Z(excavation)));
+    } else {
+        painter.drawText(QRectF(xl, map.Z(0.4 * L), back * map.k - line, 2 * line),
+                         Qt::AlignCenter | Qt::TextWordWrap,
+                         QStringLiteral("No soil acts on the wall (no layers, p-y curves or pressures)."));
+    }
     for (std::size_t s = 0; s < d.Stages.size(); ++s) {
         const double z = d.Stages[s].Excavation;
         const bool last = z == excavation;
@@ -482,7 +497,8 @@ void PaintSectionDrawing(QPainter& painter, const QRectF& area, const TSectionDr
             if (s.LastDepth == s.Depth) break;
         }
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(x2 + 3 * pt, map.Z(s.Depth) - line * 0.5, 14 * line, line), Qt::AlignLeft,
+        // Above its mark, clear of the dimension line at the right.
+        painter.drawText(QRectF(x1 + 2 * pt, map.Z(s.Depth) - line * 1.15, xr - x1, line), Qt::AlignLeft,
                          s.Text);
     }
 
@@ -505,8 +521,9 @@ void PaintSectionDrawing(QPainter& painter, const QRectF& area, const TSectionDr
     painter.save();
     painter.translate(xd - 2 * pt, (map.Z(excavation) + map.Z(L)) / 2);
     painter.rotate(-90);
-    painter.drawText(QRectF(-10 * line, -line, 20 * line, line), Qt::AlignCenter,
-                     QStringLiteral("embedment %1 %2").arg(num(L - excavation), u));
+    if (d.Soil)
+        painter.drawText(QRectF(-10 * line, -line, 20 * line, line), Qt::AlignCenter,
+                         QStringLiteral("embedment %1 %2").arg(num(L - excavation), u));
     painter.restore();
     painter.drawText(QRectF(map.X(0) - 10 * line, map.Z(L) + 2 * pt, 20 * line, line),
                      Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("wall %1 %2").arg(num(L), u));

@@ -50,6 +50,8 @@ struct TSectionDrawing {
     double WallLength = 0;
     double Surcharge = 0;      // uniform, on the retained surface, PressureUnit
     double BackfillSlope = 0;  // degrees
+    /// Soil acts on the wall in some form (layers, user curves or pressures); without it none is drawn.
+    bool Soil = true;
     std::vector<TLayer> Layers;
     std::vector<TStage> Stages;  // one for a problem without stages
     std::vector<TLoad> Loads;
