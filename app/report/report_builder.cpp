@@ -37,10 +37,12 @@ QString num(long double v, int digits = 4) {
     if (std::fabs(v) < 1e-15L) return QStringLiteral("0");
     const long double a = std::fabs(v);
     if (a < 1e-3L || a >= 1e9L || !std::isfinite(static_cast<double>(v))) return q(FormatGeneral(v, digits));
-    const int decimals = std::max(0, digits - 1 - static_cast<int>(std::floor(std::log10(static_cast<double>(a)))));
+    const int decimals =
+        std::max(0, digits - 1 - static_cast<int>(std::floor(std::log10(static_cast<double>(a)))));
     QString text = QString::number(static_cast<double>(v), 'f', decimals);
     if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
         if (text.endsWith(QLatin1Char('.'))) text.chop(1);
     }
     return text;
@@ -178,10 +180,12 @@ void addInputs(TReport& report, const TReportInput& in, const std::vector<TCaseI
     if (soil.RowCount() > 0 && (m.GeneratePY != 0 || !m.UserEarthPressure)) {
         TReportTable layers;
         layers.Caption = QStringLiteral("Soil layers (depth to the bottom of each layer in %1)").arg(L);
-        layers.Header = {
-            QStringLiteral("Layer"),     QStringLiteral("Soil type"),
-            QStringLiteral("Bottom (%1)").arg(L), QStringLiteral("Parameter"),
-            QStringLiteral("At the top of the layer"), QStringLiteral("At its bottom")};
+        layers.Header = {QStringLiteral("Layer"),
+                         QStringLiteral("Soil type"),
+                         QStringLiteral("Bottom (%1)").arg(L),
+                         QStringLiteral("Parameter"),
+                         QStringLiteral("At the top of the layer"),
+                         QStringLiteral("At its bottom")};
         for (int r = 0; r < soil.RowCount(); ++r) {
             const TGridTable* p = soil.Column(2).TableAt(r);
             const QString type = soilTypeName(soil.Cell(0, r).AsInt());
@@ -196,7 +200,8 @@ void addInputs(TReport& report, const TReportInput& in, const std::vector<TCaseI
                 const TColumn& col = p->Column(c);
                 if (!col.Visible() || col.Kind() == kTableColumn) continue;
                 QStringList name;
-                for (int i = 0; i < col.CaptionLineCount(); ++i) name << q(col.CaptionLine(i));
+                for (int i = 0; i < col.CaptionLineCount(); ++i)
+                    name << q(col.CaptionLine(i));
                 names << name.join(' ');
                 tops << q(col.TextAt(0));
                 bottoms << q(col.TextAt(std::min(1, p->RowCount() - 1)));
@@ -361,8 +366,9 @@ void addDesignCheck(TReport& report, const TReportInput& in, const TReportOption
                           {},
                           q(du.Length)});
     const TPyComparison* p = k < py.size() && py[k].Known ? &py[k] : nullptr;
-    t.Rows.push_back({QStringLiteral("Largest moment per unit width (magnitude)"), num(std::fabs(r.MaxMoment)),
-                      p ? num(std::fabs(p->MaxMoment)) : QStringLiteral("—"), q(du.MomentPerWidth)});
+    t.Rows.push_back({QStringLiteral("Largest moment per unit width (magnitude)"),
+                      num(std::fabs(r.MaxMoment)), p ? num(std::fabs(p->MaxMoment)) : QStringLiteral("—"),
+                      q(du.MomentPerWidth)});
     std::vector<double> forces = r.TiebackForces;
     if (forces.empty() && c.Tiebacks.size() == 1) forces.push_back(r.TiebackForce);
     for (std::size_t i = 0; i < forces.size(); ++i)
