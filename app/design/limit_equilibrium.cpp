@@ -195,8 +195,12 @@ void largestMoment(const std::function<double(double)>& net, double toe, double 
         const double current = net(z);
         const double before = shear;
         shear += (previous + current) / 2 * h;
-        if (force != 0.0 && z - h <= anchor && anchor < z) shear -= force;
         moment += (before + shear) / 2 * h;
+        // The tieback acts at its depth, not at a step's end: its moment over the step is T (z - anchor).
+        if (force != 0.0 && z - h <= anchor && anchor < z) {
+            shear -= force;
+            moment -= force * (z - anchor);
+        }
         previous = current;
         if (std::fabs(moment) > std::fabs(r.MaxMoment)) {
             r.MaxMoment = moment;
@@ -439,9 +443,11 @@ TLeResult ApparentPressure(const TLeProblem& p, std::vector<double> anchors) {
         const double z0 = i * h, z1 = z0 + h;
         const double before = shear;
         shear += (pressure(z0) + pressure(z1)) / 2 * h;
-        while (next < anchors.size() && anchors[next] < z1)
-            shear -= r.TiebackForces[next++];
         bending += (before + shear) / 2 * h;
+        for (; next < anchors.size() && anchors[next] < z1; ++next) {
+            shear -= r.TiebackForces[next];
+            bending -= r.TiebackForces[next] * (z1 - anchors[next]);
+        }
         // The tributary areas do not close the moments at the toe; the spans above the excavation
         // are where the apparent pressure governs the bending.
         if (z1 <= H && std::fabs(bending) > std::fabs(r.MaxMoment)) {

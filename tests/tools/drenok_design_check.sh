@@ -39,6 +39,17 @@ cp "$examples/anchored_tieback_trapezoidal.dn5d" "$work/wall.dn5d"
     fail "p-y beside: $("$design" le "$work/wall.dn5d" | sed -n 2p)"
 rm -rf "$work"
 
+# A single-anchor sheet pile in sand with the inputs of Das (2016), Example 14.7: water 3.05 m down on
+# both sides, excavation 9.15 m, anchor 1.52 m. The net-pressure diagram worked by hand gives
+# L3 + L4 = 1.392 + 2.684 = 4.076 m, F = 116.10 kN/m and, where the shear vanishes at 7.063 m, the
+# largest moment 352.98 kN-m/m (its depth to the step of the moment diagram, 1/400 of the wall).
+das=$("$design" le --json "$data/das_free_earth.dn5d") || fail "das: exit $?"
+echo "$das" | tr ',' '\n' | awk -F': ' '
+    /embedment_required/ { d = $2 - 4.0759 } /tieback_forces/ { gsub(/\[|\]/, "", $2); f = $2 - 116.097 }
+    /"max_moment"/ { m = $2 + 352.98 } /max_moment_depth/ { gsub(/[}\] ]/, "", $2); z = $2 - 7.063 }
+    END { exit !(d * d < 1e-6 && f * f < 1e-3 && m * m < 0.04 && z * z < 1.2e-3) }' ||
+    fail "das: $das"
+
 # Two tiebacks (the anchored example with a second at 10 ft): the apparent-pressure method, a force each.
 two=$("$design" le "$data/two_tiebacks.dn5d") || fail "two tiebacks: exit $?"
 echo "$two" | awk -F, 'NR == 2 { n = split($6, f, ";"); exit !($2 == "apparent" && n == 2 && f[1] > 0 && f[2] > 0 && $3 > 0) }' ||
