@@ -410,22 +410,35 @@ void addMethods(TReport& report, const TProgramData& m) {
     report.Heading(QStringLiteral("Method"));
     report.Paragraph(QStringLiteral(
         "The wall is a beam-column on nonlinear soil springs. It is divided into increments of equal length; "
-        "the "
-        "fourth-order differential equation of bending is written in finite differences at every station and "
-        "solved directly, with the springs linearised as secants of the p-y curves at the current "
-        "deflections "
-        "and the solution repeated until the largest change of deflection between two iterations falls below "
-        "the tolerance. A run that does not close within the iteration limit, or whose deflection exceeds "
-        "the "
-        "allowable value, is reported as not converged and its results are not a solution."));
-    report.Paragraph(
-        QStringLiteral(
-            "Earth pressure on the retained side: %1. Rankine coefficients for level ground (Rankine 1857), "
-            "Coulomb "
-            "coefficients where wall friction or a sloping backfill applies (Coulomb 1776); the pressure "
-            "acts on the "
-            "width Wa above the excavation and as the net of active and the soil's resistance below it.")
-            .arg(pressureChoice(m)));
+        "the fourth-order equation of bending is written in finite differences at every station and solved "
+        "by "
+        "recursion, with the soil springs taken as secants of the p-y curves at the current deflections. The "
+        "solution is repeated until the deflection of every node changes by less than the closure tolerance "
+        "from one iteration to the next. A run that does not close within its iterations, or whose "
+        "deflection exceeds the allowable value, is reported as not converged: its results are not a "
+        "solution of the wall."));
+    if (m.UserEarthPressure)
+        report.Paragraph(
+            QStringLiteral("Earth pressure: the user's table of lateral load against depth, applied "
+                           "as entered; no pressure is generated."));
+    else if (m.EarthPressureChoice == kEarthPressureTriangular ||
+             m.EarthPressureChoice == kEarthPressureTrapezoidal)
+        report.Paragraph(
+            QStringLiteral(
+                "Earth pressure: %1. Above the excavation the active pressure of the soil layers (Rankine's "
+                "coefficients, Rankine 1857; for a sloping backfill Rankine's coefficient of a sloping "
+                "surface; a "
+                "coefficient given for a layer in place of Ka), with the water pressure of the retained side "
+                "and the surcharges, acts on the width Wa. Below the excavation the active thrust and the "
+                "soil's resistance enter through "
+                "the p-y "
+                "curves.%2")
+                .arg(pressureChoice(m),
+                     m.EarthPressureChoice == kEarthPressureTrapezoidal
+                         ? QStringLiteral(" The pressure above the excavation is replaced by a trapezoidal "
+                                          "apparent-pressure diagram of the same kind as those for walls "
+                                          "with supports (Sabatini, Pass and Bachus 1999).")
+                         : QString()));
     std::set<int> types;
     for (int r = 0; r < m.Tables().NewSoil.RowCount(); ++r)
         types.insert(m.Tables().NewSoil.Cell(0, r).AsInt());
@@ -672,6 +685,24 @@ TReport BuildReport(const TReportInput& in, const TReportOptions& o) {
             report.Paragraph(QStringLiteral("%1: %2: %3")
                                  .arg(f.severity == TCheckFinding::Severity::Error ? "Error" : "Warning",
                                       q(f.where), q(f.message)));
+        // Water on the excavation side enters no computation of the engine: say so where it differs.
+        for (std::size_t k = 0; k < cases.size(); ++k) {
+            const TCaseInputs& c = cases[k];
+            const long double tip = c.IncrementCount * c.IncrementLength, scale = LengthScale(c.Units);
+            if ((c.PressureOption < 2 && !c.GeneratedCurves) ||
+                c.WaterDepthBackfill == c.WaterDepthExcavation ||
+                std::min(c.WaterDepthBackfill, c.WaterDepthExcavation) > tip)
+                continue;
+            const QString unit = c.Units == kUnitsSI ? QStringLiteral("m") : QStringLiteral("ft");
+            report.Warning(
+                QStringLiteral("%1: the water table on the excavation side (%2 %4) enters no computation. "
+                               "The p-y analysis takes the water pressure of the retained side (water "
+                               "%3 %4 down) above the excavation only and none below it, so the net water "
+                               "pressure of the two levels is not on the wall. Allow for it, for example "
+                               "with a user pressure table.")
+                    .arg(cases.size() > 1 ? QStringLiteral("Stage %1").arg(k + 1) : QStringLiteral("Problem"),
+                         num(c.WaterDepthExcavation / scale), num(c.WaterDepthBackfill / scale), unit));
+        }
         bool any = false;
         for (std::size_t k = 0; k < in.Status.problems.size(); ++k)
             for (const std::string& line : in.Status.problems[k].engineLines) {

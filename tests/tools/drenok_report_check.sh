@@ -51,6 +51,18 @@ for ex in three_stages si_clay_over_sand_strip anchored_tieback_trapezoidal; do
     pages=$(grep -c 'Page [0-9]* of [0-9]*' "$work/$ex.txt")
     [ "$pages" -eq "$(pdfinfo "$work/$ex.pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }')" ] || fail "$ex: a page without its number"
 done
+# Every example gives a report in both forms, with the design check and the appendix; a wall whose two
+# water tables differ is warned that the excavation side's enters no computation.
+for example in "$examples"/*.dn5d; do
+    ex=$(basename "$example" .dn5d)
+    [ -e "$work/$ex.dn5d" ] || { cp "$example" "$work/"; "$run" "$work/$ex.dn5d" >/dev/null 2>&1; }
+    "$report" --design --appendix -o "$work/$ex-all.pdf" "$work/$ex.dn5d" 2>/dev/null || fail "$ex: no PDF"
+    "$report" --design --appendix -o "$work/$ex-all.html" "$work/$ex.dn5d" 2>/dev/null || fail "$ex: no HTML"
+    xmllint --noout "$work/$ex-all.html" 2>/dev/null || fail "$ex: the HTML does not parse"
+done
+pdftotext "$work/si_clay_over_sand_strip-all.pdf" - | tr '\n' ' ' | grep -q 'excavation side (5 m) enters no computation' ||
+    fail "si_clay_over_sand_strip: no word on the excavation-side water"
+
 # The staged wall's design check compares each stage's limit equilibrium with its p-y result.
 grep -q 'limit-equilibrium check' "$work/anchored_tieback_trapezoidal.txt" || fail "anchored: no design check"
 
