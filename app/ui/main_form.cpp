@@ -312,8 +312,12 @@ void TMainForm::SectionDrawingClick() {
                     return app::results::SectionDrawingOf(
                         model, app::model::CaseInputsOfFile(model, model.FileName));
                 });
-            }))
-            sub->resize(900, 720);
+            })) {
+            // As large as it reads well, within the frame's area.
+            const QSize room = m_mdi->viewport()->size();
+            sub->resize(std::min(900, room.width()), std::min(720, room.height()));
+            sub->move(0, 0);
+        }
     });
 }
 

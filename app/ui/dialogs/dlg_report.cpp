@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,7 +28,9 @@ TDlgReport::TDlgReport(const QString& initial, QWidget* parent) : QDialog(parent
     auto* browse = new QPushButton(tr("&Browse..."), this);
     fileRow->addWidget(FileEdit, 1);
     fileRow->addWidget(browse);
-    form->addRow(tr("Report &file (.pdf or .html):"), fileRow);
+    auto* fileLabel = new QLabel(tr("Report &file (.pdf or .html):"), this);
+    fileLabel->setBuddy(FileEdit);
+    form->addRow(fileLabel, fileRow);
     layout->addLayout(form);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString file = QFileDialog::getSaveFileName(this, tr("Calculation Report"), FileEdit->text(),
