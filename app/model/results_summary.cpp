@@ -268,7 +268,8 @@ std::vector<long double> supportStiffness(const TCaseInputs& in, std::size_t nod
 }
 
 // Nodes whose net reaction holds a restraint's share (the node, and the stations beside a node
-// of specified slope): their values are the supports', not the soil's.
+// of specified slope) or a concentrated load: their values are the supports' or the load's, not the
+// soil's.
 std::vector<bool> restraintNodes(const TCaseInputs& in, std::size_t nodes) {
     std::vector<bool> marked(nodes, false);
     auto mark = [&](int n) {
@@ -281,6 +282,8 @@ std::vector<bool> restraintNodes(const TCaseInputs& in, std::size_t nodes) {
         mark(n);
         mark(n + 1);
     }
+    for (const int n : in.LoadedNodes)
+        mark(n);
     return marked;
 }
 
@@ -323,6 +326,18 @@ TCaseInputs CaseInputsOf(const TProgramData& model) {
             const int node = t.Soillayer.Cell(1, r).AsInt();
             if (kind == 1 || kind == 3) in.RestrainedNodes.push_back(node);
             if (kind == 2 || kind == 3) in.SlopeNodes.push_back(node);
+        }
+    }
+    if (model.ApplyConcentratedLoads) {
+        // Every node of a row's range carries its load; an interpolated row reaches the next row's end.
+        const TGridTable& loads = t.BoundCond;
+        for (int r = 0; r < loads.RowCount(); ++r) {
+            const bool interpolated = loads.Cell(0, r).AsInt() == 2 && r + 1 < loads.RowCount();
+            const int from = loads.Cell(1, r).AsInt();
+            const int to = interpolated ? loads.Cell(2, r + 1).AsInt() : loads.Cell(2, r).AsInt();
+            const bool loaded = cell(loads, 3, r) != 0.0L || (interpolated && cell(loads, 3, r + 1) != 0.0L);
+            for (int n = from; loaded && n <= std::max(from, to) && n <= model.IncrementCount; ++n)
+                in.LoadedNodes.push_back(n);
         }
     }
     if (model.ApplyExternalPY) in.UserCurveCount = t.PYCurves2.RowCount();

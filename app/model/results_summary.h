@@ -48,6 +48,7 @@ struct TCaseInputs {
     std::vector<TSpringInput> Springs;
     std::vector<int> RestrainedNodes;  // nodes with a specified deflection
     std::vector<int> SlopeNodes;       // nodes with a specified slope
+    std::vector<int> LoadedNodes;      // nodes with a concentrated lateral load
     int UserCurveCount = 0;            // user p-y curves, written before the generated ones
     bool GeneratedCurves = false;      // the engine generates p-y curves
     int PressureOption = 0;            // 0 none, 1 the user's table, 2 or 3 generated

@@ -109,6 +109,18 @@ TEST(ResultsSummary, AnUnconvergedRunDoesNotBalance) {
     EXPECT_NE(SummaryText(r.summary).find("NOT CONVERGED"), std::string::npos);
 }
 
+// The check problem has no soil: the 1 000-lb load at its top is a load, not a soil reaction, and the
+// fixed tip takes it all as the restraint's reaction.
+TEST(ResultsSummary, AConcentratedLoadIsNoSoilReaction) {
+    TRun r;
+    run("cantilever_check.dn5d", r);
+    ASSERT_EQ(r.summary.Cases.size(), 1U);
+    const TCaseSummary& s = r.summary.Cases[0];
+    EXPECT_LT(std::fabs(s.SoilReaction.Value), 1e-3L);
+    ASSERT_FALSE(s.Supports.empty());
+    EXPECT_NEAR(static_cast<double>(std::fabs(s.Supports.back().Horizontal)), 1.0, 1e-6);  // kips
+}
+
 // The tieback pulls with the stiffness the engine printed times the deflection at its node; user
 // curves that reach their flat end are fully mobilised.
 TEST(ResultsSummary, TiebackForceAndFullMobilisation) {
