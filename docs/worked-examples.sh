@@ -20,7 +20,18 @@ trap 'rm -rf "$work"' EXIT
 
 # The control value after "=" on the first line of the report that holds $2.
 control() { grep -m1 -F "$2" "$1" | sed 's/.*= *//; s/ *$//'; }
-yes_no() { [ "$1" = 1 ] && echo "generated from the soil layers" || echo "given by the user"; }
+# Where the earth pressure and the p-y curves come from: generated, the user's (a pressure table in the
+# report, user curves counted), or none at all.
+pressure_source() {
+    if [ "$(control "$1" "GENERATE EARTH PRESSURE INTERNALLY")" != 0 ]; then echo "generated from the soil layers"
+    elif grep -q "SPECIFIED ACTIVE EARTH PRESSURE" "$1"; then echo "given by the user"
+    else echo "none (no earth pressure acts)"; fi
+}
+curve_source() {
+    if [ "$(control "$1" "GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY")" != 0 ]; then echo "generated from the soil layers"
+    elif [ "$(control "$1" "NO OF USER-SPECIFIED SOIL RESISTANCE (P-Y) CURVES")" != 0 ]; then echo "given by the user"
+    else echo "none (no soil supports the wall)"; fi
+}
 
 results() {
     local name=$1 side=$2 data="$work/$1.dn5d"
@@ -38,8 +49,8 @@ results() {
     local length
     length=$(awk -v n="$n" -v h="${h%% *}" 'BEGIN { printf "%g", n * h }')
     echo "The wall is $length $unit long in $n increments of ${h%% *} $unit."
-    echo "Earth pressure is $(yes_no "$(control "$report" "GENERATE EARTH PRESSURE INTERNALLY")");"
-    echo "p-y curves are $(yes_no "$(control "$report" "GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY")")."
+    echo "Earth pressure: $(pressure_source "$report");"
+    echo "p-y curves: $(curve_source "$report")."
     echo "A fresh run gives:"
     echo
     echo "| Problem | Excavation | Iterations | Top deflection | Largest deflection | Largest moment | Largest shear |"
