@@ -43,7 +43,7 @@ rm -rf "$work"
 # both sides, excavation 9.15 m, anchor 1.52 m. The net-pressure diagram worked by hand gives
 # L3 + L4 = 1.392 + 2.684 = 4.076 m, F = 116.10 kN/m and, where the shear vanishes at 7.063 m, the
 # largest moment 352.98 kN-m/m (its depth to the step of the moment diagram, 1/400 of the wall).
-das=$("$design" le --json "$data/das_free_earth.dn5d") || fail "das: exit $?"
+das=$("$design" le --json "$examples/verification/das_free_earth.dn5d") || fail "das: exit $?"
 echo "$das" | tr ',' '\n' | awk -F': ' '
     /embedment_required/ { d = $2 - 4.0759 } /tieback_forces/ { gsub(/\[|\]/, "", $2); f = $2 - 116.097 }
     /"max_moment"/ { m = $2 + 352.98 } /max_moment_depth/ { gsub(/[}\] ]/, "", $2); z = $2 - 7.063 }
