@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QString>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -22,6 +23,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/results/export/picture_export.h"
@@ -39,13 +42,16 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: drenok-plot [--plot NAME] [--size WxH] [-o FILE.png|.svg|.pdf|.bmp] wall.dn5d\n"
+    "usage: drenok-plot [--plot NAME] [--size WxH] [--x-range A:B] [--y-range A:B] [-o "
+    "FILE.png|.svg|.pdf|.bmp]\n"
+    "                   wall.dn5d\n"
     "       drenok-plot --all [--format png|svg|pdf|bmp] [--size WxH] [-o FOLDER] wall.dn5d\n"
     "  NAME: py, deflection, moment, shear, reaction, dms, pressure, pressure-combined, mobilised\n"
     "        (default deflection)\n"
     "       drenok-plot --view side|section|3d|deformed [--camera iso|start] [--size WxH] [-o FILE] "
     "wall.dn5d\n"
     "  The size is in pixels for pictures and in points for a PDF page; the default is 432x288.\n"
+    "  --x-range and --y-range zoom the graph to those bounds of its axes, in its units.\n"
     "  The views: the side view (PNG, SVG or PDF), the section drawing (any picture format), the 3D\n"
     "  view and the deformed wall (PNG), the 3D ones seen from a\n"
     "  turned camera (iso, the default) or from the 3D window's start camera (start).\n";
@@ -59,7 +65,24 @@ struct TOptions {
     std::string view;
     std::string camera = "iso";
     fs::path dataFile;
+    // Axis bounds of the graph in its units (a zoom), none when not given.
+    std::optional<std::pair<long double, long double>> xRange, yRange;
 };
+
+// "A:B" with A < B, both numbers.
+std::optional<std::pair<long double, long double>> parseRange(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    const std::string a(text.substr(0, colon)), b(text.substr(colon + 1));
+    char* end = nullptr;
+    const long double low = std::strtold(a.c_str(), &end);
+    if (a.empty() || *end != '\0') return std::nullopt;
+    const long double high = std::strtold(b.c_str(), &end);
+    if (b.empty() || *end != '\0' || !(low < high) || !std::isfinite(static_cast<double>(low)) ||
+        !std::isfinite(static_cast<double>(high)))
+        return std::nullopt;
+    return std::make_pair(low, high);
+}
 
 bool parseSize(std::string_view text, int& width, int& height) {
     const std::size_t x = text.find_first_of("xX");
@@ -98,6 +121,12 @@ bool parseArguments(int argc, char** argv, TOptions& o) {
             if (!value(o.camera)) return false;
         } else if (a == "--format") {
             if (!value(o.format)) return false;
+        } else if (a == "--x-range" || a == "--y-range") {
+            std::string range;
+            if (!value(range)) return false;
+            const auto bounds = parseRange(range);
+            if (!bounds) return false;
+            (a == "--x-range" ? o.xRange : o.yRange) = bounds;
         } else if (a == "--size") {
             std::string size;
             if (!value(size) || !parseSize(size, o.width, o.height)) return false;
@@ -142,8 +171,11 @@ bool svgWritten(const QString& name, QSize size, const QString& title,
 
 // One picture or page; false with a message when it cannot be written.
 bool write(const app::model::TGraphPlot& plot, const fs::path& file, const std::string& format, int width,
-           int height) {
-    const app::results::TPlotView view = app::results::MakeView(plot);
+           int height, const TOptions& options) {
+    app::results::TPlotView view = app::results::MakeView(plot);
+    // A zoom of the main panel, as the window's zoom keeps it.
+    if (options.xRange) std::tie(view.Current[0].XMin, view.Current[0].XMax) = *options.xRange;
+    if (options.yRange) std::tie(view.Current[0].YMin, view.Current[0].YMax) = *options.yRange;
     const QString name = QString::fromStdString(file.string());
     if (format == "pdf") {
         return pdfWritten(name, [&](QPdfWriter& pdf) {
@@ -302,7 +334,7 @@ int main(int argc, char** argv) {
         for (const auto& named : plots) {
             if (!named.plot->HasCurveData()) continue;
             const fs::path file = folder / (stem + "-" + named.name + "." + format);
-            if (!write(*named.plot, file, format, options.width, options.height)) {
+            if (!write(*named.plot, file, format, options.width, options.height, options)) {
                 std::cerr << "drenok-plot: cannot write " << file.string() << '\n';
                 return 1;
             }
@@ -334,7 +366,7 @@ int main(int argc, char** argv) {
         std::cerr << "drenok-plot: the output must end in .png, .svg, .pdf or .bmp\n" << kUsage;
         return 2;
     }
-    if (!write(plot, file, format, options.width, options.height)) {
+    if (!write(plot, file, format, options.width, options.height, options)) {
         std::cerr << "drenok-plot: cannot write " << file.string() << '\n';
         return 1;
     }

@@ -172,6 +172,19 @@ TEST_F(DrenokPlot, AllPlotsAndExitStatuses) {
     EXPECT_EQ(run(plot, {QStringLiteral("--size"), QStringLiteral("10x10"), data}).status, 2);
     EXPECT_EQ(run(plot, {QStringLiteral("--plot"), QStringLiteral("nothing"), data}).status, 2);
     EXPECT_EQ(run(plot, {QStringLiteral("-o"), folder.filePath(QStringLiteral("x.gif")), data}).status, 2);
+    // A zoom draws another picture of the same graph; bounds out of order or not numbers are refused.
+    const QString full = folder.filePath(QStringLiteral("full.png")),
+                  zoom = folder.filePath(QStringLiteral("zoom.png"));
+    ASSERT_EQ(
+        run(plot, {QStringLiteral("--plot"), QStringLiteral("py"), QStringLiteral("-o"), full, data}).status,
+        0);
+    ASSERT_EQ(run(plot, {QStringLiteral("--plot"), QStringLiteral("py"), QStringLiteral("--x-range"),
+                         QStringLiteral("-0.1:0.1"), QStringLiteral("-o"), zoom, data})
+                  .status,
+              0);
+    EXPECT_NE(QImage(full), QImage(zoom));
+    for (const char* bad : {"1:0", "a:1", "1", "-1:nan"})
+        EXPECT_EQ(run(plot, {QStringLiteral("--x-range"), QString::fromLatin1(bad), data}).status, 2) << bad;
     // Never over a file it reads: the plot data beside the data file stays as the run wrote it.
     QFile plotData(QString(data).replace(QStringLiteral(".dn5d"), QStringLiteral(".dn5p")));
     ASSERT_TRUE(plotData.open(QIODevice::ReadOnly));
