@@ -10,7 +10,7 @@ work=$(mktemp -d)
 trap 'chmod -R u+w "$prefix"; rm -rf "$prefix" "$work"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
-for f in lib/drenok/DRENOKN5 lib/drenok/drenok-run lib/drenok/drenok-plot lib/drenok/libDrenok2015_DLL.so \
+for f in lib/drenok/DRENOKN5 lib/drenok/drenok-run lib/drenok/drenok-plot lib/drenok/drenok-report bin/drenok-report lib/drenok/libDrenok2015_DLL.so \
          share/applications/drenok.desktop share/mime/packages/drenok.xml \
          share/icons/hicolor/scalable/apps/drenok.svg share/drenok/examples/cantilever_check.dn5d; do
     [ -e "$prefix/$f" ] || { echo "missing: $f"; exit 1; }

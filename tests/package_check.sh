@@ -18,7 +18,8 @@ done
 contents=$(dpkg-deb -c "$deb")
 expected=(./usr/lib/drenok/DRENOKN5 ./usr/lib/drenok/libDrenok2015_DLL.so ./usr/bin/drenok-run
           ./usr/share/applications/drenok.desktop ./usr/share/mime/packages/drenok.xml)
-[ "$manuals" = ON ] && expected+=("./usr/lib/drenok/DRENOK 2015 Users Manual.pdf" ./usr/lib/drenok/DRENOK_2015.html)
+[ "$manuals" = ON ] && expected+=("./usr/lib/drenok/DRENOK 2015 Users Manual.pdf" ./usr/lib/drenok/DRENOK_2015.html
+                                 ./usr/lib/drenok/DRENOK_2015_Technical.html)
 for path in "${expected[@]}"; do
     grep -qF -- "$path" <<< "$contents" || { echo "the package lacks $path"; exit 1; }
 done
