@@ -1,6 +1,7 @@
 #include "app/design/design_inputs.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "app/model/data_file.h"
@@ -112,8 +113,15 @@ TDesignCase DesignCaseOf(const TProgramData& model, const TLeProblem& options) {
             if (load.Magnitude != 0.0) c.Problem.Loads.push_back(load);
         }
     }
+    c.Problem.BackfillSlope = static_cast<double>(model.BackfillSlope);
     if (model.BackfillSlope != 0.0L)
-        c.Notes.emplace_back("the backfill slope is not in the coefficients (level ground is assumed)");
+        for (const TLeLayer& layer : c.Problem.Layers)
+            if (std::fabs(c.Problem.BackfillSlope) >= layer.Phi) {
+                c.Notes.emplace_back(
+                    "the backfill slope is not below the friction angle of every layer: "
+                    "level-ground coefficients where it is not");
+                break;
+            }
     return c;
 }
 

@@ -45,7 +45,8 @@ double effectiveStress(const TLeProblem& p, double surface, double water, double
 }
 
 struct TStrength {
-    TLeCoefficientPair K;
+    TLeCoefficientPair K;      // behind the wall, under the retained surface at its slope
+    TLeCoefficientPair Front;  // in front, under the level excavation
     double Cohesion = 0.0;
     double PassiveFactor = 1.0;  // divides the passive soil resistance
 };
@@ -62,7 +63,8 @@ TStrength strengthAt(const TLeProblem& p, double z) {
     } else {
         s.PassiveFactor = fs;
     }
-    s.K = EarthPressureCoefficients(phi, p.Coefficients, p.WallFriction);
+    s.K = EarthPressureCoefficients(phi, p.Coefficients, p.WallFriction, p.BackfillSlope);
+    s.Front = EarthPressureCoefficients(phi, p.Coefficients, p.WallFriction, 0.0);
     return s;
 }
 
@@ -86,8 +88,9 @@ TSides sidesAt(const TLeProblem& p, double z) {
     sides.PassiveBack = (s.K.Passive * back + 2 * s.Cohesion * sp) / s.PassiveFactor + uBack + loads;
     if (z > p.Excavation) {
         const double front = effectiveStress(p, p.Excavation, p.WaterFront, z);
-        sides.ActiveFront = std::max(0.0, s.K.Active * front - 2 * s.Cohesion * sa) + uFront;
-        sides.PassiveFront = (s.K.Passive * front + 2 * s.Cohesion * sp) / s.PassiveFactor + uFront;
+        const double fa = std::sqrt(s.Front.Active), fp = std::sqrt(s.Front.Passive);
+        sides.ActiveFront = std::max(0.0, s.Front.Active * front - 2 * s.Cohesion * fa) + uFront;
+        sides.PassiveFront = (s.Front.Passive * front + 2 * s.Cohesion * fp) / s.PassiveFactor + uFront;
     } else {
         sides.ActiveFront = sides.PassiveFront = uFront;  // water standing in the excavation
     }
@@ -223,16 +226,33 @@ bool validProblem(const TLeProblem& p, TLeResult& r) {
 
 }  // namespace
 
-TLeCoefficientPair EarthPressureCoefficients(double phi, TLeCoefficients kind, double wallFriction) {
+TLeCoefficientPair EarthPressureCoefficients(double phi, TLeCoefficients kind, double wallFriction,
+                                             double slope) {
     const double f = phi * kDegree;
-    if (kind == TLeCoefficients::Rankine || wallFriction == 0.0)
-        return {std::pow(std::tan(std::numbers::pi / 4 - f / 2), 2),
-                std::pow(std::tan(std::numbers::pi / 4 + f / 2), 2)};
-    // Coulomb, vertical wall and level ground, the wall friction δ on both sides.
+    const double b = slope * kDegree;
+    // A slope as steep as the friction angle leaves no limit state on it: level ground, as the p-y
+    // analysis keeps it.
+    const bool sloping = slope != 0.0 && std::fabs(slope) < phi;
+    if (kind == TLeCoefficients::Rankine || wallFriction == 0.0) {
+        if (!sloping)
+            return {std::pow(std::tan(std::numbers::pi / 4 - f / 2), 2),
+                    std::pow(std::tan(std::numbers::pi / 4 + f / 2), 2)};
+        // Rankine's coefficients of a surface sloping at beta, applied to the vertical stress.
+        const double cb = std::cos(b), root = std::sqrt(cb * cb - std::pow(std::cos(f), 2));
+        return {cb * (cb - root) / (cb + root), cb * (cb + root) / (cb - root)};
+    }
+    // Coulomb, vertical wall, the wall friction delta on both sides, the surface at beta behind it.
     const double d = wallFriction * kDegree;
-    const double root = std::sqrt(std::sin(f + d) * std::sin(f) / std::cos(d));
-    const double active = std::pow(std::cos(f), 2) / (std::cos(d) * std::pow(1 + root, 2));
-    const double passive = std::pow(std::cos(f), 2) / (std::cos(d) * std::pow(1 - root, 2));
+    const double beta = sloping ? b : 0.0;
+    const double active =
+        std::pow(std::cos(f), 2) /
+        (std::cos(d) *
+         std::pow(1 + std::sqrt(std::sin(f + d) * std::sin(f - beta) / (std::cos(d) * std::cos(beta))), 2));
+    const double rootP = std::sqrt(std::sin(f + d) * std::sin(f + beta) / (std::cos(d) * std::cos(beta)));
+    // Where the passive wedge has no bound (rootP >= 1) the level value with the same friction stands.
+    const double levelRoot = std::sqrt(std::sin(f + d) * std::sin(f) / std::cos(d));
+    const double passiveRoot = rootP < 1.0 ? rootP : levelRoot;
+    const double passive = std::pow(std::cos(f), 2) / (std::cos(d) * std::pow(1 - passiveRoot, 2));
     return {active, passive};
 }
 

@@ -46,7 +46,8 @@ struct TLeProblem {
     double WaterBack = std::numeric_limits<double>::infinity();   // water table depth, retained side
     double WaterFront = std::numeric_limits<double>::infinity();  // water table depth, excavation side
     double WaterUnitWeight = 0.0;
-    double Surcharge = 0.0;  // uniform pressure on the retained surface
+    double Surcharge = 0.0;      // uniform pressure on the retained surface
+    double BackfillSlope = 0.0;  // degrees, the retained surface rising away from the wall
     std::vector<TLeSurcharge> Loads;
     TLeCoefficients Coefficients = TLeCoefficients::Rankine;
     double WallFriction = 0.0;  // δ in degrees, used by Coulomb's coefficients
@@ -54,13 +55,15 @@ struct TLeProblem {
     TLeSafety SafetyOn = TLeSafety::Passive;
 };
 
-/// The coefficients of a friction angle (degrees), Rankine or Coulomb (vertical wall, level ground).
+/// The coefficients of a friction angle (degrees), Rankine or Coulomb (vertical wall), for a surface
+/// sloping at `slope` degrees behind the wall (rising away from it); a slope not below the friction
+/// angle keeps the level-ground values.
 struct TLeCoefficientPair {
     double Active = 0.0;
     double Passive = 0.0;
 };
 [[nodiscard]] TLeCoefficientPair EarthPressureCoefficients(double phi, TLeCoefficients kind,
-                                                           double wallFriction);
+                                                           double wallFriction, double slope = 0.0);
 
 /// The pressures on the wall at depth z: active behind (soil and water), passive in front below the
 /// excavation (factored), and the net pressure pushing the wall toward the excavation.

@@ -28,6 +28,28 @@ TEST(LimitEquilibrium, CoefficientsOfRankineAndCoulomb) {
     EXPECT_NEAR(coulomb.Passive, 6.105, 5e-3);
 }
 
+// A backfill sloping at 20° on sand of 30°: Rankine's Ka of a sloping surface, 0.414 (the value of the
+// textbook tables), either way of the slope; a slope as steep as the friction angle keeps level
+// values. The slope is behind the wall only: the simplified method's closed form takes the sloping Ka
+// with the level Kp in front, D = H / ((3 / 0.4142)^(1/3) - 1) = 1.070 H.
+TEST(LimitEquilibrium, SlopingBackfill) {
+    const TLeCoefficientPair up = EarthPressureCoefficients(30.0, TLeCoefficients::Rankine, 0.0, 20.0);
+    EXPECT_NEAR(up.Active, 0.4142, 5e-4);
+    EXPECT_EQ(EarthPressureCoefficients(30.0, TLeCoefficients::Rankine, 0.0, -20.0).Active, up.Active);
+    EXPECT_NEAR(EarthPressureCoefficients(30.0, TLeCoefficients::Rankine, 0.0, 30.0).Active, 1.0 / 3.0,
+                1e-12);
+    // Coulomb with wall friction gives more active pressure under a rising slope than on level ground.
+    EXPECT_GT(EarthPressureCoefficients(30.0, TLeCoefficients::Coulomb, 20.0, 10.0).Active,
+              EarthPressureCoefficients(30.0, TLeCoefficients::Coulomb, 20.0, 0.0).Active);
+    TLeProblem p = drySand(30.0);
+    p.BackfillSlope = 20.0;
+    const TLeResult r = FixedEarth(p, false);
+    ASSERT_TRUE(r.Solved) << r.Why;
+    const double exact = p.Excavation / (std::cbrt(3.0 / up.Active) - 1.0);
+    EXPECT_NEAR(r.EmbedmentRequired, exact, 1e-3 * exact);
+    EXPECT_GT(r.EmbedmentRequired, FixedEarth(drySand(30.0), false).EmbedmentRequired);
+}
+
 TEST(LimitEquilibrium, SimplifiedFixedEarthInDrySand) {
     const TLeProblem p = drySand(30.0);
     const TLeResult r = FixedEarth(p, false);
