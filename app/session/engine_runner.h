@@ -44,6 +44,8 @@ public:
     TRunResult Run(const std::string& dataFile);
 
     [[nodiscard]] bool IsRunning() const { return m_running; }
+    /// Where the engine and the command-line tools beside it are.
+    [[nodiscard]] const QString& ProgramFolder() const { return m_programFolder; }
     [[nodiscard]] QString LibraryPath() const;
 
     /// Called with true just before the engine is called and with false when it has returned.

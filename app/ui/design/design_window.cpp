@@ -5,15 +5,18 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -327,14 +330,33 @@ std::vector<TSweepRun> TDesignWindow::runAll(const std::vector<std::string>& tex
     QTemporaryDir folder;
     if (!folder.isValid())
         throw std::runtime_error("no scratch folder for the runs: " + folder.errorString().toStdString());
+    QStringList files;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const QString file = folder.filePath(QStringLiteral("run-%1.dn5d").arg(i + 1));
         QFile out(file);
         if (!out.open(QIODevice::WriteOnly) || out.write(QByteArray::fromStdString(texts[i])) < 0)
             throw std::runtime_error("cannot write " + file.toStdString());
         out.close();
-        (void)m_document.Runner().Run(file.toStdString());
-        runs.push_back(ReadSweepRun(file.toStdString(), embedments[i], increments[i]));
+        files << file;
+    }
+    // Several runs at once through drenok-run beside the engine, one process a core; one at a time in
+    // this process when it is not there or cannot start (its exit 2), which runs them all again.
+    const QString tool = QDir(m_document.Runner().ProgramFolder()).filePath(QStringLiteral("drenok-run"));
+    bool ran = false;
+    if (files.size() > 1 && QFileInfo(tool).isExecutable()) {
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(tool, QStringList{QStringLiteral("-j"),
+                                        QString::number(std::clamp(QThread::idealThreadCount(), 1, 8))} +
+                                files);
+        ran = process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
+              process.exitCode() != 2;
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        if (!ran) (void)m_document.Runner().Run(files[i].toStdString());
+        runs.push_back(ReadSweepRun(files[i].toStdString(), embedments[static_cast<std::size_t>(i)],
+                                    increments[static_cast<std::size_t>(i)]));
     }
     return runs;
 }
