@@ -300,9 +300,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!options.output.empty()) {
-        if (const auto read = tools::ReadFileOverwrittenBy(options.output, options.dataFile)) {
-            std::cerr << "drenok-plot: the output " << options.output << " would write over " << *read
-                      << ", which it reads; name the output otherwise\n";
+        if (const auto refusal =
+                tools::OverwriteRefusal("drenok-plot", "output", options.output, options.dataFile)) {
+            std::cerr << *refusal << '\n';
             return 2;
         }
     }

@@ -126,9 +126,8 @@ int main(int argc, char** argv) {
         }
         o.report.Design = true;
     }
-    if (const auto read = tools::ReadFileOverwrittenBy(o.output, o.dataFile)) {
-        std::cerr << "drenok-report: the output " << o.output << " would write over " << *read
-                  << ", which it reads; name the output otherwise\n";
+    if (const auto refusal = tools::OverwriteRefusal("drenok-report", "output", o.output, o.dataFile)) {
+        std::cerr << *refusal << '\n';
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

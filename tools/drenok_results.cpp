@@ -204,9 +204,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!options.xlsx.empty()) {
-        if (const auto read = tools::ReadFileOverwrittenBy(options.xlsx, options.dataFile)) {
-            std::cerr << "drenok-results: the workbook " << options.xlsx << " would write over " << *read
-                      << ", which it reads; name the workbook otherwise\n";
+        if (const auto refusal =
+                tools::OverwriteRefusal("drenok-results", "workbook", options.xlsx, options.dataFile)) {
+            std::cerr << *refusal << '\n';
             return 2;
         }
     }

@@ -31,4 +31,16 @@ namespace tools {
     return std::nullopt;
 }
 
+/// "TOOL: the WHAT OUTPUT would write over READ, which it reads; name the WHAT otherwise" when
+/// `output` would write over a file the tool reads; empty when it would not.
+[[nodiscard]] inline std::optional<std::string> OverwriteRefusal(const std::string& tool,
+                                                                 const std::string& what,
+                                                                 const std::filesystem::path& output,
+                                                                 const std::filesystem::path& dataFile) {
+    const std::optional<std::string> read = ReadFileOverwrittenBy(output, dataFile);
+    if (!read) return std::nullopt;
+    return tool + ": the " + what + " " + output.string() + " would write over " + *read +
+           ", which it reads; name the " + what + " otherwise";
+}
+
 }  // namespace tools
