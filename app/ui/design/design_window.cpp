@@ -96,6 +96,27 @@ void TDesignWindow::ShowPage(TPage page) {
     m_tabs->setCurrentIndex(page);
 }
 
+namespace {
+
+// A button of a page that runs `slot`.
+template <typename F>
+void addButton(QBoxLayout* layout, QWidget* page, const QString& text, const char* name, F&& slot) {
+    auto* button = new QPushButton(text, page);
+    button->setObjectName(QString::fromLatin1(name));
+    QObject::connect(button, &QPushButton::clicked, page, std::forward<F>(slot));
+    layout->addWidget(button);
+}
+
+}  // namespace
+
+void TDesignWindow::addResults(TPage page, QWidget* parent, QBoxLayout* layout) {
+    m_tables[page] = new QTableWidget(parent);
+    layout->addWidget(m_tables[page], 1);
+    m_notes[page] = new QLabel(parent);
+    m_notes[page]->setWordWrap(true);
+    layout->addWidget(m_notes[page]);
+}
+
 QWidget* TDesignWindow::limitPage() {
     auto* page = new QWidget(this);
     auto* layout = new QHBoxLayout(page);
@@ -116,15 +137,8 @@ QWidget* TDesignWindow::limitPage() {
     form->addRow(tr("Wall friction (deg, 0: Rankine):"), WallFriction);
     form->addRow(tr("Increase of the simplified method (%):"), Increase);
     left->addLayout(form);
-    auto* compute = new QPushButton(tr("&Compute"), page);
-    compute->setObjectName(QStringLiteral("DesignCompute"));
-    connect(compute, &QPushButton::clicked, this, [this] { ComputeLimitEquilibrium(); });
-    left->addWidget(compute);
-    m_tables[LimitEquilibrium] = new QTableWidget(page);
-    left->addWidget(m_tables[LimitEquilibrium], 1);
-    m_notes[LimitEquilibrium] = new QLabel(page);
-    m_notes[LimitEquilibrium]->setWordWrap(true);
-    left->addWidget(m_notes[LimitEquilibrium]);
+    addButton(left, page, tr("&Compute"), "DesignCompute", [this] { ComputeLimitEquilibrium(); });
+    addResults(LimitEquilibrium, page, left);
     layout->addLayout(left, 3);
     m_graphs[LimitEquilibrium] = new TDesignGraph(page);
     setUpGraph(m_graphs[LimitEquilibrium]->Plot, "Limit-Equilibrium Pressures", "Pressure", "Depth", true);
@@ -146,15 +160,8 @@ QWidget* TDesignWindow::sweepPage() {
     form->addRow(tr("by:"), Step);
     form->addRow(tr("Top deflection limit (0: none):"), Limit);
     left->addLayout(form);
-    auto* run = new QPushButton(tr("&Run"), page);
-    run->setObjectName(QStringLiteral("SweepRun"));
-    connect(run, &QPushButton::clicked, this, [this] { RunSweep(); });
-    left->addWidget(run);
-    m_tables[EmbedmentSweep] = new QTableWidget(page);
-    left->addWidget(m_tables[EmbedmentSweep], 1);
-    m_notes[EmbedmentSweep] = new QLabel(page);
-    m_notes[EmbedmentSweep]->setWordWrap(true);
-    left->addWidget(m_notes[EmbedmentSweep]);
+    addButton(left, page, tr("&Run"), "SweepRun", [this] { RunSweep(); });
+    addResults(EmbedmentSweep, page, left);
     layout->addLayout(left, 3);
     m_graphs[EmbedmentSweep] = new TDesignGraph(page);
     setUpGraph(m_graphs[EmbedmentSweep]->Plot, "Top Deflection vs Embedment", "Embedment", "Top deflection",
@@ -179,27 +186,15 @@ QWidget* TDesignWindow::sectionPage() {
     form->addRow(tr("Steel grade:"), Grade);
     form->addRow(tr("Top deflection limit:"), DeflectionLimit);
     layout->addLayout(form);
-    auto* check = new QPushButton(tr("C&heck Sections"), page);
-    check->setObjectName(QStringLiteral("SectionCheck"));
-    connect(check, &QPushButton::clicked, this, [this] { CheckSections(); });
-    layout->addWidget(check);
-    auto* file = new QPushButton(tr("Sections from a &File..."), page);
-    file->setObjectName(QStringLiteral("SectionFile"));
-    connect(file, &QPushButton::clicked, this, [this] {
+    addButton(layout, page, tr("C&heck Sections"), "SectionCheck", [this] { CheckSections(); });
+    addButton(layout, page, tr("Sections from a &File..."), "SectionFile", [this] {
         const QString chosen =
             QFileDialog::getOpenFileName(this, tr("Sections"), QString(), tr("CSV (*.csv);;All files (*)"));
         if (!chosen.isEmpty()) UseCatalogue(chosen);
     });
-    layout->addWidget(file);
-    auto* apply = new QPushButton(tr("&Apply the Selected Section to the Wall"), page);
-    apply->setObjectName(QStringLiteral("SectionApply"));
-    connect(apply, &QPushButton::clicked, this, [this] { ApplySection(); });
-    layout->addWidget(apply);
-    m_tables[Sections] = new QTableWidget(page);
-    layout->addWidget(m_tables[Sections], 1);
-    m_notes[Sections] = new QLabel(page);
-    m_notes[Sections]->setWordWrap(true);
-    layout->addWidget(m_notes[Sections]);
+    addButton(layout, page, tr("&Apply the Selected Section to the Wall"), "SectionApply",
+              [this] { ApplySection(); });
+    addResults(Sections, page, layout);
     m_graphs[Sections] = nullptr;
     return page;
 }

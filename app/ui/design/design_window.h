@@ -12,6 +12,7 @@
 #include "app/model/graph_plot.h"
 #include "app/widgets/child_window.h"
 
+class QBoxLayout;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -73,6 +74,8 @@ public:
 
 private:
     QWidget* limitPage();
+    /// The result table and the note under it of `page`, in `layout`.
+    void addResults(TPage page, QWidget* parent, QBoxLayout* layout);
     QWidget* sweepPage();
     QWidget* sectionPage();
     /// Each run on its own data file in a scratch folder, through the program's engine runner.
