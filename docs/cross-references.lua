@@ -23,8 +23,8 @@ local function link(inlines)
   local i = 1
   while i <= #inlines do
     local word, space, name = inlines[i], inlines[i + 1], inlines[i + 2]
-    if word and word.t == 'Str' and (word.text == 'chapter' or word.text == 'section' or
-        word.text == 'Chapter' or word.text == 'Section') and space and space.t == 'Space' and name and
+    if word and word.t == 'Str' and (word.text:match('^%(?[Cc]hapter$') or word.text:match('^%(?[Ss]ection$')) and
+        space and space.t == 'Space' and name and
         (name.t == 'Quoted' or name.t == 'Emph') then
       local target = find(pandoc.utils.stringify(name))
       if target then
