@@ -24,9 +24,9 @@ local function link(inlines)
   while i <= #inlines do
     local word, space, name = inlines[i], inlines[i + 1], inlines[i + 2]
     if word and word.t == 'Str' and (word.text:match('^%(?[Cc]hapter$') or word.text:match('^%(?[Ss]ection$')) and
-        space and space.t == 'Space' and name and
+        space and (space.t == 'Space' or space.t == 'SoftBreak') and name and
         (name.t == 'Quoted' or name.t == 'Emph') then
-      local target = find(pandoc.utils.stringify(name))
+      local target = find(pandoc.utils.stringify(name.content))
       if target then
         out:insert(word)
         out:insert(pandoc.Space())
