@@ -58,6 +58,9 @@ for spec in generated_sand:-0.6:0.6 generated_soft_clay:-6:6 generated_stiff_cla
         -o "$out/theory/$name-py.png" "$work/$name.dn5d" 2> /dev/null || echo "make-figures: no curves of $name" >&2
 done
 
+# The two schematics of the technical manual: the stations and sign convention, the surcharge geometry.
+"$bin/theory_shots" "$out/theory" || echo "make-figures: no schematic drawings" >&2
+
 # Two pages of a calculation report (the staged wall's cover is plain; its first results page shows
 # the summary, the support forces and the figures).
 mkdir -p "$out/report"
