@@ -1,9 +1,35 @@
 -- The PDF's figures keep within the page: a picture sized by its width alone could be taller than the
 -- text block and push its caption under the page number, so every picture is capped at 70 % of the
 -- text height as well (its aspect kept).
+-- The width of a PNG in pixels from its header; nil when the file is not found or not a PNG.
+local function pngWidth(src)
+  for _, folder in ipairs(PANDOC_STATE.resource_path) do
+    local file = io.open(folder .. '/' .. src, 'rb')
+    if file then
+      local header = file:read(24)
+      file:close()
+      if header and #header == 24 and header:sub(2, 4) == 'PNG' then
+        local a, b, c, d = header:byte(17, 20)
+        return ((a * 256 + b) * 256 + c) * 256 + d
+      end
+    end
+  end
+  return nil
+end
+
+-- Screenshots of windows all at one scale: 1000 pixels of a window span the text width.
+local kScreenPixels = 1000
+
 function Image(image)
   if not FORMAT:match('latex') then
     return nil
+  end
+  if image.src:match('^figures/guide/') or image.src:match('^figures/dialogs/') or
+      image.src:match('^figures/main_window') then
+    local pixels = pngWidth(image.src)
+    if pixels then
+      image.attributes.width = string.format('%d%%', math.min(100, math.floor(100 * pixels / kScreenPixels + 0.5)))
+    end
   end
   if image.attributes.height == nil then
     image.attributes.height = '70%'
