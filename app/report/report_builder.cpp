@@ -127,6 +127,43 @@ const char* soilTypeName(int type) {
     return type >= 1 && type <= 7 ? names[type - 1] : "Unknown";
 }
 
+// The soil layers of `soil`: every parameter at the top and the bottom of each layer, one row a layer
+// so that a layer never splits.
+void addSoilLayers(TReport& report, const TGridTable& soil, const QString& caption, const QString& L) {
+    TReportTable layers;
+    layers.Caption = caption;
+    layers.Header = {QStringLiteral("Layer"),
+                     QStringLiteral("Soil type"),
+                     QStringLiteral("Bottom (%1)").arg(L),
+                     QStringLiteral("Parameter"),
+                     QStringLiteral("At the top of the layer"),
+                     QStringLiteral("At its bottom")};
+    for (int r = 0; r < soil.RowCount(); ++r) {
+        const TGridTable* p = soil.Column(2).TableAt(r);
+        const QString type = soilTypeName(soil.Cell(0, r).AsInt());
+        const QString bottom = q(soil.Column(1).TextAt(r));
+        if (p == nullptr || p->RowCount() == 0) {
+            layers.Rows.push_back({QString::number(r + 1), type, bottom, QStringLiteral("—"), {}, {}});
+            continue;
+        }
+        // One row a layer, its parameters as lines of the row, so that a layer never splits.
+        QStringList names, tops, bottoms;
+        for (int c = 0; c < p->ColumnCount(); ++c) {
+            const TColumn& col = p->Column(c);
+            if (!col.Visible() || col.Kind() == kTableColumn) continue;
+            QStringList name;
+            for (int i = 0; i < col.CaptionLineCount(); ++i)
+                name << q(col.CaptionLine(i));
+            names << name.join(' ');
+            tops << q(col.TextAt(0));
+            bottoms << q(col.TextAt(std::min(1, p->RowCount() - 1)));
+        }
+        layers.Rows.push_back(
+            {QString::number(r + 1), type, bottom, names.join('\n'), tops.join('\n'), bottoms.join('\n')});
+    }
+    report.Table(std::move(layers));
+}
+
 void addInputs(TReport& report, const TReportInput& in, const std::vector<TCaseInputs>& cases) {
     const TProgramData& m = *in.Model;
     const int u = m.UnitSystem();
@@ -175,44 +212,18 @@ void addInputs(TReport& report, const TReportInput& in, const std::vector<TCaseI
     if (m.ApplyConcentratedLoads) report.Table(gridTable(t.BoundCond, QStringLiteral("Concentrated loads")));
     if (m.ApplySurcharge) report.Table(gridTable(t.SurchargeTable, QStringLiteral("Surcharge loads")));
 
-    // Soil layers: every parameter at the top and the bottom of the layer.
-    const TGridTable& soil = t.NewSoil;
-    if (soil.RowCount() > 0 && (m.GeneratePY != 0 || !m.UserEarthPressure)) {
-        TReportTable layers;
-        layers.Caption = QStringLiteral("Soil layers (depth to the bottom of each layer in %1)").arg(L);
-        layers.Header = {QStringLiteral("Layer"),
-                         QStringLiteral("Soil type"),
-                         QStringLiteral("Bottom (%1)").arg(L),
-                         QStringLiteral("Parameter"),
-                         QStringLiteral("At the top of the layer"),
-                         QStringLiteral("At its bottom")};
-        for (int r = 0; r < soil.RowCount(); ++r) {
-            const TGridTable* p = soil.Column(2).TableAt(r);
-            const QString type = soilTypeName(soil.Cell(0, r).AsInt());
-            const QString bottom = q(soil.Column(1).TextAt(r));
-            if (p == nullptr || p->RowCount() == 0) {
-                layers.Rows.push_back({QString::number(r + 1), type, bottom, QStringLiteral("—"), {}, {}});
-                continue;
-            }
-            // One row a layer, its parameters as lines of the row, so that a layer never splits.
-            QStringList names, tops, bottoms;
-            for (int c = 0; c < p->ColumnCount(); ++c) {
-                const TColumn& col = p->Column(c);
-                if (!col.Visible() || col.Kind() == kTableColumn) continue;
-                QStringList name;
-                for (int i = 0; i < col.CaptionLineCount(); ++i)
-                    name << q(col.CaptionLine(i));
-                names << name.join(' ');
-                tops << q(col.TextAt(0));
-                bottoms << q(col.TextAt(std::min(1, p->RowCount() - 1)));
-            }
-            layers.Rows.push_back({QString::number(r + 1), type, bottom, names.join('\n'), tops.join('\n'),
-                                   bottoms.join('\n')});
-        }
-        report.Table(std::move(layers));
-    }
+    if (t.NewSoil.RowCount() > 0 && (m.GeneratePY != 0 || !m.UserEarthPressure))
+        addSoilLayers(report, t.NewSoil,
+                      QStringLiteral("Soil layers (depth to the bottom of each layer in %1)").arg(L), L);
     if (m.UserEarthPressure)
         report.Table(gridTable(t.DistLoad, QStringLiteral("Earth pressure table (the user's)"), 30));
+    // The long-term problem's own soil and pressure.
+    if (m.LongTerm && t.LongSoil.RowCount() > 0)
+        addSoilLayers(report, t.LongSoil,
+                      QStringLiteral("Soil layers of the long-term problem (bottom in %1)").arg(L), L);
+    if (m.LongTerm && t.LongDist.RowCount() > 0)
+        report.Table(
+            gridTable(t.LongDist, QStringLiteral("Earth pressure table of the long-term problem"), 30));
     if (m.ApplyPYModification) report.Table(gridTable(t.PYMod, QStringLiteral("p-y modification factors")));
     if (m.ApplyExternalPY && t.PYCurves2.RowCount() > 0)
         report.Table(gridTable(t.PYCurves2,
