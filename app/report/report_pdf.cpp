@@ -13,46 +13,43 @@
 
 namespace app::report {
 
-void TReport::Heading(const QString& text, int level) {
+namespace {
+
+TReportBlock block(TReportBlock::Kind kind, QString text = {}) {
     TReportBlock b;
-    b.What = TReportBlock::Kind::Heading;
+    b.What = kind;
+    b.Text = std::move(text);
+    return b;
+}
+
+}  // namespace
+
+void TReport::Heading(const QString& text, int level) {
+    TReportBlock b = block(TReportBlock::Kind::Heading, text);
     b.Level = level;
-    b.Text = text;
     Blocks.push_back(std::move(b));
 }
 void TReport::Paragraph(const QString& text) {
-    TReportBlock b;
-    b.Text = text;
-    Blocks.push_back(std::move(b));
+    Blocks.push_back(block(TReportBlock::Kind::Paragraph, text));
 }
 void TReport::Warning(const QString& text) {
-    TReportBlock b;
-    b.What = TReportBlock::Kind::Warning;
-    b.Text = text;
-    Blocks.push_back(std::move(b));
+    Blocks.push_back(block(TReportBlock::Kind::Warning, text));
 }
 void TReport::Table(TReportTable table) {
-    TReportBlock b;
-    b.What = TReportBlock::Kind::Table;
+    TReportBlock b = block(TReportBlock::Kind::Table);
     b.Table = std::move(table);
     Blocks.push_back(std::move(b));
 }
 void TReport::Figure(TReportFigure figure) {
-    TReportBlock b;
-    b.What = TReportBlock::Kind::Figure;
+    TReportBlock b = block(TReportBlock::Kind::Figure);
     b.Figure = std::move(figure);
     Blocks.push_back(std::move(b));
 }
 void TReport::Preformatted(const QString& text) {
-    TReportBlock b;
-    b.What = TReportBlock::Kind::Preformatted;
-    b.Text = text;
-    Blocks.push_back(std::move(b));
+    Blocks.push_back(block(TReportBlock::Kind::Preformatted, text));
 }
 void TReport::PageBreak() {
-    TReportBlock b;
-    b.What = TReportBlock::Kind::PageBreak;
-    Blocks.push_back(std::move(b));
+    Blocks.push_back(block(TReportBlock::Kind::PageBreak));
 }
 
 namespace {
