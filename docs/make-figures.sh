@@ -50,10 +50,10 @@ done
 # The technical manual's curve shapes: the p-y curves of each criterion's example zoomed to where they
 # bend (inches of deflection), as the graph window's zoom shows them.
 mkdir -p "$out/theory"
-for spec in generated_sand:-0.6:0.6 generated_soft_clay:-6:6 generated_stiff_clay_free_water:-1.5:1.5 \
+for figure in generated_sand:-0.6:0.6 generated_soft_clay:-6:6 generated_stiff_clay_free_water:-1.5:1.5 \
     generated_stiff_clay_no_free_water:-3:3 generated_silt:-3:3 generated_strong_rock:-0.05:0.05 \
     generated_weak_rock:-0.2:0.2; do
-    IFS=: read -r name low high <<<"$spec"
+    IFS=: read -r name low high <<<"$figure"
     QT_QPA_PLATFORM=offscreen "$bin/drenok-plot" --plot py --x-range "$low:$high" --size 640x480 \
         -o "$out/theory/$name-py.png" "$work/$name.dn5d" 2> /dev/null || echo "make-figures: no curves of $name" >&2
 done
