@@ -942,6 +942,21 @@ void MainFormTest::calculationReportAndSectionDrawing() {
     QVERIFY(section->SavePictureTo(svg, QSize(800, 600), 96));
     QFile picture(svg);
     QVERIFY(picture.open(QIODevice::ReadOnly) && picture.readAll().contains("Stage 3: excavation 12 ft"));
+
+    // The menu gives the report of every example after its run.
+    QVERIFY(exampleNames().size() >= 16);
+    for (const QString& name : exampleNames()) {
+        Program q;
+        q.open(copyExample(folder, name));
+        q.trigger(TCommand::RunAnalysis);
+        TReportChoice each;
+        each.File = folder.filePath(name + QStringLiteral(".pdf"));
+        q.dialogs->reports = {each};
+        q.named("FileExportReport")->trigger();
+        QFile report(each.File);
+        QVERIFY2(report.open(QIODevice::ReadOnly) && report.read(5) == "%PDF-", qPrintable(name));
+        QVERIFY2(report.size() > 20000, qPrintable(name));
+    }
 }
 
 QTEST_MAIN(MainFormTest)
