@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The verification cases of the technical manual against their closed forms: the cantilever beam, the
 # beam on an elastic foundation and its convergence with the increment length, the dry-sand cantilever
-# by limit equilibrium. (The free-earth case of Das (2016) is checked with drenok-design's tests.)
+# by limit equilibrium and on limit-equilibrium springs. (The free-earth case of Das (2016) is checked
+# with drenok-design's tests.)
 #   verification_check.sh DRENOK_RUN DRENOK_RESULTS DRENOK_DESIGN VERIFICATION_FOLDER
 set -u
 run=$1 results=$2 design=$3 cases=$4
@@ -52,4 +53,31 @@ awk -v a="$previous_y" -v b="$previous_m" 'BEGIN { exit !(a < 5e-4 && b < 5e-4) 
 # fixed-earth method before the increase.
 "$design" le "$cases/dry_sand_cantilever.dn5d" | awk -F, 'NR == 2 { exit !($3 > 9.2575 && $3 < 9.2595) }' ||
     fail "dry sand cantilever: $("$design" le "$cases/dry_sand_cantilever.dn5d" | sed -n 2p)"
+# The same sand on limit-equilibrium springs: the backfill's active pressure Ka g z as a user table down to
+# the tip, and rigid-plastic user curves below the excavation (yield at 0.01 in) whose limits are the
+# passive resistance in front, -Kp g x b, towards the excavation and the backfill's passive resistance
+# less both active pressures, (Kp - Ka) g z b - Ka g x b, towards the backfill. The p-y solution must
+# then collapse where the full fixed-earth method does, D = 9.814 ft (117.8 in), between embedments of
+# 117 and 118 in, and its largest moment is the closed form g/6 (Ka (H + x)^3 - Kp x^3) at
+# x = H / (sqrt(Kp / Ka) - 1) = 5 ft: 179.88 kip-in per foot.
+le_springs() { # embedment in inches
+    awk -v D="$1" 'BEGIN {
+        H = 120; h = 1; g = 0.0694; b = 12; ka = 1 / 3; kp = 3; n = H + D
+        printf "Cantilever in dry sand on limit-equilibrium springs, phi 30, %d in embedded\n", D
+        printf "1 0 1 0 1 1 %d 1 0 0\n%d %d 240 1E-5 %d %d\n", D / 2 + 1, n, h, H, b
+        printf "0 %d 1 2.45E9\n0\n0\n2\n0 0\n%d %.6g\n", n, n, ka * g * b * n
+        for (k = H; k <= n; k += 2) {
+            x = k - H; front = -kp * g * b * x; back = (kp - ka) * g * b * k - ka * g * b * x
+            printf "%d 5 1 1\n-100 %.6g\n-0.01 %.6g\n0 0\n0.01 %.6g\n100 %.6g\n", k, back, back, front, front
+        }
+        print "0" }'
+}
+le_springs 118 >"$work/le118.dn5d"
+cmp -s "$work/le118.dn5d" "$cases/le_springs_cantilever.dn5d" || fail "the 118 in case is not the shipped one"
+le_springs 117 >"$work/le117.dn5d"
+"$run" "$work/le117.dn5d" >/dev/null 2>&1 && fail "limit-equilibrium springs: 117 in embedded converged"
+"$run" "$work/le118.dn5d" >/dev/null 2>&1 || fail "limit-equilibrium springs: 118 in embedded did not converge"
+m=$("$results" --table "$work/le118.dn5d" | awk -F, 'NR > 1 && $5 > m { m = $5; z = $2 } END { print m, z }')
+within "${m% *}" 179.88 1e-3 || fail "limit-equilibrium springs: largest moment ${m% *} kip-in"
+within "${m#* }" 15 1e-2 || fail "limit-equilibrium springs: largest moment at ${m#* } ft"
 echo "verification: all cases within their bounds"
