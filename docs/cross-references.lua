@@ -9,15 +9,22 @@ local function key(text)
   return text:lower():gsub('%s+', ' ')
 end
 
-local function find(name)
+-- A chapter reference looks among the chapters, a section reference among the sections, first in the
+-- chapter the same sentence named ('chapter "Troubleshooting", section "Messages in the report"').
+local function find(name, chapter, scope)
   local wanted = key(name)
-  for _, h in ipairs(headings) do
-    if h.title == wanted then return h end
+  local function pass(accept)
+    for _, h in ipairs(headings) do
+      if accept(h) and h.title == wanted then return h end
+    end
+    for _, h in ipairs(headings) do
+      if accept(h) and h.title:sub(1, #wanted) == wanted then return h end
+    end
+    return nil
   end
-  for _, h in ipairs(headings) do
-    if h.title:sub(1, #wanted) == wanted then return h end
-  end
-  return nil
+  local function kind(h) return (h.level == 1) == chapter end
+  return (scope and pass(function(h) return kind(h) and h.chapter == scope end)) or pass(kind) or
+             pass(function() return true end)
 end
 
 local function is_word(inline, pattern)
@@ -58,14 +65,17 @@ end
 local function link(inlines)
   local latex = FORMAT:match('latex')
   local out = pandoc.List()
+  local scope = nil
   local i = 1
   while i <= #inlines do
     local word, space, name = inlines[i], inlines[i + 1], inlines[i + 2]
     if (is_word(word, '^%(?[Cc]hapter$') or is_word(word, '^%(?[Ss]ection$')) and
         space and (space.t == 'Space' or space.t == 'SoftBreak') and name and
         (name.t == 'Quoted' or name.t == 'Emph') then
-      local target = find(pandoc.utils.stringify(name.content))
+      local chapter = is_word(word, '^%(?[Cc]hapter$') and true or false
+      local target = find(pandoc.utils.stringify(name.content), chapter, scope)
       if target then
+        if chapter then scope = target.id end
         if latex then
           local text = word.text
           if drop_article(out) then text = capital(text) end
@@ -104,11 +114,13 @@ local function link(inlines)
 end
 
 function Pandoc(doc)
+  local chapter = nil
   doc:walk({
     Header = function(h)
+      if h.level == 1 then chapter = h.identifier end
       if h.identifier ~= '' then
         local entry = {title = key(pandoc.utils.stringify(h.content)), id = h.identifier, level = h.level,
-                       numbered = not h.classes:includes('unnumbered')}
+                       chapter = chapter, numbered = not h.classes:includes('unnumbered')}
         table.insert(headings, entry)
         by_id[h.identifier] = entry
       end

@@ -61,12 +61,11 @@ struct TShots {
         const QRect item = form.menuBar()->actionGeometry(menu->menuAction());
         menu->popup(form.menuBar()->mapToGlobal(item.bottomLeft()));
         QTest::qWait(300);
-        // The menu bar and the open menu with a margin; the empty workspace below says nothing.
-        const QRect bar(form.menuBar()->mapToGlobal(QPoint(0, 0)), form.menuBar()->size());
-        const QRect shown = menu->geometry()
-                                .united(QRect(bar.topLeft(), QSize(1, bar.height())))
-                                .adjusted(-12, 0, 24, 16)
-                                .intersected(form.frameGeometry());
+        // The menu's title and the open menu with a margin: what lies beside them (an empty workspace,
+        // the text of a window behind) says nothing.
+        const QRect title(form.menuBar()->mapToGlobal(item.topLeft()), item.size());
+        const QRect shown =
+            menu->geometry().united(title).adjusted(-12, 0, 12, 12).intersected(form.frameGeometry());
         save(QGuiApplication::primaryScreen()->grabWindow(0, shown.x(), shown.y(), shown.width(),
                                                           shown.height()),
              name);
