@@ -15,6 +15,7 @@
 #include "docs/shots/shot_support.h"
 
 using app::ui::shots::CopyExample;
+using app::ui::shots::FitTables;
 using app::ui::shots::MakeForm;
 
 int main(int argc, char** argv) {
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
         }
         window->resize(window->sizeHint().expandedTo(QSize(520, 300)));
         QTest::qWait(50);
+        FitTables(*window);
+        QTest::qWait(50);
         if (window->grab().save(out.filePath(QString::fromLatin1(name) + QStringLiteral(".png")))) ++saved;
         // The first nested table of the soil layers and the first curve set too.
         if (command == TCommand::SoilLayers || command == TCommand::ExternalPY) {
@@ -91,6 +94,8 @@ int main(int argc, char** argv) {
                 QTest::qWait(100);
                 if (QMdiSubWindow* inner = form.MdiArea()->activeSubWindow()) {
                     inner->resize(inner->sizeHint().expandedTo(QSize(520, 300)));
+                    QTest::qWait(50);
+                    FitTables(*inner);
                     QTest::qWait(50);
                     if (inner->grab().save(
                             out.filePath(QString::fromLatin1(name) + QStringLiteral("_nested.png"))))
@@ -111,6 +116,8 @@ int main(int argc, char** argv) {
         QTest::qWait(100);
         if (QMdiSubWindow* window = form.MdiArea()->activeSubWindow()) {
             window->resize(window->sizeHint().expandedTo(QSize(520, 300)));
+            QTest::qWait(50);
+            FitTables(*window);
             QTest::qWait(50);
             if (window->grab().save(out.filePath(QString::fromLatin1(name) + QStringLiteral(".png"))))
                 ++saved;

@@ -79,6 +79,8 @@ struct TShots {
         if (QMdiSubWindow* window = form.MdiArea()->activeSubWindow()) {
             window->resize(window->sizeHint().expandedTo(least));
             QTest::qWait(200);
+            app::ui::shots::FitTables(*window);
+            QTest::qWait(100);
             save(window->grab(), name);
         } else {
             std::fprintf(stderr, "guide_shots: the editor of %s did not open\n", name);
@@ -201,6 +203,8 @@ int main(int argc, char** argv) {
                 window->widget()->findChild<QPushButton*>(QString::fromLatin1(designPages[page].first)))
             button->click();
         QTest::qWait(300);
+        app::ui::shots::FitTables(*window, 1200);
+        QTest::qWait(100);
         shots.save(window->grab(), designPages[page].second);
     }
     form.MdiArea()->closeAllSubWindows();

@@ -2,8 +2,13 @@
 // What the screenshot programs share: a main window whose messages go nowhere, on a copy of an example.
 
 #include <QFile>
+#include <QHeaderView>
+#include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QString>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <memory>
 
 #include "app/ui/main_form.h"
@@ -31,6 +36,21 @@ inline std::unique_ptr<TMainForm> MakeForm(const QTemporaryDir& folder) {
     options.SettingsFile = folder.filePath(QStringLiteral("settings.ini"));
     options.Dialogs = std::make_unique<QuietDialogs>();
     return std::make_unique<TMainForm>(std::move(options));
+}
+
+/// Widens `window` (up to `widest` pixels) so that the columns of its tables show whole, headers
+/// included: a picture of a table whose last columns are cut says less than it should.
+inline void FitTables(QMdiSubWindow& window, int widest = 1000) {
+    int missing = 0;
+    for (QTableView* view : window.findChildren<QTableView*>()) {
+        if (!view->isVisible()) continue;
+        view->resizeColumnsToContents();
+        const int needed = view->verticalHeader()->width() + view->horizontalHeader()->length() +
+                           2 * view->frameWidth() +
+                           (view->verticalScrollBar()->isVisible() ? view->verticalScrollBar()->width() : 0);
+        missing = std::max(missing, needed - view->width());
+    }
+    if (missing > 0) window.resize(std::min(widest, window.width() + missing), window.height());
 }
 
 }  // namespace app::ui::shots
