@@ -26,12 +26,23 @@ with_display() {
     QT_QPA_PLATFORM=xcb "${display[@]}" "$@"
 }
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+# The windows show the data file's path: a plain folder reads better there than a random one. Only a
+# folder made here is used, and emptied before each program.
+shots=${TMPDIR:-/tmp}/walls
+if mkdir "$shots" 2> /dev/null; then
+    trap 'rm -rf "$work" "$shots"' EXIT
+    export DRENOK_SHOTS_FOLDER=$shots
+fi
+fresh() { [ -n "${DRENOK_SHOTS_FOLDER:-}" ] && rm -rf "${shots:?}"/* || true; }
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 # A picture that could not be taken leaves a gap in the manuals (pandoc names it), not a failed build.
+fresh
 with_display "$guide" "$out/guide" "$examples/generated_sand.dn5d" > /dev/null ||
     echo "make-figures: some pictures of the first wall are missing" >&2
+fresh
 with_display "$dialogs" "$out/dialogs" > /dev/null || echo "make-figures: some dialog pictures are missing" >&2
+fresh
 with_display "$mainwindow" "$out/main_window.png" > /dev/null ||
     echo "make-figures: the main window's picture is missing" >&2
 

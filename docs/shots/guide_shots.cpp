@@ -128,7 +128,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(out.path());
     QTemporaryDir folder;
     const QFileInfo example(QString::fromLocal8Bit(argv[2]));
-    const QString file = folder.filePath(example.fileName());
+    const QString file = QDir(app::ui::shots::DataFolder(folder)).filePath(example.fileName());
+    QFile::remove(file);
     if (!QFile::copy(example.filePath(), file)) {
         std::fprintf(stderr, "guide_shots: cannot copy %s\n", argv[2]);
         return 2;

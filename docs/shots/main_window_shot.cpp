@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
     const QRect item = form.menuBar()->actionGeometry(graphics->menuAction());
     graphics->popup(form.menuBar()->mapToGlobal(item.bottomLeft()));
     QTest::qWait(500);
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, 1100, 760);
+    const QRect frame = form.frameGeometry();
+    const QPixmap shot =
+        QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
     graphics->close();
     QDir().mkpath(QFileInfo(QString::fromLocal8Bit(argv[1])).absolutePath());
     if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]))) return 1;

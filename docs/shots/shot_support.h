@@ -1,7 +1,9 @@
 #pragma once
 // What the screenshot programs share: a main window whose messages go nowhere, on a copy of an example.
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -21,9 +23,19 @@ public:
     void Information(QWidget*, const QString&) override {}
 };
 
-/// A writable copy of example `name` in `folder`.
+/// Where the pictures' data files go: the folder DRENOK_SHOTS_FOLDER names when the caller made one (a
+/// plain name reads better in a picture that shows the file's path than a scratch folder's random
+/// one), else `scratch`.
+inline QString DataFolder(const QTemporaryDir& scratch) {
+    const QFileInfo wanted(qEnvironmentVariable("DRENOK_SHOTS_FOLDER"));
+    return !wanted.filePath().isEmpty() && wanted.isDir() && wanted.isWritable() ? wanted.filePath()
+                                                                                 : scratch.path();
+}
+
+/// A writable copy of example `name` in the data folder of `folder`.
 inline QString CopyExample(const QTemporaryDir& folder, const QString& name) {
-    const QString file = folder.filePath(name);
+    const QString file = QDir(DataFolder(folder)).filePath(name);
+    QFile::remove(file);
     QFile::copy(QStringLiteral(DRENOK_EXAMPLES "/") + name, file);
     QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     return file;
