@@ -1,6 +1,7 @@
 #pragma once
 // What the screenshot programs share: a main window whose messages go nowhere, on a copy of an example.
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,18 +52,24 @@ inline std::unique_ptr<TMainForm> MakeForm(const QTemporaryDir& folder) {
 }
 
 /// Widens `window` (up to `widest` pixels) so that the columns of its tables show whole, headers
-/// included: a picture of a table whose last columns are cut says less than it should.
+/// included: a picture of a table whose last columns are cut says less than it should. A table that
+/// shares the window's width with other widgets gets only part of each widening, hence the rounds.
 inline void FitTables(QMdiSubWindow& window, int widest = 1000) {
-    int missing = 0;
-    for (QTableView* view : window.findChildren<QTableView*>()) {
-        if (!view->isVisible()) continue;
-        view->resizeColumnsToContents();
-        const int needed = view->verticalHeader()->width() + view->horizontalHeader()->length() +
-                           2 * view->frameWidth() +
-                           (view->verticalScrollBar()->isVisible() ? view->verticalScrollBar()->width() : 0);
-        missing = std::max(missing, needed - view->width());
+    for (int round = 0; round < 6; ++round) {
+        int missing = 0;
+        for (QTableView* view : window.findChildren<QTableView*>()) {
+            if (!view->isVisible()) continue;
+            view->resizeColumnsToContents();
+            const int scroll =
+                view->verticalScrollBar()->isVisible() ? view->verticalScrollBar()->width() : 0;
+            const int needed = view->verticalHeader()->width() + view->horizontalHeader()->length() +
+                               2 * view->frameWidth() + scroll;
+            missing = std::max(missing, needed - view->width());
+        }
+        if (missing <= 0 || window.width() >= widest) return;
+        window.resize(std::min(widest, window.width() + missing), window.height());
+        QCoreApplication::processEvents();
     }
-    if (missing > 0) window.resize(std::min(widest, window.width() + missing), window.height());
 }
 
 }  // namespace app::ui::shots
