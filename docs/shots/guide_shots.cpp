@@ -18,6 +18,7 @@
 
 #include "app/model/command_rules.h"
 #include "app/results/view3d/dlg_block.h"
+#include "app/ui/design/design_window.h"
 #include "app/ui/main_form.h"
 #include "docs/shots/shot_support.h"
 
@@ -204,7 +205,10 @@ int main(int argc, char** argv) {
                 window->widget()->findChild<QPushButton*>(QString::fromLatin1(designPages[page].first)))
             button->click();
         QTest::qWait(300);
-        app::ui::shots::FitTables(*window, 1200);
+        // The graph narrower than the window would make it, so that the table's columns show whole.
+        for (QWidget* child : window->widget()->findChildren<QWidget*>())
+            if (dynamic_cast<app::ui::TDesignGraph*>(child)) child->setMaximumWidth(380);
+        app::ui::shots::FitTables(*window, 1250);
         QTest::qWait(100);
         shots.save(window->grab(), designPages[page].second);
     }
