@@ -77,7 +77,8 @@ done
 mkdir -p "$out/report"
 if QT_QPA_PLATFORM=offscreen "$bin/drenok-report" --design -o "$work/report.pdf" "$work/anchored_tieback_trapezoidal.dn5d" \
     2> /dev/null && command -v pdftoppm > /dev/null; then
-    pdftoppm -r 80 -png -f 5 -l 5 -singlefile "$work/report.pdf" "$out/report/results-page"
+    # The page's upper half, where its tables are, large enough to read.
+    pdftoppm -r 110 -png -f 5 -l 5 -x 0 -y 0 -W 935 -H 740 -singlefile "$work/report.pdf" "$out/report/results-page"
     pdftoppm -r 80 -png -f 4 -l 4 -singlefile "$work/report.pdf" "$out/report/section-page"
 else
     echo "make-figures: no report pages (drenok-report or pdftoppm missing)" >&2

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The verification cases of the technical manual against their closed forms: the cantilever beam, the
 # beam on an elastic foundation and its convergence with the increment length, the dry-sand cantilever
-# by limit equilibrium and on limit-equilibrium springs. (The free-earth case of Das (2016) is checked
-# with drenok-design's tests.)
+# by limit equilibrium and on limit-equilibrium springs, the anchored wall of Das (2016) by p-y against
+# free-earth support (whose own check is among drenok-design's tests).
 #   verification_check.sh DRENOK_RUN DRENOK_RESULTS DRENOK_DESIGN VERIFICATION_FOLDER
 set -u
 run=$1 results=$2 design=$3 cases=$4
@@ -80,4 +80,18 @@ le_springs 117 >"$work/le117.dn5d"
 m=$("$results" --table "$work/le118.dn5d" | awk -F, 'NR > 1 && $5 > m { m = $5; z = $2 } END { print m, z }')
 within "${m% *}" 179.88 1e-3 || fail "limit-equilibrium springs: largest moment ${m% *} kip-in"
 within "${m#* }" 15 1e-2 || fail "limit-equilibrium springs: largest moment at ${m#* } ft"
+# Das (2016), Example 14.7, by the p-y method. As entered, the backfill's water above the dredge line
+# loads the wall with nothing in front to balance it (the excavation side's water enters no p-y
+# computation); in effective stress (no water, buoyant weight below the water table) the
+# limit-equilibrium answer is the same and the p-y tieback force and moment fall below it.
+for name in das_free_earth das_free_earth_effective; do
+    cp "$cases/$name.dn5d" "$work/"
+    "$run" "$work/$name.dn5d" >/dev/null 2>&1 || fail "$name: the run failed"
+done
+read -r d f m py_f py_m < <("$design" le "$work/das_free_earth_effective.dn5d" | awk -F, 'NR == 2 { print $3, $6, $7, $11, $12 }')
+within "$d" 4.07589 1e-4 && within "$f" 116.097 1e-4 && within "$m" -352.982 1e-4 ||
+    fail "Das in effective stress: limit equilibrium $d m, $f kN/m, $m kN-m/m"
+within "$py_f" 98.12 5e-3 && within "$py_m" -260.9 5e-3 || fail "Das in effective stress: p-y $py_f kN/m, $py_m kN-m/m"
+read -r py_f py_m < <("$design" le "$work/das_free_earth.dn5d" | awk -F, 'NR == 2 { print $11, $12 }')
+within "$py_f" 176.66 5e-3 && within "$py_m" -589.1 5e-3 || fail "Das as entered: p-y $py_f kN/m, $py_m kN-m/m"
 echo "verification: all cases within their bounds"
