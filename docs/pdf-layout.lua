@@ -60,3 +60,36 @@ function CodeBlock(block)
   block.text = table.concat(lines, '\n')
   return block
 end
+
+-- A lead-in ("Parameter table 'Clay':") stays with the table, code or figure it introduces, and a
+-- heading with the figure that follows it: when fewer than `lines` lines are left on the page, the
+-- page ends before them (TeX's conditional break: stretch that a break uses and no break cancels).
+local function keep(lines)
+  return pandoc.RawBlock('latex', string.format(
+      '\\par\\vskip 0pt plus %d\\baselineskip\\penalty-200\\vskip 0pt plus -%d\\baselineskip', lines, lines))
+end
+
+local function isFigure(block)
+  return block and block.t == 'Para' and #block.content == 1 and block.content[1].t == 'Image'
+end
+
+local function leadIn(block)
+  return block and (block.t == 'Para' or block.t == 'Plain') and pandoc.utils.stringify(block):match(':%s*$')
+end
+
+function Blocks(blocks)
+  if not FORMAT:match('latex') then
+    return nil
+  end
+  local out = pandoc.List()
+  for i, block in ipairs(blocks) do
+    local next = blocks[i + 1]
+    if isFigure(next) and (block.t == 'Header' or leadIn(block)) then
+      out:insert(keep(18))
+    elseif leadIn(block) and next and (next.t == 'Table' or next.t == 'CodeBlock') then
+      out:insert(keep(6))
+    end
+    out:insert(block)
+  end
+  return out
+end
