@@ -8,6 +8,8 @@ function DefinitionList(list)
   for _, item in ipairs(list.content) do
     local term, definitions = item[1], item[2]
     table.insert(blocks, pandoc.Para(term))
+    -- A term at the foot of a page with its meaning on the next reads badly.
+    table.insert(blocks, pandoc.RawBlock('latex', '\\nopagebreak'))
     for _, definition in ipairs(definitions) do
       table.insert(blocks, pandoc.BlockQuote(definition))
     end

@@ -62,33 +62,50 @@ function CodeBlock(block)
 end
 
 -- A lead-in ("Parameter table 'Clay':") stays with the table, code or figure it introduces, and a
--- heading with the figure that follows it: when fewer than `lines` lines are left on the page, the
--- page ends before them (TeX's conditional break: stretch that a break uses and no break cancels).
+-- heading with what follows it: when fewer than `lines` lines are left on the page, a new page
+-- begins before them (\keeplines of manual-header.tex, decided at once, so that a long table that
+-- follows is not cut at a break chosen later). The break goes before any headings just above, since
+-- a heading must not end a page either.
 local function keep(lines)
-  return pandoc.RawBlock('latex', string.format(
-      '\\par\\vskip 0pt plus %d\\baselineskip\\penalty-200\\vskip 0pt plus -%d\\baselineskip', lines, lines))
+  return pandoc.RawBlock('latex', string.format('\\keeplines{%d}', lines))
 end
 
 local function isFigure(block)
   return block and block.t == 'Para' and #block.content == 1 and block.content[1].t == 'Image'
 end
 
+-- A paragraph that ends with a colon, or a short one, just before what it introduces.
 local function leadIn(block)
-  return block and (block.t == 'Para' or block.t == 'Plain') and pandoc.utils.stringify(block):match(':%s*$')
+  if not block or (block.t ~= 'Para' and block.t ~= 'Plain') or isFigure(block) then return false end
+  local text = pandoc.utils.stringify(block)
+  return text:match(':%s*$') ~= nil or #text < 120
+end
+
+local function isBody(block)
+  return block and (block.t == 'Table' or block.t == 'CodeBlock')
 end
 
 function Blocks(blocks)
   if not FORMAT:match('latex') then
     return nil
   end
-  local out = pandoc.List()
+  local need = {}
+  local function ask(i, lines)
+    while i > 1 and blocks[i - 1].t == 'Header' do i = i - 1 end
+    need[i] = math.max(need[i] or 0, lines)
+  end
   for i, block in ipairs(blocks) do
     local next = blocks[i + 1]
+    if block.t == 'Header' and block.level >= 2 then ask(i, 10) end
     if isFigure(next) and (block.t == 'Header' or leadIn(block)) then
-      out:insert(keep(18))
-    elseif leadIn(block) and next and (next.t == 'Table' or next.t == 'CodeBlock') then
-      out:insert(keep(6))
+      ask(i, 18)
+    elseif leadIn(block) and isBody(next) then
+      ask(i, 12)
     end
+  end
+  local out = pandoc.List()
+  for i, block in ipairs(blocks) do
+    if need[i] then out:insert(keep(need[i])) end
     out:insert(block)
   end
   return out
