@@ -54,7 +54,7 @@ for example in "$examples"/*.dn5d; do
         > /dev/null 2>&1 || echo "make-figures: no graphs of $name" >&2
     QT_QPA_PLATFORM=offscreen "$bin/drenok-plot" --view side --size 640x480 -o "$out/views/$name-side.png" \
         "$work/$name.dn5d" 2> /dev/null || echo "make-figures: no side view of $name" >&2
-    QT_QPA_PLATFORM=offscreen "$bin/drenok-plot" --view section --size 1100x850 \
+    QT_QPA_PLATFORM=offscreen "$bin/drenok-plot" --view section --size 760x600 \
         -o "$out/views/$name-section.png" "$work/$name.dn5d" 2> /dev/null ||
         echo "make-figures: no section drawing of $name" >&2
 done

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes the worked-examples chapter: the descriptions in worked-examples.md.in, with every line
 # "@results NAME@" replaced by what a fresh run of NAME.dn5d gives: the wall's size, the results of
-# each problem, the messages of the run and its figures ("@results NAME no-side-view@" for a wall with
+# each problem, the messages of the run and its figures ("@results NAME no-drawing@" for a wall with
 # no section to draw). No number in the chapter is typed by hand.
 # Usage: worked-examples.sh DRENOK_RUN EXAMPLES_FOLDER TEMPLATE OUTPUT
 #        worked-examples.sh --check DRENOK_RUN EXAMPLES_FOLDER TEMPLATE CHAPTER
@@ -101,8 +101,8 @@ results() {
         sed 's/^/- `/; s/$/`/' "$work/$name.messages"
     fi
     echo
-    if [ "$side" != no-side-view ]; then
-        echo "![Side view of $name](figures/views/$name-side.png){width=60%}"
+    if [ "$side" != no-drawing ]; then
+        echo "![Section drawing of $name](figures/views/$name-section.png){width=75%}"
         echo
     fi
     echo "![Deflection, moment and shear of $name](figures/graphs/$name-dms.png){width=85%}"
@@ -110,7 +110,7 @@ results() {
 
 {
     while IFS= read -r line || [ -n "$line" ]; do
-        if [[ $line =~ ^@results\ ([A-Za-z0-9_]+)(\ no-side-view)?@$ ]]; then
+        if [[ $line =~ ^@results\ ([A-Za-z0-9_]+)(\ no-drawing)?@$ ]]; then
             results "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]# }"
         else
             printf '%s\n' "$line"

@@ -349,13 +349,16 @@ void PaintSectionDrawing(QPainter& painter, const QRectF& area, const TSectionDr
         const bool last = z == excavation;
         painter.setPen(QPen(Qt::black, 0.6 * pt, last ? Qt::SolidLine : Qt::DashLine));
         if (!last) painter.drawLine(map.at(0, z), QPointF(xr, map.Z(z)));
-        const QString text = d.Stages.size() > 1
-                                 ? QStringLiteral("Stage %1: excavation %2 %3").arg(s + 1).arg(num(z), u)
-                                 : QStringLiteral("Excavation %1 %2").arg(num(z), u);
+        QString text = d.Stages.size() > 1
+                           ? QStringLiteral("Stage %1: excavation %2 %3").arg(s + 1).arg(num(z), u)
+                           : QStringLiteral("Excavation %1 %2").arg(num(z), u);
+        // In a narrow excavation the shorter form, so that the depth keeps its unit.
+        const double start = map.X(0) + wallHalf + line * 0.3;
+        if (fm.horizontalAdvance(text) > xr - start && d.Stages.size() > 1)
+            text = QStringLiteral("Stage %1: %2 %3").arg(s + 1).arg(num(z), u);
         painter.setPen(Qt::black);
-        painter.drawText(
-            QRectF(map.X(0) + wallHalf + line * 0.3, map.Z(z) - line * 1.05, xr - map.X(0), line),
-            Qt::AlignLeft, text);
+        painter.drawText(QRectF(start, map.Z(z) - line * 1.05, xr - start, line),
+                         Qt::AlignLeft | Qt::TextDontClip, text);
     }
     if (d.BackfillSlope != 0)
         painter.drawText(QRectF(xl + line * 0.3, map.Z(-slope * back) - 1.2 * line, back * map.k, line),
@@ -418,11 +421,15 @@ void PaintSectionDrawing(QPainter& painter, const QRectF& area, const TSectionDr
             if (tb.Spacing > 0) text += QStringLiteral(", spacing %1 %2").arg(num(tb.Spacing), u);
             if (d.Stages.size() > 1) text += QStringLiteral(" (from stage %1)").arg(s + 1);
             const double w = fm.horizontalAdvance(text) + line;
-            const QPointF mid((head.x() + end.x()) / 2, (head.y() + end.y()) / 2);
-            // Above the line over the whole width of the text: the line rises toward the wall.
-            const double rise = (w / 2) * std::tan(a);
-            painter.drawText(QRectF(std::max(xl, mid.x() - w / 2), mid.y() - rise - line * 1.2, w, line),
-                             Qt::AlignLeft, text);
+            // Below the line, ending just short of the wall: above it the label would run into the
+            // first layer's name near the top, or across the wall. The line falls away from the wall,
+            // so the text clears it where it is lowest, at the text's far end.
+            // Where the soil left of the wall is narrower than the text, the text wraps there.
+            const double right = head.x() - 0.5 * line;
+            const double left = std::max(xl, right - w);
+            const double below = head.y() + (head.x() - left) * std::tan(a);
+            const QRectF room(left, below + 0.3 * line, right - left, 4 * line);
+            painter.drawText(room, Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap, text);
         }
 
     // Surcharges on the retained surface: the uniform load as a row of arrows, point and line loads as
@@ -546,9 +553,22 @@ void PaintSectionDrawing(QPainter& painter, const QRectF& area, const TSectionDr
             .arg(u, d.ForceUnit);
     if (number > 0)
         note += QStringLiteral(" Tiebacks: unbonded length to scale, bond zone dotted (not to scale).");
-    painter.drawText(QRectF(xb + bar * map.k + 3.5 * line, yb - 0.3 * line,
-                            area.right() - xb - bar * map.k - 4 * line, 2 * line),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, note);
+    const QRectF noteRoom(xb + bar * map.k + 3.5 * line, yb - 0.3 * line,
+                          area.right() - xb - bar * map.k - 4 * line, 2 * line);
+    // Two lines are all the room there is: a note that needs more is set smaller rather than cut.
+    QFont noteFont = painter.font();
+    for (int step = 0; step < 3; ++step) {
+        const QFontMetricsF nm(noteFont, painter.device());
+        if (nm.boundingRect(QRectF(0, 0, noteRoom.width(), 100 * line), Qt::TextWordWrap, note).height() <=
+            noteRoom.height())
+            break;
+        if (noteFont.pointSizeF() > 0)
+            noteFont.setPointSizeF(noteFont.pointSizeF() * 0.88);
+        else
+            noteFont.setPixelSize(std::max(1, static_cast<int>(noteFont.pixelSize() * 0.88)));
+    }
+    painter.setFont(noteFont);
+    painter.drawText(noteRoom, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, note);
     painter.restore();
 }
 
