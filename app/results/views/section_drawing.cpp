@@ -374,16 +374,25 @@ void PaintSectionDrawing(QPainter& painter, const QRectF& area, const TSectionDr
             painter.drawLine(QPointF(xl, map.Z(s.WaterBack)), map.at(0, s.WaterBack));
             const QPointF at(map.X(-0.25 * back), map.Z(s.WaterBack));
             waterSymbol(painter, at, line * 0.7);
-            painter.drawText(QRectF(at.x() + line * 0.6, at.y() - line * 1.1, 8 * line, line), Qt::AlignLeft,
-                             QStringLiteral("water %1 %2").arg(num(s.WaterBack), u));
+            const QString text = QStringLiteral("water %1 %2").arg(num(s.WaterBack), u);
+            // Left of the symbol where the right would run into the wall.
+            const double w = fm.horizontalAdvance(text);
+            const double wallFace = map.X(0) - wallHalf - line * 0.3;
+            const double x =
+                at.x() + line * 0.6 + w > wallFace ? at.x() - line * 0.6 - w : at.x() + line * 0.6;
+            painter.drawText(QRectF(x, at.y() - line * 1.1, w + line, line), Qt::AlignLeft, text);
         }
         if (s.WaterFront >= 0 && s.WaterFront != labelledFront) {
             labelledFront = s.WaterFront;
             painter.drawLine(map.at(0, s.WaterFront), QPointF(xr, map.Z(s.WaterFront)));
             const QPointF at(map.X(0.6 * front), map.Z(s.WaterFront));
             waterSymbol(painter, at, line * 0.7);
-            painter.drawText(QRectF(at.x() + line * 0.6, at.y() - line * 1.1, 8 * line, line), Qt::AlignLeft,
-                             QStringLiteral("water %1 %2").arg(num(s.WaterFront), u));
+            const QString text = QStringLiteral("water %1 %2").arg(num(s.WaterFront), u);
+            // Left of the symbol where the right would run into the depth dimension.
+            const double w = fm.horizontalAdvance(text);
+            const double x =
+                at.x() + line * 0.6 + w > xr - line * 0.3 ? at.x() - line * 0.6 - w : at.x() + line * 0.6;
+            painter.drawText(QRectF(x, at.y() - line * 1.1, w + line, line), Qt::AlignLeft, text);
         }
     }
 
