@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         }
         window->resize(window->sizeHint().expandedTo(QSize(520, 300)));
         QTest::qWait(50);
-        FitTables(*window);
+        FitTables(*window, 1300);
         QTest::qWait(50);
         if (window->grab().save(out.filePath(QString::fromLatin1(name) + QStringLiteral(".png")))) ++saved;
         // The first nested table of the soil layers and the first curve set too.
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
                 if (QMdiSubWindow* inner = form.MdiArea()->activeSubWindow()) {
                     inner->resize(inner->sizeHint().expandedTo(QSize(520, 300)));
                     QTest::qWait(50);
-                    FitTables(*inner);
+                    FitTables(*inner, 1300);
                     QTest::qWait(50);
                     if (inner->grab().save(
                             out.filePath(QString::fromLatin1(name) + QStringLiteral("_nested.png"))))
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
         if (QMdiSubWindow* window = form.MdiArea()->activeSubWindow()) {
             window->resize(window->sizeHint().expandedTo(QSize(520, 300)));
             QTest::qWait(50);
-            FitTables(*window);
+            FitTables(*window, 1300);
             QTest::qWait(50);
             if (window->grab().save(out.filePath(QString::fromLatin1(name) + QStringLiteral(".png"))))
                 ++saved;

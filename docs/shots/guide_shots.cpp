@@ -104,6 +104,7 @@ struct TShots {
         }
         window->resize(window->sizeHint().expandedTo(least));
         if (arrange) arrange(window->widget());
+        app::ui::shots::FitTables(*window, 1200);
         QTest::qWait(fromScreen ? 800 : 200);
         if (fromScreen) {
             const QPoint at = window->mapToGlobal(QPoint(0, 0));
