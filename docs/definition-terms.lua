@@ -9,10 +9,11 @@ function DefinitionList(list)
     local term, definitions = item[1], item[2]
     table.insert(blocks, pandoc.Para(term))
     -- A term at the foot of a page with its meaning on the next reads badly.
-    table.insert(blocks, pandoc.RawBlock('latex', '\\nopagebreak'))
+    table.insert(blocks, pandoc.RawBlock('latex', '\\termkeep'))
     for _, definition in ipairs(definitions) do
       table.insert(blocks, pandoc.BlockQuote(definition))
     end
+    table.insert(blocks, pandoc.RawBlock('latex', '\\termfree'))
   end
   return blocks
 end

@@ -436,6 +436,8 @@ void PaintSectionDrawing(QPainter& painter, const QRectF& area, const TSectionDr
             // Where the soil left of the wall is narrower than the text, the text wraps there.
             const double right = head.x() - 0.5 * line;
             const double left = std::max(xl, right - w);
+            // Too wide for one line: break after the angle, so that no word is left alone below.
+            if (right - left < w) text.replace(QStringLiteral("°, unbonded"), QStringLiteral("°,\nunbonded"));
             const double below = head.y() + (head.x() - left) * std::tan(a);
             const QRectF room(left, below + 0.3 * line, right - left, 4 * line);
             painter.drawText(room, Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap, text);
