@@ -35,7 +35,7 @@ constexpr const char* kUsage =
     "       drenok-results --xlsx FILE.xlsx wall.dn5d\n"
     "       drenok-results --summary [--json] wall.dn5d\n"
     "       drenok-results --table [--stage N] wall.dn5d\n"
-    "  NAME: py, deflection, moment, shear, reaction, pressure, pressure-combined\n";
+    "  NAME: py, deflection, moment, shear, reaction, pressure, pressure-combined, mobilised\n";
 
 using app::model::TNamedPlot;
 
