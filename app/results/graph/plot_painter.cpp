@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace app::results {
 
@@ -119,10 +120,41 @@ void paintNotice(QPainter& painter, const TGraphPlot& plot, const TLayout& layou
     painter.restore();
 }
 
+// The shown curves of set `set` as pixel polylines in `panel`.
+std::vector<QPolygon> shownPolylines(const TGraphPlot& plot, int set, const TRect& panel,
+                                     const TRange& range) {
+    std::vector<QPolygon> out;
+    const TLineList& lines = setOf(plot, set);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const app::model::TLine& governing = i < plot.Lines().size() ? *plot.Lines()[i] : *lines[i];
+        if (!governing.Active || !governing.Shown) continue;
+        QPolygon polyline;
+        for (const auto& p : lines[i]->Points)
+            polyline << QPoint(ToPixelX(p.X, range, panel), ToPixelY(p.Y, range, panel, plot.XOnTop));
+        out.push_back(polyline);
+    }
+    return out;
+}
+
+// How much of the polylines runs through `box`: the count of their points, each segment sampled at
+// most two pixels apart, that fall inside it.
+int crossings(const std::vector<QPolygon>& polylines, const QRect& box) {
+    int count = 0;
+    for (const QPolygon& line : polylines)
+        for (int k = 0; k + 1 < line.size(); ++k) {
+            const QPoint a = line[k], b = line[k + 1];
+            const int steps = std::max(1, std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())) / 2);
+            for (int j = 0; j <= steps; ++j)
+                if (box.contains(a + (b - a) * j / steps)) ++count;
+        }
+    return count;
+}
+
 // The excavation (dashed, brown) and the water tables (dash-dot, blue, with the inverted triangle)
-// across a depth panel; named in the last panel, above the line at its right end.
-void paintLevels(QPainter& painter, const TGraphPlot& plot, const TRect& panel, const TRange& range, int F,
-                 bool named) {
+// across a depth panel (`lines`), and their names (`named`, after the curves of set `set`): above the
+// line at its right end, or where no curve passes (the left end, or below the line), on white.
+void paintLevels(QPainter& painter, const TGraphPlot& plot, int set, const TRect& panel, const TRange& range,
+                 int F, bool lines, bool named) {
     if (!plot.ShowLevels || plot.Levels.empty() || !plot.XOnTop) return;
     const Text small(painter, std::max(8, F * 4 / 5), false);
     painter.save();
@@ -135,27 +167,44 @@ void paintLevels(QPainter& painter, const TGraphPlot& plot, const TRect& panel, 
         QPen pen(colour, std::max(1, F / 12));
         pen.setStyle(level.Water ? Qt::DashDotLine : Qt::DashLine);
         painter.setPen(pen);
-        painter.drawLine(panel.Left, y, panel.Right, y);
+        if (lines) painter.drawLine(panel.Left, y, panel.Right, y);
         const QString label = QString::fromStdString(level.Label);
         int right = panel.Right - F / 3;
         if (level.Water) {
             // The water symbol: a small inverted triangle standing on the line, two short strokes below.
             const int a = std::max(4, F / 2);
             const int x = panel.Right - 2 * a;
-            painter.setPen(QPen(colour, 1));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawPolygon(QPolygon({QPoint(x - a / 2, y - a), QPoint(x + a / 2, y - a), QPoint(x, y)}));
-            painter.drawLine(x - a / 3, y + a / 3, x + a / 3, y + a / 3);
-            painter.drawLine(x - a / 6, y + 2 * a / 3, x + a / 6, y + 2 * a / 3);
+            if (lines) {
+                painter.setPen(QPen(colour, 1));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawPolygon(
+                    QPolygon({QPoint(x - a / 2, y - a), QPoint(x + a / 2, y - a), QPoint(x, y)}));
+                painter.drawLine(x - a / 3, y + a / 3, x + a / 3, y + a / 3);
+                painter.drawLine(x - a / 6, y + 2 * a / 3, x + a / 6, y + 2 * a / 3);
+            }
             right = x - a;
         }
         if (!named) continue;
-        // On white, so a curve passing under the name does not hide it.
-        const QRect box(right - small.width(label) - 2, y - small.height() - 1, small.width(label) + 4,
-                        small.height());
-        painter.fillRect(box, Qt::white);
+        const int w = small.width(label);
+        const int h = small.height();
+        const int left = panel.Left + F / 3;
+        const std::vector<QPolygon> curves = shownPolylines(plot, set, panel, range);
+        // Candidate places for the name's left edge and top; the one the curves cross least wins (the
+        // first of equals).
+        const std::pair<int, int> places[] = {
+            {right - w, y - h - 1}, {left, y - h - 1}, {right - w, y + 2}, {left, y + 2}};
+        std::pair<int, int> at = places[0];
+        int least = std::numeric_limits<int>::max();
+        for (const auto& place : places) {
+            const int n = crossings(curves, QRect(place.first - 2, place.second, w + 4, h));
+            if (n < least) {
+                least = n;
+                at = place;
+            }
+        }
+        painter.fillRect(QRect(at.first - 2, at.second, w + 4, h), Qt::white);
         painter.setPen(colour);
-        small.horizontal(right - small.width(label), y - small.height() - 1, label);
+        small.horizontal(at.first, at.second, label);
     }
     painter.restore();
 }
@@ -534,11 +583,13 @@ void PaintPlot(QPainter& painter, const TGraphPlot& plot, const TPlotView& view,
         paintTicks(painter, plot, layout.Panels[static_cast<std::size_t>(p)],
                    view.Current[static_cast<std::size_t>(p)], target, F, plot.ShowThree ? 4 : 6);
     for (int p = 0; p < panels; ++p)
-        paintLevels(painter, plot, layout.Panels[static_cast<std::size_t>(p)],
-                    view.Current[static_cast<std::size_t>(p)], F, p + 1 == panels);
+        paintLevels(painter, plot, p, layout.Panels[static_cast<std::size_t>(p)],
+                    view.Current[static_cast<std::size_t>(p)], F, true, false);
     for (int p = 0; p < panels; ++p)
         paintCurves(painter, plot, p, layout.Panels[static_cast<std::size_t>(p)],
                     view.Current[static_cast<std::size_t>(p)], target, penWidth);
+    paintLevels(painter, plot, panels - 1, layout.Panels[static_cast<std::size_t>(panels - 1)],
+                view.Current[static_cast<std::size_t>(panels - 1)], F, false, true);
     if (target.ForOutput) paintLegendBox(painter, plot, layout, target, F);
     paintNotice(painter, plot, layout, F);
     if (plot.ShowLayers)
