@@ -152,7 +152,7 @@ int crossings(const std::vector<QPolygon>& polylines, const QRect& box) {
 
 // The excavation (dashed, brown) and the water tables (dash-dot, blue, with the inverted triangle)
 // across a depth panel (`lines`), and their names (`named`, after the curves of set `set`): above the
-// line at its right end, or where no curve passes (the left end, or below the line), on white.
+// line at its right end, or where the curves cross them least (the left end, or below the line).
 void paintLevels(QPainter& painter, const TGraphPlot& plot, int set, const TRect& panel, const TRange& range,
                  int F, bool lines, bool named) {
     if (!plot.ShowLevels || plot.Levels.empty() || !plot.XOnTop) return;
@@ -202,7 +202,8 @@ void paintLevels(QPainter& painter, const TGraphPlot& plot, int set, const TRect
                 at = place;
             }
         }
-        painter.fillRect(QRect(at.first - 2, at.second, w + 4, h), Qt::white);
+        // On white only where no curve passes: a white ground over a curve would hide the results.
+        if (least == 0) painter.fillRect(QRect(at.first - 2, at.second, w + 4, h), Qt::white);
         painter.setPen(colour);
         small.horizontal(at.first, at.second, label);
     }
