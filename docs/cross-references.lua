@@ -34,7 +34,7 @@ end
 -- "the chapter 8, Title" reads badly once the number is there: the article goes.
 local function drop_article(out)
   local n = #out
-  if n >= 2 and out[n].t == 'Space' and is_word(out[n - 1], '^%(?[Tt]he$') then
+  if n >= 2 and (out[n].t == 'Space' or out[n].t == 'SoftBreak') and is_word(out[n - 1], '^%(?[Tt]he$') then
     local article = out[n - 1].text
     out:remove(n)
     out:remove(n - 1)
@@ -99,7 +99,7 @@ local function link(inlines)
                           (is_word(out[n - 1], '[Cc]hapter$') or is_word(out[n - 1], '[Ss]ection$'))
         if not named then
           local kind = target.level == 1 and 'chapter' or 'section'
-          if sentence_start(out) then kind = capital(kind) end
+          if drop_article(out) or sentence_start(out) then kind = capital(kind) end
           out:insert(pandoc.Str(kind))
           out:insert(pandoc.Space())
         end
