@@ -157,6 +157,8 @@ void paintLevels(QPainter& painter, const TGraphPlot& plot, int set, const TRect
                  int F, bool lines, bool named) {
     if (!plot.ShowLevels || plot.Levels.empty() || !plot.XOnTop) return;
     const Text small(painter, std::max(8, F * 4 / 5), false);
+    const std::vector<QPolygon> curves =
+        named ? shownPolylines(plot, set, panel, range) : std::vector<QPolygon>{};
     painter.save();
     painter.setClipRect(qrect(panel).adjusted(0, 0, 1, 1));
     for (const TGraphPlot::TLevel& level : plot.Levels) {
@@ -188,7 +190,6 @@ void paintLevels(QPainter& painter, const TGraphPlot& plot, int set, const TRect
         const int w = small.width(label);
         const int h = small.height();
         const int left = panel.Left + F / 3;
-        const std::vector<QPolygon> curves = shownPolylines(plot, set, panel, range);
         // Candidate places for the name's left edge and top; the one the curves cross least wins (the
         // first of equals).
         const std::pair<int, int> places[] = {
