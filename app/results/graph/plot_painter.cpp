@@ -236,7 +236,8 @@ void paintTicks(QPainter& painter, const TGraphPlot& plot, const TRect& panel, c
             const QString text = QString::fromStdString(TickLabel(x));
             const int top =
                 plot.XOnTop ? panel.Top - label.height() - t.DpiY / 32 : panel.Bottom + t.DpiY / 16;
-            label.horizontal(px - label.width(text) / 2, top, text);
+            // Not left of the panel, where the other axis has its labels.
+            label.horizontal(std::max(panel.Left, px - label.width(text) / 2), top, text);
         }
     }
     if (yt.Any) {
@@ -251,7 +252,11 @@ void paintTicks(QPainter& painter, const TGraphPlot& plot, const TRect& panel, c
             painter.drawLine(panel.Left, py, panel.Right, py);
             painter.setPen(Qt::black);
             const QString text = QString::fromStdString(TickLabel(y));
-            label.upwards(panel.Left - label.height() - t.DpiX / 32, py + label.width(text) / 2, text);
+            // Not beyond the panel's edge on the side of the other axis's labels (the corner they share).
+            const int w = label.width(text);
+            const int base =
+                plot.XOnTop ? std::max(py + w / 2, panel.Top + w) : std::min(py + w / 2, panel.Bottom);
+            label.upwards(panel.Left - label.height() - t.DpiX / 32, base, text);
         }
     }
 }
@@ -308,8 +313,8 @@ void paintCurves(QPainter& painter, const TGraphPlot& plot, int set, const TRect
     painter.setBrush(Qt::white);
 }
 
-void paintLegendBox(QPainter& painter, const TGraphPlot& plot, const TLayout& layout, const TPaintTarget& t,
-                    int F) {
+void paintLegendBox(QPainter& painter, const TGraphPlot& plot, const TLayout& layout, const TPlotView& view,
+                    const TPaintTarget& t, int F) {
     const std::vector<TLegendEntry> entries = LegendBoxEntries(plot);
     if (entries.empty() || !plot.ShowLegend) return;
     const Text text(painter, F, false);
@@ -325,8 +330,27 @@ void paintLegendBox(QPainter& painter, const TGraphPlot& plot, const TLayout& la
         left = plotRect.Left + t.Legend.left() * plotRect.Width() / t.WindowSize.width();
         top = plotRect.Top + plotRect.Height() * t.Legend.top() / t.WindowSize.height();
     } else {
-        left = plotRect.Right - width;  // where the window puts its legend first
-        top = plotRect.Bottom - height;
+        // Where the window puts its legend first, the lower right corner, unless the curves pass there:
+        // then the corner of the (last) panel that they cross least.
+        const int set = plot.ShowThree ? 2 : 0;
+        const TRect& panel = layout.Panels[static_cast<std::size_t>(set)];
+        const std::vector<QPolygon> curves =
+            shownPolylines(plot, set, panel, view.Current[static_cast<std::size_t>(set)]);
+        const std::pair<int, int> corners[] = {{panel.Right - width, panel.Bottom - height},
+                                               {panel.Right - width, panel.Top + 1},
+                                               {panel.Left + 1, panel.Bottom - height},
+                                               {panel.Left + 1, panel.Top + 1}};
+        int least = std::numeric_limits<int>::max();
+        left = corners[0].first;
+        top = corners[0].second;
+        for (const auto& [x, y] : corners) {
+            const int n = crossings(curves, QRect(x, y, width, height));
+            if (n < least) {
+                least = n;
+                left = x;
+                top = y;
+            }
+        }
     }
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::white);
@@ -592,7 +616,7 @@ void PaintPlot(QPainter& painter, const TGraphPlot& plot, const TPlotView& view,
                     view.Current[static_cast<std::size_t>(p)], target, penWidth);
     paintLevels(painter, plot, panels - 1, layout.Panels[static_cast<std::size_t>(panels - 1)],
                 view.Current[static_cast<std::size_t>(panels - 1)], F, false, true);
-    if (target.ForOutput) paintLegendBox(painter, plot, layout, target, F);
+    if (target.ForOutput) paintLegendBox(painter, plot, layout, view, target, F);
     paintNotice(painter, plot, layout, F);
     if (plot.ShowLayers)
         paintSoilColumn(painter, plot, layout.Soil, view.Current[0], target, target.FontPixels);
